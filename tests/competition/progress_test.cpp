@@ -25,14 +25,15 @@ std::string HeatLines(int rows) {
     return text;
 }
 
-// The state as stepping leaves it: "dance,heat", "Y" while LastDance is set, "-" when the step
-// asked for no redraw.
-QString Trace(const Competition& s, bool redraw) {
-    return QString("%1,%2%3%4")
+// The state as stepping leaves it: "dance,heat", "Y" while LastDance is set, "!" when Label29
+// must be shown again, "-" when the step asked for no redraw.
+QString Trace(const Competition& s, HeatStep step) {
+    return QString("%1,%2%3%4%5")
         .arg(s.DanceIndex)
         .arg(s.HeatIndex)
         .arg(s.LastDance ? "Y" : "")
-        .arg(redraw ? "" : "-");
+        .arg(step.lastDanceChanged ? "!" : "")
+        .arg(step.redraw ? "" : "-");
 }
 
 }  // namespace
@@ -121,21 +122,21 @@ class ProgressTest : public QObject {
         QTest::addColumn<QString>("trace");  // after the load, then after each step
 
         QTest::newRow("3 heats x 2 dances") << 3 << false << 0 << 2 << "NNNNNN"
-                                            << "0,0 0,1 0,2 1,0Y 1,1Y 1,2Y 1,2Y-";
+                                            << "0,0 0,1 0,2 1,0Y! 1,1Y 1,2Y 1,2Y!-";
         QTest::newRow("back from the first heat of dance 1") << 3 << false << 0 << 2 << "NNNP"
-                                                             << "0,0 0,1 0,2 1,0Y 0,2";
+                                                             << "0,0 0,1 0,2 1,0Y! 0,2!";
         QTest::newRow("back from the first heat") << 3 << false << 0 << 2 << "PN"
                                                   << "0,0 0,0- 0,1";
         QTest::newRow("shuffled 6 rows x 2 dances") << 6 << true << 0 << 2 << "NNNNNN"
-                                                    << "0,0 0,1 0,2 1,3 1,4 1,5 1,5Y-";
+                                                    << "0,0 0,1 0,2 1,3 1,4 1,5 1,5Y!-";
         QTest::newRow("shuffled back across the block") << 6 << true << 0 << 2 << "NNNPPP"
                                                         << "0,0 0,1 0,2 1,3 0,2 0,1 0,0";
         QTest::newRow("shuffled rows past the blocks") << 7 << true << 0 << 2 << "NNNNNNN"
-                                                       << "0,0 0,1 0,2 1,3 1,4 1,5 1,6 1,6Y-";
+                                                       << "0,0 0,1 0,2 1,3 1,4 1,5 1,6 1,6Y!-";
         QTest::newRow("missing heat file, 2 dances") << 0 << false << 0 << 2 << "NNP"
-                                                     << "0,0 1,0Y 1,0Y- 0,0";
+                                                     << "0,0 1,0Y! 1,0Y!- 0,0!";
         QTest::newRow("floor B longer than floor A") << 2 << false << 3 << 1 << "NNN"
-                                                     << "0,0 0,1 0,2 0,2Y-";
+                                                     << "0,0 0,1 0,2 0,2Y!-";
     }
     void stepping() {
         QFETCH(int, rowsA);
@@ -168,10 +169,9 @@ class ProgressTest : public QObject {
         QVERIFY(load.loaded);
         QCOMPARE(s->DanceCount, dances);
         QCOMPARE(s->ShuffledHeats, shuffled ? 1 : 0);
-        QStringList seen{Trace(*s, true)};
+        QStringList seen{Trace(*s, {true, false})};
         for (QChar step : steps) {
-            const HeatStep h = step == 'N' ? NextHeat(*s) : PreviousHeat(*s);
-            seen << Trace(*s, h.redraw);
+            seen << Trace(*s, step == 'N' ? NextHeat(*s) : PreviousHeat(*s));
         }
         QCOMPARE(seen.join(' '), trace);
         QVERIFY(s->DanceIndex < s->DanceCount);
@@ -193,30 +193,6 @@ class ProgressTest : public QObject {
         QCOMPARE(s->HeatsPerDance, 3);
         QCOMPARE(s->HeatCount, 6);
         QCOMPARE(s->HeatTable[5][0], 51);
-    }
-
-    void stepsWhereOnlyLastDanceChanges_data() {
-        QTest::addColumn<bool>("next");
-        QTest::addColumn<int>("danceIndex");
-        QTest::addColumn<int>("heatIndex");
-        QTest::addColumn<bool>("lastDanceChanged");
-        QTest::newRow("next within a dance") << true << 0 << 0 << false;
-        QTest::newRow("next into the last dance") << true << 0 << 2 << true;
-        QTest::newRow("next past the end") << true << 1 << 2 << true;
-        QTest::newRow("back within a dance") << false << 1 << 1 << false;
-        QTest::newRow("back into the previous dance") << false << 1 << 0 << true;
-    }
-    void stepsWhereOnlyLastDanceChanges() {
-        QFETCH(bool, next);
-        QFETCH(int, danceIndex);
-        QFETCH(int, heatIndex);
-        QFETCH(bool, lastDanceChanged);
-        Competition s;
-        s.HeatRowsA = s.HeatsPerDance = 3;
-        s.DanceCount = 2;
-        s.DanceIndex = danceIndex;
-        s.HeatIndex = heatIndex;
-        QCOMPARE((next ? NextHeat(s) : PreviousHeat(s)).lastDanceChanged, lastDanceChanged);
     }
 
     // The award sequence leaves its step count in HeatIndex; stepping afterwards stays in range.
