@@ -1,3 +1,5 @@
+#include "display/heat_view.h"
+#include "display/progress_message_view.h"
 #include "display/renderer.h"
 #include "display/view_types.h"
 #include "display/welcome_view.h"
@@ -9,6 +11,12 @@ void DrawViewType(int type, Competition& s, RenderTarget& t) {
             break;
         case kViewWelcome:
             DrawWelcomeView(s, t);
+            break;
+        case kViewHeat:
+            DrawHeatView(s, t);
+            break;
+        case kViewProgressMessage:
+            DrawProgressMessageView(s, t);
             break;
         default:
             break;
