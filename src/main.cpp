@@ -1,1 +1,30 @@
-int main() { return 0; }
+// Entry: the console and the audience window, then the message loop. Started without arguments
+// the program reads no command line; "--rehearse" runs the scripted offscreen rehearsal instead.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstring>
+#include <exception>
+
+#include "display/scr_form.h"
+#include "rehearsal/rehearsal.h"
+#include "shell/app_start.h"
+#include "shell/dsp_main_form.h"
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--rehearse") == 0) return RunRehearsal(argc, argv);
+
+    QApplication app(argc, argv);
+    try {
+        AppWindows windows = CreateWindows(StartOptions{});
+        windows.console->show();
+        // The first activation runs the start-up; platforms that do not activate a new window
+        // get the same call once the loop runs (it happens only once either way).
+        QTimer::singleShot(0, windows.console.get(), &DspMain::FormActivate);
+        app.exec();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, QString(), QString::fromLocal8Bit(e.what()));
+    }
+    return 0;
+}

@@ -1,0 +1,21 @@
+#include "shell/app_start.h"
+
+#include "display/scr_form.h"
+#include "platform/data_file.h"
+#include "shell/dsp_main_form.h"
+
+AppWindows::AppWindows() = default;
+AppWindows::~AppWindows() = default;
+AppWindows::AppWindows(AppWindows&&) noexcept = default;
+
+int MarkerFileLayout(const std::string& path) { return IsRegularFile(path) ? 1 : 0; }
+
+AppWindows CreateWindows(const StartOptions& options) {
+    AppWindows w;
+    const int altLayout = MarkerFileLayout(options.markerPath);
+    w.console = std::make_unique<DspMain>(options);
+    w.console->state().AltResultLayout = altLayout;
+    w.audience = std::make_unique<ScrForm>(w.console->state().ProgramFolder);
+    w.console->AttachAudience(w.audience.get());
+    return w;
+}
