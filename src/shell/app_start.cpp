@@ -7,6 +7,7 @@
 AppWindows::AppWindows() = default;
 AppWindows::~AppWindows() = default;
 AppWindows::AppWindows(AppWindows&&) noexcept = default;
+AppWindows& AppWindows::operator=(AppWindows&&) noexcept = default;
 
 int MarkerFileLayout(const std::string& path) { return IsRegularFile(path) ? 1 : 0; }
 

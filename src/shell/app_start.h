@@ -27,6 +27,7 @@ struct AppWindows {
     AppWindows();
     ~AppWindows();
     AppWindows(AppWindows&&) noexcept;
+    AppWindows& operator=(AppWindows&&) noexcept;
 };
 
 // 1 when a regular file (not a folder) exists at path.
