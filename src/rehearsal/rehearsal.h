@@ -1,0 +1,21 @@
+#pragma once
+// The rehearsal mode: "--rehearse SCRIPT --out OUT [--data DIR]" starts the console and the
+// audience window offscreen, runs the operator actions of SCRIPT and writes pictures, draw
+// records and control states to OUT after start-up and after every action.
+
+#include <QString>
+#include <optional>
+
+struct RehearsalOptions {
+    QString script;
+    QString out;
+    std::optional<QString> dataFolder;
+};
+
+// Reads the options from argv[1] on, in any order. Returns an error message or an empty string.
+QString ParseRehearsalArgs(int argc, char** argv, RehearsalOptions& options);
+
+// The whole run; the process's exit status: 0 when every action ran, 2 on a bad command line,
+// an unreadable or faulty script, or an action that cannot be carried out (the message names
+// the script line).
+int RunRehearsal(int argc, char** argv);

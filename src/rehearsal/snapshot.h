@@ -1,0 +1,36 @@
+#pragma once
+// The files a rehearsal writes after each step: both windows as pictures, the drawing operations
+// of the step and the state of every named control.
+
+#include <QImage>
+#include <QJsonObject>
+#include <QString>
+#include <vector>
+
+class QWidget;
+
+// A message box that the console showed (recorded instead of shown).
+struct RecordedMessage {
+    QString text;
+    QString caption;
+};
+
+// The audience screen as the audience sees it, 1024 x 768: each shown panel of the window at its
+// place, black where none is. The window's client area is narrower than the surfaces, so the
+// panels are drawn one by one rather than grabbing the window.
+QImage AudienceImage(QWidget* audience);
+
+// Every named control of both windows ("DspMain.Label61" -> class, text, visible, enabled, bg,
+// fg, geometry, and checked / selected / items / value where they apply), the messages of the
+// step and the two windows' placement.
+QJsonObject ControlsJson(QWidget* console, QWidget* audience,
+                         const std::vector<RecordedMessage>& messages);
+
+// "NNN-kind" with a three-digit step number (more digits past 999).
+QString StepFileName(int step, const QString& kind);
+
+// Writes NNN-audience.png, NNN-console.png, NNN-draw.jsonl and NNN-controls.json into folder,
+// taking the draw records of every canvas of both windows. Returns an error message or an empty
+// string.
+QString WriteStep(const QString& folder, int step, QWidget* console, QWidget* audience,
+                  const std::vector<RecordedMessage>& messages);
