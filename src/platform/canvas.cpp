@@ -13,12 +13,12 @@ Canvas::Canvas(int width, int height, QString name)
     : name_(std::move(name)),
       image_(width > 0 ? width : 1, height > 0 ? height : 1, QImage::Format_RGB32),
       fontName_(QStringLiteral("Microsoft Sans Serif")) {
-    image_.fill(Qt::white);
+    image_.fill(Qt::black);
 }
 
 void Canvas::Resize(int width, int height) {
     image_ = QImage(width > 0 ? width : 1, height > 0 ? height : 1, QImage::Format_RGB32);
-    image_.fill(Qt::white);
+    image_.fill(Qt::black);
 }
 
 int Canvas::PointsToPixels(int points) {

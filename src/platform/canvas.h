@@ -21,7 +21,7 @@ class Canvas {
     const QImage& Image() const { return image_; }
     int Width() const { return image_.width(); }
     int Height() const { return image_.height(); }
-    // A new blank bitmap of the given size; the drawing state is kept.
+    // A new black bitmap of the given size; the drawing state is kept.
     void Resize(int width, int height);
 
     // Font state: face name as designed (substituted when drawn), size in points, colour, bold.

@@ -13,14 +13,14 @@ struct Substitution {
 };
 
 // Gothic faces: IPA fonts (fonts-ipafont); heavy gothic: Noto Sans CJK JP Bold (fonts-noto-cjk);
-// rounded gothic: Motoya L Maruberi (fonts-motoya-l-maruberi); brush style: Aoyagi Kouzan
-// (fonts-aoyagi-kouzan-t); pop style: Reggae One (fonts-reggae); sans serif: Liberation Sans.
+// rounded gothic: Motoya L Maruberi (fonts-motoya-l-maruberi); brush style: Kouzan Brush
+// (fonts-kouzan-mouhitsu); pop style: Reggae One (fonts-reggae); sans serif: Liberation Sans.
 constexpr std::array<Substitution, 7> kSubstitutions{{
     {"ＭＳ ゴシック", "IPAGothic", "Noto Sans Mono CJK JP", false},
     {"ＭＳ Ｐゴシック", "IPAPGothic", "Noto Sans CJK JP", false},
     {"HGP創英角ｺﾞｼｯｸUB", "Noto Sans CJK JP", "IPAPGothic", true},
     {"HG丸ｺﾞｼｯｸM-PRO", "MotoyaLMaru", "IPAPGothic", false},
-    {"AR P隷書体M", "AoyagiKouzanFontT", "KouzanBrushFont", false},
+    {"AR P隷書体M", "KouzanBrushFont", "AoyagiKouzanFontT", false},
     {"HGS創英角ﾎﾟｯﾌﾟ体", "Reggae One", "Noto Sans CJK JP", true},
     {"Microsoft Sans Serif", "Liberation Sans", "DejaVu Sans", false},
 }};
