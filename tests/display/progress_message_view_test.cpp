@@ -74,46 +74,31 @@ class ProgressMessageViewTest : public QObject {
   private slots:
     void fitMessageFont_data() {
         QTest::addColumn<double>("scale");
-        QTest::addColumn<int>("repeat");
-        for (double scale : {1.0, 0.5}) {
-            for (int repeat : {1, 20, 22, 24, 26, 28, 30, 33, 36, 40, 60}) {
-                QTest::addRow("scale %.1f, %d characters", scale, repeat) << scale << repeat;
-            }
-        }
+        QTest::addColumn<QList<int>>("sizes");
+        QTest::newRow("1.0") << 1.0 << QList<int>{40, 38, 36, 34, 32, 30, 28, 26, 24, 22};
+        QTest::newRow("0.5") << 0.5 << QList<int>{20, 19, 18, 17, 16, 15, 14, 13, 12, 11};
     }
 
-    // Each size step is tried in turn: the chosen size fits (unless it is the smallest) and the
-    // step above it does not.
+    // Growing texts step through every size in turn; a chosen size fits 900 units (unless it is
+    // the smallest) and the size tried before it does not.
     void fitMessageFont() {
         QFETCH(double, scale);
-        QFETCH(int, repeat);
-        const QString text = QString(repeat, QChar(u'式'));
-        Canvas canvas(1024, 600, QStringLiteral("ScrForm.Image9"));
-        canvas.SetFontName(kMsgFont);
-        canvas.SetFontSize(5);
-        RenderTarget t{&canvas, scale};
-        FitMessageFont(t, text);
-        const int size = canvas.FontSize();
-        QVERIFY(size >= int(22 * scale) && size <= int(40 * scale));
-        const int smallest = int(22 * scale);
-        const int step = scale == 1.0 ? 2 : 1;
-        QVERIFY(size == smallest || canvas.TextWidth(text) < 900 * scale);
-        if (size < int(40 * scale)) {
-            canvas.SetFontSize(size + step);
-            QVERIFY(canvas.TextWidth(text) >= 900 * scale);
-        }
-    }
-
-    void sizesAtHalfScaleAreEveryPointFrom20To11() {
+        QFETCH(QList<int>, sizes);
         QList<int> seen;
         Canvas canvas(512, 300, QStringLiteral("DspMain.Image1"));
         canvas.SetFontName(kMsgFont);
-        RenderTarget t{&canvas, 0.5};
-        for (int repeat = 10; repeat <= 80; ++repeat) {
-            FitMessageFont(t, QString(repeat, QChar(u'式')));
-            if (!seen.contains(canvas.FontSize())) seen << canvas.FontSize();
+        RenderTarget t{&canvas, scale};
+        for (int repeat = 10; repeat <= 60; ++repeat) {
+            const QString text(repeat, QChar(u'式'));
+            FitMessageFont(t, text);
+            const int size = canvas.FontSize();
+            if (!seen.contains(size)) seen << size;
+            QVERIFY(size == sizes.back() || canvas.TextWidth(text) < 900 * scale);
+            if (size == sizes.front()) continue;
+            canvas.SetFontSize(sizes[sizes.indexOf(size) - 1]);
+            QVERIFY(canvas.TextWidth(text) >= 900 * scale);
         }
-        QCOMPARE(seen, (QList<int>{20, 19, 18, 17, 16, 15, 14, 13, 12, 11}));
+        QCOMPARE(seen, sizes);
     }
 
     void splitRoundApplies_data() {
@@ -227,19 +212,6 @@ class ProgressMessageViewTest : public QObject {
         }
     }
 
-    void twoItemLinesAreFittedEachOnItsOwn() {
-        Competition s = MessageState(
-            {{0, "21", "22", "ジュニア ラテン アマチュア オープン 準決勝 第一組 予備", "B 決勝"}});
-        const auto texts = Texts(Draw(s, 1.0));
-        const DrawRecord* a =
-            FindText(texts, u"ジュニア ラテン アマチュア オープン 準決勝 第一組 予備"_s);
-        const DrawRecord* b = FindText(texts, u"B 決勝"_s);
-        QVERIFY(a != nullptr && b != nullptr);
-        QVERIFY(a->size < b->size);
-        QCOMPARE(b->size, 40);
-        VerifyCentred(*b, 180, 1.0);
-    }
-
     void singleItemLayout_data() {
         QTest::addColumn<bool>("split");
         QTest::addColumn<int>("kind");
@@ -319,22 +291,16 @@ class ProgressMessageViewTest : public QObject {
         }
     }
 
-    void emptyProgrammeShowsAnEmptyNumber() {
-        Competition s;
-        s.Config.MsgFont = ToCp932(kMsgFont);
-        const auto texts = Texts(Draw(s, 0.5));
-        QVERIFY(FindText(texts, u"■ 現在"_s) != nullptr);
-        QVERIFY(FindText(texts, QStringLiteral("No. ")) != nullptr);
-        QVERIFY(FindText(texts, u"■ 次  "_s) == nullptr);
-    }
-
-    void currentIndexOutsideTheTable() {
-        for (int index : {-3, 100, 199}) {
-            Competition s = MessageState({{0, "12", "", kJrLatinSemi, ""}});
-            s.ProgrammeCount = 100;
+    // An empty item counts as a competition item: its number text is "No. " alone.
+    void emptyOrMissingItemShowsAnEmptyNumber() {
+        for (int index : {0, -3, 100, 199}) {
+            Competition s = MessageState({});
+            s.Config.MsgFont = ToCp932(kMsgFont);
+            s.ProgrammeCount = index == 0 ? 0 : 100;
             s.CurrentProgrammeIndex = index;
-            const auto texts = Texts(Draw(s, 1.0));
+            const auto texts = Texts(Draw(s, 0.5));
             QVERIFY(FindText(texts, QStringLiteral("No. ")) != nullptr);
+            QCOMPARE(FindText(texts, u"■ 次  "_s) != nullptr, index == -3);
         }
     }
 

@@ -1,0 +1,113 @@
+// Time of one RenderView (audience pass at full size plus preview pass at half size) for the
+// clean screen, the welcome screen, the heat view on one and on two floors, and the progress
+// message. Fonts are warmed by one drawing before the timed loop.
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include "competition/competition_state.h"
+#include "display/renderer.h"
+#include "platform/canvas.h"
+#include "platform/cp932.h"
+
+namespace {
+
+void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "render_bench";
+    static char* argv[] = {name, nullptr};
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(argc, argv);
+}
+
+// A mid-sized competition: a preliminary of 34 couples in heats of 12, 12 and 10 on floor A
+// (event 0), and a two-floor step (event 1) with a second floor of two heats.
+Competition BenchState(bool twoFloors) {
+    Competition s;
+    s.Config.TopFont = Sjis("AR P隷書体M");
+    s.Config.TitleFont = Sjis("HG丸ｺﾞｼｯｸM-PRO");
+    s.Config.MsgFont = Sjis("HG丸ｺﾞｼｯｸM-PRO");
+    s.Config.DataFont = Sjis("HGP創英角ｺﾞｼｯｸUB");
+    s.Config.WelcomeTitleLines = {Sjis("ようこそ"), Sjis("第５０回 全日本ダンス選手権大会"),
+                                  Sjis("東京体育館")};
+    s.CategoryCount = 2;
+    s.CategoryNames[0] = Sjis("ジュニア ラテンアメリカン");
+    s.CategoryShortNames[0] = Sjis("Jr.ラテン");
+    s.CategoryNames[1] = Sjis("シニア スタンダード");
+    s.CategoryShortNames[1] = Sjis("Sr.スタンダード");
+    s.EventCount = 3;
+    s.EventNames[0] = "101";
+    s.EventTable[0].Ints[1] = 1;
+    s.EventTable[0].Ints[2] = 1;
+    s.EventNames[1] = "102";
+    s.EventTable[1].Ints[1] = 1;
+    s.EventTable[1].Ints[2] = 6;
+    s.EventTable[1].Ints[6] = 205;
+    s.EventTable[1].Ints[7] = 2;
+    s.EventTable[1].Ints[8] = 2;
+    s.EventNames[2] = "103";
+    s.EventTable[2].Ints[1] = 2;
+    s.EventTable[2].Ints[2] = 7;
+    for (int d = 0; d < 5; ++d) s.RoundDances[d] = DanceNames()[d + 5];
+    s.DanceCount = 5;
+    s.DanceNameShown = 1;
+    const int sizes[3] = {12, 12, 10};
+    for (int r = 0; r < 3; ++r) {
+        for (int k = 0; k < sizes[r]; ++k) s.HeatTable[r][k] = 11 + r * 20 + k;
+    }
+    s.HeatRowsA = s.HeatsPerDance = s.HeatCount = 3;
+    if (twoFloors) {
+        for (int h = 0; h < 2; ++h) {
+            for (int k = 0; k < 14; ++k) s.HeatTable[3 + h][k] = 201 + h * 20 + k;
+        }
+        s.HeatRowsB = 2;
+        s.CurrentEventIndex = 1;
+    } else {
+        s.CurrentEventIndex = 0;
+    }
+    s.HeatIndex = 1;
+    s.DanceIndex = 1;
+    s.ProgrammeCount = 3;
+    s.ProgrammeCodes[0] = "101";
+    s.ProgrammeTexts[0] = Sjis("ジュニア ラテンアメリカン １次予選");
+    s.ProgrammeCodes[1] = "102";
+    s.ProgrammeCodesB[1] = "205";
+    s.ProgrammeTexts[1] = Sjis("ジュニア ラテンアメリカン 準決勝");
+    s.ProgrammeTextsB[1] = Sjis("シニア スタンダード ２次予選");
+    s.ProgrammeNonCompetition[2] = 1;
+    s.ProgrammeTexts[2] = Sjis("休憩");
+    return s;
+}
+
+void BM_RenderView(benchmark::State& state) {
+    EnsureApplication();
+    const int type = static_cast<int>(state.range(0));
+    Competition s = BenchState(state.range(1) != 0);
+    Canvas audienceNormal(1024, 600, QStringLiteral("ScrForm.Image9"));
+    Canvas previewNormal(512, 300, QStringLiteral("DspMain.Image1"));
+    Canvas audienceWide(1024, 768, QStringLiteral("ScrForm.ImageW"));
+    Canvas previewWide(512, 384, QStringLiteral("DspMain.ImageW"));
+    Renderer renderer(s);
+    renderer.Bind({&audienceNormal, &previewNormal, &audienceWide, &previewWide}, nullptr);
+    renderer.RenderView(type);
+    for (auto _ : state) {
+        renderer.RenderView(type);
+        benchmark::DoNotOptimize(audienceWide.Image().constBits());
+    }
+}
+
+BENCHMARK(BM_RenderView)
+    ->ArgNames({"view", "floors2"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({3, 0})
+    ->Args({3, 1})
+    ->Args({7, 0})
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+
+BENCHMARK_MAIN();
