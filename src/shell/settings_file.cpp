@@ -1,5 +1,6 @@
 #include "shell/settings_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QString>
 
@@ -26,8 +27,9 @@ std::string LocalPath(const std::string& cp932Path, const std::string& programFo
     if (!IsAbsolutePath(path)) path.replace(QLatin1Char('\\'), QLatin1Char('/'));
 #endif
     if (!IsAbsolutePath(path)) {
-        path = QFile::decodeName(QByteArray::fromStdString(programFolder)) +
-               QLatin1Char(kPathSeparator) + path;
+        // Joined and tidied ("." names the program folder itself, not "folder/.").
+        path = QDir::cleanPath(QFile::decodeName(QByteArray::fromStdString(programFolder)) +
+                               QLatin1Char('/') + path);
     }
     return QFile::encodeName(path).toStdString();
 }
