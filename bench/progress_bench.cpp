@@ -1,0 +1,101 @@
+// The operator's live path on the demo competition: loading a round (dances, heat files, first
+// heat drawn) and one heat step (NextHeat with its redraw, both passes), for a one-floor round,
+// a two-floor round and a shuffled round. Fonts are warm before the timed loops.
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include "competition/competition_state.h"
+#include "competition/entry_files.h"
+#include "competition/programme_file.h"
+#include "competition/progress.h"
+#include "display/renderer.h"
+#include "display/view_types.h"
+#include "platform/canvas.h"
+#include "platform/cp932.h"
+#include "shell/display_config_file.h"
+
+namespace {
+
+void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "progress_bench";
+    static char* argv[] = {name, nullptr};
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(argc, argv);
+}
+
+struct DemoDay {
+    Competition s;
+    Canvas audienceNormal{1024, 600, QStringLiteral("ScrForm.Image9")};
+    Canvas previewNormal{512, 300, QStringLiteral("DspMain.Image1")};
+    Canvas audienceWide{1024, 768, QStringLiteral("ScrForm.ImageW")};
+    Canvas previewWide{512, 384, QStringLiteral("DspMain.ImageW")};
+    Renderer renderer{s};
+
+    // eventNumber: the demo's 001 (two floors), 005 (one floor, 3 heats x 4 dances) or 010
+    // (shuffled).
+    explicit DemoDay(int eventNumber) {
+        EnsureApplication();
+        s.DataFolder = std::string(TRQ_SOURCE_DIR) + "/data/demo";
+        s.Config.DataFont = Sjis("HGP創英角ｺﾞｼｯｸUB");
+        s.Config.MsgFont = Sjis("HG丸ｺﾞｼｯｸM-PRO");
+        LoadDisplayConfig(s);
+        LoadEntries(s);
+        LoadEvents(s);
+        ReadProgramme(s);
+        s.DanceNameShown = 1;
+        s.CurrentEventIndex = eventNumber - 1;
+        renderer.Bind({&audienceNormal, &previewNormal, &audienceWide, &previewWide}, nullptr);
+        LoadRound(s);
+        renderer.RenderView(kViewHeat);
+    }
+};
+
+void BM_LoadRound(benchmark::State& state) {
+    DemoDay day(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const RoundLoad load = LoadRound(day.s);
+        day.renderer.RenderView(kViewHeat);
+        benchmark::DoNotOptimize(load.loaded);
+    }
+}
+
+void BM_HeatStep(benchmark::State& state) {
+    DemoDay day(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        HeatStep step = NextHeat(day.s);
+        if (!step.redraw) {
+            // End of the round: start it again without timing the reload.
+            state.PauseTiming();
+            day.s.HeatIndex = -1;
+            day.s.DanceIndex = 0;
+            state.ResumeTiming();
+            step = NextHeat(day.s);
+        }
+        day.renderer.RenderView(kViewHeat);
+        benchmark::DoNotOptimize(day.audienceWide.Image().constBits());
+    }
+}
+
+BENCHMARK(BM_LoadRound)
+    ->ArgName("event")
+    ->Arg(5)
+    ->Arg(1)
+    ->Arg(10)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_HeatStep)
+    ->ArgName("event")
+    ->Arg(5)
+    ->Arg(1)
+    ->Arg(10)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+
+BENCHMARK_MAIN();
