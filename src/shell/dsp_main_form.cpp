@@ -204,7 +204,7 @@ void DspMain::LoadDisplayConfig() {
     if (!::LoadDisplayConfig(state_)) return;
     DrawTitleBanner();
     ui->Edit1->setText(QString::number(state_.Config.ScreenLeft));
-    QLineEdit* titles[6] = {ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9};
+    const auto titles = TitleEdits();
     for (int i = 0; i < 3; ++i) {
         titles[i]->setText(FromCp932(state_.Config.TopTitleLines[i]));
         titles[i + 3]->setText(FromCp932(state_.Config.WelcomeTitleLines[i]));
@@ -303,13 +303,17 @@ void DspMain::DataReset() {
     award_->FillDataResetRows();
     LoadProgramme();
     ApplyFontFields();
-    QLineEdit* titles[6] = {ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9};
+    const auto titles = TitleEdits();
     for (int i = 0; i < 3; ++i) {
         state_.Config.TopTitleLines[i] = TrimBlanks(ToCp932(titles[i]->text()));
         state_.Config.WelcomeTitleLines[i] = TrimBlanks(ToCp932(titles[i + 3]->text()));
     }
     ui->Panel6->hide();
     ui->Panel8->show();
+}
+
+std::array<QLineEdit*, 6> DspMain::TitleEdits() const {
+    return {ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9};
 }
 
 void DspMain::ApplyFontFields() {

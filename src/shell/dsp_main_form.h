@@ -4,6 +4,7 @@
 // LoadRound, ShowProgrammeItem, HighlightViewLabel, DataReset ...) are its public members.
 
 #include <QWidget>
+#include <array>
 #include <memory>
 
 #include "competition/competition_state.h"
@@ -11,6 +12,7 @@
 #include "shell/app_start.h"
 
 class QLabel;
+class QLineEdit;
 class QTimer;
 class ScrForm;
 class FolderPanel;
@@ -71,6 +73,8 @@ class DspMain : public QWidget, private RendererHost {
     void ShowPreviewSurface(bool wide) override;
     void ClearMemo() override;
     void NameCanvases();
+    // The maintenance fields of the top title lines, then of the Welcome lines.
+    std::array<QLineEdit*, 6> TitleEdits() const;
     void BitBtn30Click();
 
     std::unique_ptr<Ui::DspMain> ui;
