@@ -1,6 +1,7 @@
-// The operator's live path on the demo competition: loading a round (dances, heat files, first
-// heat drawn) and one heat step (NextHeat with its redraw, both passes), for a one-floor round,
-// a two-floor round and a shuffled round. Fonts are warm before the timed loops.
+// The demo competition as the operator runs it: RenderView (both passes) of every view type that
+// draws so far, loading a round (dances, heat files, first heat drawn) and one heat step (NextHeat
+// with its redraw), for a one-floor round, a two-floor round and a shuffled round. Fonts are warm
+// before the timed loops.
 
 #include <benchmark/benchmark.h>
 
@@ -20,7 +21,7 @@ namespace {
 
 void EnsureApplication() {
     static int argc = 1;
-    static char name[] = "progress_bench";
+    static char name[] = "demo_bench";
     static char* argv[] = {name, nullptr};
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(argc, argv);
@@ -53,6 +54,16 @@ struct DemoDay {
     }
 };
 
+void BM_RenderView(benchmark::State& state) {
+    DemoDay day(5);
+    const int type = static_cast<int>(state.range(0));
+    day.renderer.RenderView(type);
+    for (auto _ : state) {
+        day.renderer.RenderView(type);
+        benchmark::DoNotOptimize(day.audienceNormal.Image().constBits());
+    }
+}
+
 void BM_LoadRound(benchmark::State& state) {
     DemoDay day(static_cast<int>(state.range(0)));
     for (auto _ : state) {
@@ -79,6 +90,15 @@ void BM_HeatStep(benchmark::State& state) {
     }
 }
 
+BENCHMARK(BM_RenderView)
+    ->ArgName("view")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(3)
+    ->Arg(7)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_LoadRound)
     ->ArgName("event")
     ->Arg(5)
