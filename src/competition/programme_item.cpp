@@ -10,6 +10,8 @@
 namespace {
 
 constexpr int kRowHeight = 20;
+// The list bitmap is 4000 pixels tall: 200 rows, of which the first 100 hold the items.
+constexpr int kListBitmapRows = 4000 / kRowHeight;
 
 std::string Number(int value) { return std::to_string(value); }
 std::string NumberOrDash(int value) { return value != 0 ? Number(value) : "-"; }
@@ -113,7 +115,9 @@ bool ProgrammeStepBack(Competition& s) {
 }
 
 void SelectProgrammeRow(Competition& s, int bitmapY) {
-    s.CurrentProgrammeIndex = std::clamp(bitmapY / kRowHeight, 0, kProgrammeRows - 1);
+    // A row below the table stays an empty row (even with all 100 items in use): nothing reads the
+    // programme tables at such an index.
+    s.CurrentProgrammeIndex = std::clamp(bitmapY / kRowHeight, 0, kListBitmapRows - 1);
 }
 
 FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChecked,

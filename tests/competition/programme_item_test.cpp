@@ -169,6 +169,11 @@ class ProgrammeItemTest : public QObject {
         QCOMPARE(s->CurrentProgrammeIndex, 50);
         QVERIFY(!ShowProgrammeItem(*s).shown);
         QCOMPARE(s->CurrentEventIndex, 3);
+        // With all 100 items in use, the row under the last item is still an empty one.
+        s->ProgrammeCount = kProgrammeRows;
+        SelectProgrammeRow(*s, 20 * kProgrammeRows + 3);
+        QVERIFY(!ShowProgrammeItem(*s).shown);
+        QCOMPARE(s->CurrentEventIndex, 3);
     }
 
     void programmeMoves_data() {
@@ -201,7 +206,8 @@ class ProgrammeItemTest : public QObject {
         QTest::addColumn<int>("index");
         QTest::newRow("last pixel of row 0") << 19 << 0;
         QTest::newRow("last row") << 1999 << 99;
-        QTest::newRow("below the table") << 3999 << 99;
+        QTest::newRow("first row past a full table") << 2000 << 100;
+        QTest::newRow("bottom of the bitmap") << 3999 << 199;
         QTest::newRow("above") << -25 << 0;
     }
     void selectProgrammeRow() {
