@@ -49,6 +49,8 @@ void ProgrammeListController::ScrollBar1Change(int position) {
 void ProgrammeListController::BitBtn33Click() { console_.LoadProgramme(); }
 
 void ProgrammeListController::BitBtn18Click() {
+    // The panel's own flag: with the maintenance panel open its parent is hidden, and the list
+    // must still flip.
     QWidget* list = console_.form().Panel10;
-    list->setVisible(!list->isVisible());
+    list->setVisible(list->isHidden());
 }

@@ -41,7 +41,7 @@ struct RoundLoad {
 RoundLoad LoadRound(Competition& s);
 
 struct HeatStep {
-    bool redraw = false;            // the heat view must be drawn (and Label18 refreshed)
+    bool redraw = false;            // the heat view must be drawn (NextHeat: and Label18)
     bool lastDanceChanged = false;  // LastDance was set: show it again on Label29
 };
 

@@ -35,7 +35,8 @@ void ProgressController::BitBtn28MouseDown(Qt::MouseButton button) {
     Ui::DspMain& ui = console_.form();
     if (step.lastDanceChanged) console_.ShowIndicator(ui.Label29, s.LastDance);
     if (step.redraw) {
-        ui.Label18->setText(FromCp932(HeatsFigure(s)));
+        // Only the forward step rewrites the heats figure; a step back leaves the label as it is.
+        if (button == Qt::LeftButton) ui.Label18->setText(FromCp932(HeatsFigure(s)));
         console_.RenderView(kViewHeat);
     }
 }

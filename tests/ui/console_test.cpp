@@ -163,10 +163,15 @@ class ConsoleTest : public QObject {
         QCOMPARE(ui().Label92->text(), QStringLiteral("1"));
         QCOMPARE(ui().Label29->text(), QStringLiteral("No"));
         QVERIFY(ui().GroupBox5->isVisibleTo(&console()));
+        // The forward step writes the heats figure; the step back leaves it alone.
+        ui().Label18->setText(QStringLiteral("untouched"));
         Press(ui().BitBtn28, Qt::LeftButton);
         QCOMPARE(ui().Label5->text(), QStringLiteral("2"));
+        QCOMPARE(ui().Label18->text(), QString("/ %1H").arg(s().HeatCount));
+        ui().Label18->setText(QStringLiteral("untouched"));
         Press(ui().BitBtn28, Qt::RightButton);
         QCOMPARE(ui().Label5->text(), QStringLiteral("1"));
+        QCOMPARE(ui().Label18->text(), QStringLiteral("untouched"));
         // Back onto a ceremony with the right button keeps the heat view; left switches to Msg.
         Press(ui().BitBtn16, Qt::RightButton);
         QCOMPARE(s().CurrentView, kViewHeat);
@@ -222,6 +227,12 @@ class ConsoleTest : public QObject {
         ui().Edit12->setText("0000FF");
         QTest::keyClick(ui().Edit12, Qt::Key_Return);
         QCOMPARE(audienceNormal().Image().pixelColor(500, 300), QColor(255, 0, 0));
+        // "<-Award" stays on screen beside the panel and still flips the progress list.
+        QVERIFY(!ui().Panel10->isHidden());
+        QTest::mouseClick(ui().BitBtn18, Qt::LeftButton);
+        QVERIFY(ui().Panel10->isHidden());
+        QTest::mouseClick(ui().BitBtn18, Qt::LeftButton);
+        QVERIFY(!ui().Panel10->isHidden());
         QTest::mouseClick(ui().BitBtn31, Qt::LeftButton);
         QVERIFY(!ui().Panel6->isVisibleTo(&console()));
         QVERIFY(ui().Panel8->isVisibleTo(&console()));
