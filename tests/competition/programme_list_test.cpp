@@ -115,6 +115,19 @@ class ProgrammeListTest : public QObject {
         QCOMPARE(image6.Image().pixelColor(300, 3990), kTeal);
         QCOMPARE(image6.Image().pixelColor(300, 40), QColor(Qt::white));
     }
+
+    // The list sets font name, size and colour, but the style stays as the canvas has it.
+    void keepsTheFontStyle() {
+        for (bool bold : {false, true}) {
+            Canvas image6(420, 4000, QStringLiteral("DspMain.Image6"));
+            image6.SetBold(bold);
+            image6.SetRecording(true);
+            DrawProgrammeList(ProgrammeState(), image6);
+            const auto texts = RecordsOf(image6.TakeRecords(), "text");
+            QVERIFY(!texts.empty());
+            for (const DrawRecord& r : texts) QCOMPARE(r.bold, bold);
+        }
+    }
 };
 
 QTEST_MAIN(ProgrammeListTest)

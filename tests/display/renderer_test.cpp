@@ -4,6 +4,7 @@
 
 #include <QtTest>
 
+#include "display/title_banner.h"
 #include "display/view_types.h"
 #include "display/welcome_view.h"
 #include "platform/cp932.h"
@@ -200,6 +201,59 @@ class RendererTest : public QObject {
             f.renderer.RenderView(type);
             const bool cleared = f.host.calls.contains("memo");
             QCOMPARE(cleared, type != kViewFinalResult && type != kViewAward);
+        }
+    }
+
+    // The canvas keeps what the last drawing left: these pictures set font name, size and colour
+    // and the pen and brush colours, but never the font style or the pen width.
+    void inheritStyleAndPenWidth_data() {
+        QTest::addColumn<int>("picture");  // a view type on the normal surface; -1 the banner
+        QTest::addColumn<double>("scale");
+        for (double scale : {1.0, 0.5}) {
+            const QByteArray at = scale == 1.0 ? " 1.0" : " 0.5";
+            QTest::newRow("clean" + at) << kViewClean << scale;
+            QTest::newRow("welcome" + at) << kViewWelcome << scale;
+            QTest::newRow("progress message" + at) << kViewProgressMessage << scale;
+            QTest::newRow("title banner" + at) << -1 << scale;
+        }
+    }
+    void inheritStyleAndPenWidth() {
+        QFETCH(int, picture);
+        QFETCH(double, scale);
+        Competition s;
+        s.Config.TitleFont = Sjis("HG丸ｺﾞｼｯｸM-PRO");
+        s.Config.MsgFont = Sjis("HG丸ｺﾞｼｯｸM-PRO");
+        s.Config.TopFont = Sjis("AR P隷書体M");
+        s.Config.WelcomeTitleLines = {Sjis("ようこそ"), Sjis("競技会"), Sjis("会場")};
+        s.Config.TopTitleLines = {Sjis("競技会"), Sjis("会場"), Sjis("主催")};
+        s.ProgrammeCount = 2;
+        s.ProgrammeCodes = {"101", "102"};
+        s.ProgrammeTexts = {Sjis("ジュニア 決勝"), Sjis("シニア 決勝")};
+        Canvas c(1024, 600, "T");
+        c.SetFontName(QStringLiteral("Microsoft Sans Serif"));
+        c.SetFontSize(17);
+        c.SetFontColor(Qt::red);
+        c.SetBold(true);
+        c.SetPenWidth(3);
+        c.SetRecording(true);
+        RenderTarget t{&c, scale};
+        if (picture < 0) {
+            DrawTitleBannerPass(s, t);
+        } else {
+            DrawViewType(picture, s, t);
+        }
+        QCOMPARE(c.PenWidth(), 3);
+        QVERIFY(c.Bold());
+        const auto records = c.TakeRecords();
+        for (const DrawRecord& r : RecordsOf(records, "text")) QVERIFY(r.bold);
+        for (const DrawRecord& r : RecordsOf(records, "line")) QCOMPARE(r.penWidth, 3);
+        if (picture == kViewClean) {
+            // The clean screen touches only the pen and brush colours.
+            QCOMPARE(c.FontName(), QStringLiteral("Microsoft Sans Serif"));
+            QCOMPARE(c.FontSize(), 17);
+            QCOMPARE(c.FontColor(), QColor(Qt::red));
+        } else {
+            QVERIFY(!RecordsOf(records, "text").empty());
         }
     }
 
