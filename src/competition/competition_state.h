@@ -98,6 +98,11 @@ struct Competition {
     int HeatFileCategory = 0;
     int HeatFileRound = 0;
     int HeatCount = 0;
+    // What the last heat load really found. The stepping raises HeatRowsA, HeatRowsB and
+    // HeatsPerDance to at least 1; the two-floor view must not take a raised count for rows.
+    int FloorARowsLoaded = 0;
+    int FloorBRowsLoaded = 0;
+    int FloorBFirstRow = 0;  // the row of floor B's first heat
     int DanceIndex = 0;
     int DanceCount = 1;
 

@@ -70,6 +70,9 @@ void LoadHeatFiles(Competition& s, const EventRecord& r, int danceCount) {
     s.HeatRowsA = 0;
     s.HeatRowsB = 0;
     s.HeatsPerDance = 0;
+    s.FloorARowsLoaded = 0;
+    s.FloorBRowsLoaded = 0;
+    s.FloorBFirstRow = 0;
     for (auto& row : s.HeatTable) row.fill(0);
 
     // Floor A: the per-dance shuffled file wins over the plain one.
@@ -83,6 +86,8 @@ void LoadHeatFiles(Competition& s, const EventRecord& r, int danceCount) {
                              : DataFilePath(s.DataFolder, FormatName("H_%02d_%d.dat", r[1], r[2]));
     s.HeatRowsA = ReadHeatRows(s, pathA, 0);
     s.HeatsPerDance = s.ShuffledHeats == 1 ? s.HeatRowsA / std::max(1, danceCount) : s.HeatRowsA;
+    s.FloorARowsLoaded = s.HeatRowsA;
+    s.FloorBFirstRow = s.HeatsPerDance;
 
     // Floor B, when a second event runs at the same time: its own folder first, never shuffled.
     if (r[6] == 0) return;
@@ -95,4 +100,5 @@ void LoadHeatFiles(Competition& s, const EventRecord& r, int danceCount) {
         pathB = DataFilePath(s.DataFolder, FormatName("H_%02d_%d.dat", r[7], r[8]));
     }
     s.HeatRowsB = ReadHeatRows(s, pathB, s.HeatsPerDance);
+    s.FloorBRowsLoaded = s.HeatRowsB;
 }

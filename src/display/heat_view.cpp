@@ -35,17 +35,18 @@ QString TitleText(int heat, const Competition& s, int dance, bool withDance) {
 
 int HeatsPerDanceOrOne(const Competition& s) { return s.HeatsPerDance > 0 ? s.HeatsPerDance : 1; }
 
-// The loader stores floor B's heat h at row HeatsPerDance + h. Floor A keeps rows 0.. only where
-// floor B has not taken them (a shuffled floor-A file is longer than HeatsPerDance), so neither
-// floor ever shows the other's couples. -1 is an empty grid.
+// The loader stores floor B's heat h at row FloorBFirstRow + h. Floor A keeps rows 0.. only where
+// floor B has not taken them (a shuffled floor-A file is longer than HeatsPerDance), and only the
+// rows the files really held count: the stepping raises a missing floor's count to 1, which must
+// not show the other floor's couples. -1 is an empty grid.
 int FloorARow(const Competition& s, int heat) {
-    const int firstB = s.HeatsPerDance;
-    const bool takenByB = heat >= firstB && heat < firstB + s.HeatRowsB;
-    return heat >= 0 && heat < s.HeatRowsA && !takenByB ? heat : -1;
+    const int firstB = s.FloorBFirstRow;
+    const bool takenByB = heat >= firstB && heat < firstB + s.FloorBRowsLoaded;
+    return heat >= 0 && heat < s.FloorARowsLoaded && !takenByB ? heat : -1;
 }
 
 int FloorBRow(const Competition& s, int heat) {
-    return heat >= 0 && heat < s.HeatRowsB ? s.HeatsPerDance + heat : -1;
+    return heat >= 0 && heat < s.FloorBRowsLoaded ? s.FloorBFirstRow + heat : -1;
 }
 
 void DrawLabelAndTitle(RenderTarget& t, const QString& label, const QString& title, int centreY) {

@@ -187,6 +187,9 @@ class HeatFilesTest : public QObject {
         QCOMPARE((QList<int>{s.HeatRowsA, s.HeatRowsB, s.HeatsPerDance, s.ShuffledHeats,
                              s.HeatFileCategory, s.HeatFileRound}),
                  result);
+        // What the load found stays apart from the counts the stepping later raises.
+        QCOMPARE((QList<int>{s.FloorARowsLoaded, s.FloorBRowsLoaded, s.FloorBFirstRow}),
+                 (QList<int>{s.HeatRowsA, s.HeatRowsB, s.HeatsPerDance}));
         for (int i = 0; i < firstSlots.size(); ++i) QCOMPARE(s.HeatTable[i][0], firstSlots[i]);
         if (s.HeatRowsA + s.HeatRowsB < kHeatRows) QCOMPARE(s.HeatTable[49][19], 0);
     }

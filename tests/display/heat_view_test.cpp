@@ -249,6 +249,10 @@ class HeatViewTest : public QObject {
             << 3 << 3 << 1 << 0 << QList<int>{0, 3, 1, -1} << true;
         // A shuffled floor-A file: floor B's rows lie inside floor A's later dance blocks.
         QTest::newRow("shuffled floor A") << 2 << 4 << 2 << 1 << QList<int>{1, 3, -1, -1} << true;
+        // A floor whose file is missing stays empty: never the other floor's couples.
+        QTest::newRow("floor B missing, shuffled floor A")
+            << 2 << 4 << 0 << 0 << QList<int>{0, -1, 1, -1} << true;
+        QTest::newRow("floor A missing") << 0 << 0 << 2 << 0 << QList<int>{-1, 0, -1, 1} << true;
     }
 
     void twoFloors() {
@@ -265,10 +269,14 @@ class HeatViewTest : public QObject {
             // As the heat files are loaded: floor A from row 0, floor B from HeatsPerDance on.
             for (int r = 0; r < rowsA; ++r) FillRow(s, r, 4);
             for (int h = 0; h < rowsB; ++h) FillRow(s, perDance + h, 4);
-            s.HeatsPerDance = perDance;
-            s.HeatRowsA = rowsA;
-            s.HeatRowsB = rowsB;
-            s.HeatCount = std::max(rowsA, rowsB);
+            s.FloorBFirstRow = perDance;
+            s.FloorARowsLoaded = rowsA;
+            s.FloorBRowsLoaded = rowsB;
+            // The stepping raises a missing floor's counts to 1.
+            s.HeatsPerDance = std::max(perDance, 1);
+            s.HeatRowsA = std::max(rowsA, 1);
+            s.HeatRowsB = std::max(rowsB, 1);
+            s.HeatCount = std::max(s.HeatRowsA, s.HeatRowsB);
             s.HeatIndex = heatIndex;
             s.DanceNameShown = 1;
             const auto records = DrawView(s, scale);
