@@ -7,15 +7,15 @@
 
 #include <QGuiApplication>
 
-#include "competition/competition_state.h"
-#include "competition/entry_files.h"
-#include "competition/programme_file.h"
-#include "competition/progress.h"
-#include "display/renderer.h"
-#include "display/view_types.h"
-#include "platform/canvas.h"
-#include "platform/cp932.h"
-#include "shell/display_config_file.h"
+#include "core/competition/competition_state.h"
+#include "core/data/entry_files.h"
+#include "core/data/programme_file.h"
+#include "core/competition/progress.h"
+#include "core/display/renderer.h"
+#include "core/display/view_types.h"
+#include "core/platform/canvas.h"
+#include "core/platform/cp932.h"
+#include "core/data/display_config_file.h"
 
 namespace {
 
@@ -42,10 +42,10 @@ struct DemoDay {
         s.DataFolder = std::string(TRQ_SOURCE_DIR) + "/data/demo";
         s.Config.DataFont = Sjis("HGP創英角ｺﾞｼｯｸUB");
         s.Config.MsgFont = Sjis("HG丸ｺﾞｼｯｸM-PRO");
-        LoadDisplayConfig(s);
-        LoadEntries(s);
-        LoadEvents(s);
-        ReadProgramme(s);
+        LoadDisplayConfig(s.DataFolder, s);
+        LoadEntries(s.DataFolder, s);
+        LoadEvents(s.DataFolder, s);
+        ReadProgramme(s.DataFolder, s);
         s.DanceNameShown = 1;
         s.CurrentEventIndex = eventNumber - 1;
         renderer.Bind({&audienceNormal, &previewNormal, &audienceWide, &previewWide}, nullptr);

@@ -6,11 +6,12 @@
 #include <cstdio>
 #include <string>
 
-#include "competition/entry_files.h"
-#include "competition/programme_file.h"
-#include "display/heat_files.h"
-#include "platform/cp932.h"
-#include "shell/display_config_file.h"
+#include "core/competition/competition_state.h"
+#include "core/data/entry_files.h"
+#include "core/data/programme_file.h"
+#include "core/data/heat_files.h"
+#include "core/platform/cp932.h"
+#include "core/data/display_config_file.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ const FullFolder& Folder() {
 void BM_LoadDisplayConfig(benchmark::State& state) {
     Competition s;
     s.DataFolder = Folder().Path();
-    for (auto _ : state) benchmark::DoNotOptimize(LoadDisplayConfig(s));
+    for (auto _ : state) benchmark::DoNotOptimize(LoadDisplayConfig(s.DataFolder, s));
     state.counters["categories"] = s.CategoryCount;
     state.counters["judges"] = s.JudgeCount;
 }
@@ -99,7 +100,7 @@ void BM_LoadEntries(benchmark::State& state) {
     Competition s;
     s.DataFolder = Folder().Path();
     for (auto _ : state) {
-        LoadEntries(s);
+        LoadEntries(s.DataFolder, s);
         benchmark::DoNotOptimize(s.CoupleNames[999]);
     }
 }
@@ -108,7 +109,7 @@ BENCHMARK(BM_LoadEntries);
 void BM_LoadEvents(benchmark::State& state) {
     Competition s;
     s.DataFolder = Folder().Path();
-    for (auto _ : state) benchmark::DoNotOptimize(LoadEvents(s));
+    for (auto _ : state) benchmark::DoNotOptimize(LoadEvents(s.DataFolder, s));
     state.counters["events"] = s.EventCount;
 }
 BENCHMARK(BM_LoadEvents);
@@ -116,7 +117,7 @@ BENCHMARK(BM_LoadEvents);
 void BM_ReadProgramme(benchmark::State& state) {
     Competition s;
     s.DataFolder = Folder().Path();
-    for (auto _ : state) benchmark::DoNotOptimize(ReadProgramme(s));
+    for (auto _ : state) benchmark::DoNotOptimize(ReadProgramme(s.DataFolder, s));
     state.counters["items"] = s.ProgrammeCount;
 }
 BENCHMARK(BM_ReadProgramme);
@@ -127,7 +128,7 @@ void BM_LoadHeatFiles(benchmark::State& state) {
     EventRecord r;
     r.Ints = {0, 4, 2, 3, 24, 0, 12, 5, 6, 2, 12};
     for (auto _ : state) {
-        LoadHeatFiles(s, r, 5);
+        LoadHeatFiles(s.DataFolder, s.Config.Mod, r, 5, s);
         benchmark::DoNotOptimize(s.HeatTable[49][19]);
     }
     state.counters["rows"] = s.HeatRowsA + s.HeatRowsB;

@@ -6,10 +6,10 @@
 
 #include <QGuiApplication>
 
-#include "competition/competition_state.h"
-#include "display/renderer.h"
-#include "platform/canvas.h"
-#include "platform/cp932.h"
+#include "core/competition/competition_state.h"
+#include "core/display/renderer.h"
+#include "core/platform/canvas.h"
+#include "core/platform/cp932.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <exception>
 
-#include "display/scr_form.h"
-#include "rehearsal/rehearsal.h"
-#include "shell/app_start.h"
-#include "shell/dsp_main_form.h"
+#include "app/audience/scr_form.h"
+#include "app/rehearsal/rehearsal.h"
+#include "app/console/app_start.h"
+#include "app/console/dsp_main_form.h"
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--rehearse") == 0) return RunRehearsal(argc, argv);

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "platform/cp932.h"
+#include "core/platform/cp932.h"
 
 TestFolder::TestFolder() : path_(dir_.path().toStdString()) {}
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/draw_record.h"
+#include "core/platform/draw_record.h"
 
 class TestFolder {
   public:

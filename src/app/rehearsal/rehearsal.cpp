@@ -1,0 +1,208 @@
+#include "app/rehearsal/rehearsal.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+#include <exception>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "app/audience/scr_form.h"
+#include "app/rehearsal/control_driver.h"
+#include "app/rehearsal/script.h"
+#include "app/rehearsal/snapshot.h"
+#include "app/console/app_start.h"
+#include "app/console/console_hooks.h"
+#include "app/console/dsp_main_form.h"
+#include "app/widgets/image_control.h"
+
+namespace {
+
+constexpr int kBadRun = 2;
+constexpr const char* kUsage = "usage: trqdisplay --rehearse SCRIPT --out OUT [--data DIR]";
+
+void Fail(const QString& message) {
+    std::fprintf(stderr, "rehearsal: %s\n", message.toLocal8Bit().constData());
+}
+
+// The clock of a rehearsal moves only with the script's clock lines: the console's timer does
+// not tick by itself, so the pictures of a run do not depend on how long it took.
+class TickSwallower : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Timer) return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Puts the process's hooks back when the run ends, so nothing points into the finished run.
+class HooksRestorer {
+  public:
+    HooksRestorer() : saved_(Hooks()) {}
+    ~HooksRestorer() { Hooks() = std::move(saved_); }
+    HooksRestorer(const HooksRestorer&) = delete;
+    HooksRestorer& operator=(const HooksRestorer&) = delete;
+
+  private:
+    ConsoleHooks saved_;
+};
+
+// A dialog that some code opens directly instead of through the hooks would wait for a person
+// who is not there: record a message box as the hook does and acknowledge it, close any other.
+void AcknowledgeDialogs(std::vector<RecordedMessage>& messages) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(w);
+        if (dialog == nullptr || !dialog->isVisible()) continue;
+        if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+            messages.push_back({box->text(), box->windowTitle()});
+            box->accept();
+        } else {
+            dialog->reject();
+        }
+    }
+}
+
+void Settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+}
+
+QString Located(const RehearsalOptions& options, int line, const QString& message) {
+    return QStringLiteral("%1:%2: %3").arg(options.script).arg(line).arg(message);
+}
+
+}  // namespace
+
+QString ParseRehearsalArgs(int argc, char** argv, RehearsalOptions& options) {
+    bool haveScript = false;
+    for (int i = 1; i < argc; ++i) {
+        const QString option = QString::fromLocal8Bit(argv[i]);
+        if (option != u"--rehearse" && option != u"--out" && option != u"--data") {
+            return QStringLiteral("unknown option \"%1\"").arg(option);
+        }
+        if (i + 1 >= argc) return QStringLiteral("%1 needs a value").arg(option);
+        const QString value = QString::fromLocal8Bit(argv[++i]);
+        if (value.isEmpty()) return QStringLiteral("%1 needs a value").arg(option);
+        if (option == u"--rehearse") {
+            if (haveScript) return QStringLiteral("--rehearse given twice");
+            options.script = value;
+            haveScript = true;
+        } else if (option == u"--out") {
+            if (!options.out.isEmpty()) return QStringLiteral("--out given twice");
+            options.out = value;
+        } else {
+            if (options.dataFolder) return QStringLiteral("--data given twice");
+            options.dataFolder = value;
+        }
+    }
+    if (!haveScript) return QStringLiteral("no script (--rehearse SCRIPT)");
+    if (options.out.isEmpty()) return QStringLiteral("no output folder (--out OUT)");
+    return {};
+}
+
+int RunRehearsal(int argc, char** argv) {
+    RehearsalOptions options;
+    if (const QString error = ParseRehearsalArgs(argc, argv, options); !error.isEmpty()) {
+        Fail(error);
+        std::fprintf(stderr, "%s\n", kUsage);
+        return kBadRun;
+    }
+
+    QFile scriptFile(options.script);
+    if (!scriptFile.open(QIODevice::ReadOnly)) {
+        Fail(QStringLiteral("%1: cannot read (%2)").arg(options.script, scriptFile.errorString()));
+        return kBadRun;
+    }
+    const Script script = ParseScript(scriptFile.readAll());
+    scriptFile.close();
+    if (script.error) {
+        Fail(Located(options, script.error->line, script.error->message));
+        return kBadRun;
+    }
+    if (options.dataFolder && !QFileInfo(*options.dataFolder).isDir()) {
+        Fail(QStringLiteral("--data %1: no such folder").arg(*options.dataFolder));
+        return kBadRun;
+    }
+    if (!QDir().mkpath(options.out)) {
+        Fail(QStringLiteral("--out %1: cannot create the folder").arg(options.out));
+        return kBadRun;
+    }
+
+    std::vector<RecordedMessage> messages;
+    HooksRestorer restoreHooks;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The toolkit sees no options: the command line belongs to the rehearsal.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
+
+    Hooks().showMessage = [&messages](const QString& text, const QString& caption) {
+        messages.push_back({text, caption});
+    };
+    QTimer dialogWatch;
+    dialogWatch.setInterval(50);
+    QObject::connect(&dialogWatch, &QTimer::timeout, [&messages] { AcknowledgeDialogs(messages); });
+    dialogWatch.start();
+
+    StartOptions start;
+    if (options.dataFolder) start.dataFolder = QFile::encodeName(*options.dataFolder).toStdString();
+
+    std::optional<AppWindows> windows;
+    try {
+        windows.emplace(CreateWindows(start));
+    } catch (const std::exception& e) {
+        Fail(QStringLiteral("start-up failed: %1").arg(QString::fromLocal8Bit(e.what())));
+        return kBadRun;
+    }
+    DspMain* console = windows->console.get();
+    ScrForm* audience = windows->audience.get();
+    for (QWidget* window : {static_cast<QWidget*>(console), static_cast<QWidget*>(audience)}) {
+        for (ImageControl* image : window->findChildren<ImageControl*>()) {
+            image->canvas().SetRecording(true);
+        }
+    }
+    TickSwallower swallowTicks;
+    console->Timer1()->installEventFilter(&swallowTicks);
+
+    int step = 0;
+    const auto writeStep = [&]() {
+        const QString error = WriteStep(options.out, step, console, audience, messages);
+        messages.clear();
+        if (!error.isEmpty()) Fail(error);
+        return error.isEmpty();
+    };
+
+    console->show();
+    audience->show();
+    console->FormActivate();
+    Settle();
+    if (!writeStep()) return kBadRun;
+
+    ControlDriver driver(
+        console, audience, [](QTime t) { Hooks().now = [t] { return t; }; },
+        [console] {
+            if (console->Timer1()->isActive()) console->Timer1Timer();
+        });
+    for (const ScriptAction& action : script.actions) {
+        ++step;
+        const QString error = driver.Perform(action);
+        if (!error.isEmpty()) {
+            Fail(Located(options, action.line, error));
+            return kBadRun;
+        }
+        Settle();
+        if (!writeStep()) return kBadRun;
+    }
+    return 0;
+}

@@ -1,0 +1,133 @@
+#include "app/widgets/image_control.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <algorithm>
+
+ImageControl::ImageControl(QWidget* parent)
+    : QWidget(parent), canvas_(width(), height(), QString()) {}
+
+Canvas& ImageControl::canvas() {
+    FollowSize();
+    return canvas_;
+}
+
+void ImageControl::FollowSize() {
+    if (fixedBitmap_) return;
+    // Canvas bitmaps are at least 1 x 1; compare the same way so an empty control is not
+    // given a fresh bitmap on every call.
+    const int w = std::max(1, width());
+    const int h = std::max(1, height());
+    if (canvas_.Width() != w || canvas_.Height() != h) canvas_.Resize(w, h);
+}
+
+void ImageControl::SetCanvasName(const QString& name) {
+    Canvas renamed(canvas_.Width(), canvas_.Height(), name);
+    renamed.Image() = canvas_.Image();
+    renamed.SetFontName(canvas_.FontName());
+    renamed.SetFontSize(canvas_.FontSize());
+    renamed.SetFontColor(canvas_.FontColor());
+    renamed.SetBold(canvas_.Bold());
+    renamed.SetPenColor(canvas_.PenColor());
+    renamed.SetPenWidth(canvas_.PenWidth());
+    renamed.SetBrushColor(canvas_.BrushColor());
+    renamed.SetRecording(canvas_.Recording());
+    canvas_ = std::move(renamed);
+}
+
+void ImageControl::SetBitmapSize(int width, int height) {
+    fixedBitmap_ = true;
+    canvas_.Resize(width, height);
+    update();
+}
+
+void ImageControl::SetPicture(const QImage& picture) {
+    picture_ = picture;
+    update();
+}
+
+void ImageControl::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (!picture_.isNull()) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(rect(), picture_);
+        return;
+    }
+    FollowSize();
+    p.drawImage(0, 0, canvas_.Image());
+}
+
+void ImageControl::resizeEvent(QResizeEvent* event) {
+    FollowSize();
+    QWidget::resizeEvent(event);
+}
+
+void ImageControl::mousePressEvent(QMouseEvent* event) {
+    emit mouseDown(event->button(), event->position().toPoint());
+    QWidget::mousePressEvent(event);
+}
+
+QImage ImageControl::BuiltInLogo() {
+    constexpr int kSize = 240;
+    const QColor gold(222, 184, 92);
+    QImage img(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::black);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    QRadialGradient disc(QPointF(120, 100), 130);
+    disc.setColorAt(0, QColor(36, 52, 110));
+    disc.setColorAt(1, QColor(8, 12, 40));
+    p.setPen(Qt::NoPen);
+    p.setBrush(disc);
+    p.drawEllipse(QPointF(120, 120), 112, 112);
+    p.setPen(QPen(gold, 6));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(120, 120), 106, 106);
+
+    // Leader: upright figure, one arm reaching to the partner.
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(98, 62), 13, 13);
+    QPainterPath leader;
+    leader.moveTo(85, 80);
+    leader.lineTo(111, 80);
+    leader.lineTo(108, 132);
+    leader.lineTo(116, 190);
+    leader.lineTo(106, 190);
+    leader.lineTo(98, 146);
+    leader.lineTo(90, 190);
+    leader.lineTo(80, 190);
+    leader.lineTo(88, 132);
+    leader.closeSubpath();
+    p.drawPath(leader);
+    p.setPen(QPen(Qt::white, 6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(108, 88), QPointF(138, 100));
+
+    // Follower: flowing skirt, the free arm raised.
+    p.setPen(Qt::NoPen);
+    p.setBrush(gold);
+    p.drawEllipse(QPointF(146, 70), 12, 12);
+    QPainterPath follower;
+    follower.moveTo(136, 86);
+    follower.lineTo(156, 86);
+    follower.lineTo(151, 124);
+    follower.cubicTo(162, 150, 178, 172, 192, 188);
+    follower.cubicTo(160, 194, 138, 194, 122, 188);
+    follower.cubicTo(132, 166, 138, 146, 141, 124);
+    follower.closeSubpath();
+    p.drawPath(follower);
+    p.setPen(QPen(gold, 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(154, 90), QPointF(176, 58));
+
+    QFont f;
+    f.setPixelSize(22);
+    f.setBold(true);
+    f.setLetterSpacing(QFont::AbsoluteSpacing, 4);
+    p.setFont(f);
+    p.setPen(gold);
+    p.drawText(QRect(0, 192, kSize, 30), Qt::AlignCenter, QStringLiteral("TRQ"));
+    return img;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// An image control: a widget that shows the bitmap of its own drawing canvas at (0, 0), unscaled,
+// or, once given a picture, that picture stretched over the whole control (the logos).
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+#include "core/platform/canvas.h"
+
+class QMouseEvent;
+class QPaintEvent;
+class QResizeEvent;
+
+class ImageControl : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit ImageControl(QWidget* parent = nullptr);
+
+    // The drawing surface. Its bitmap has the control's size (a fresh one after every resize,
+    // the drawing state kept) unless SetBitmapSize fixed it. The reference stays valid for the
+    // control's life.
+    Canvas& canvas();
+    // Names the canvas (the name its draw records carry); size, bitmap and drawing state stay.
+    void SetCanvasName(const QString& name);
+    // Fixes the bitmap at this size, independent of the control's size (a tall list that is
+    // scrolled by moving the control).
+    void SetBitmapSize(int width, int height);
+    // Shows the picture stretched over the control instead of the canvas; a null image goes back
+    // to the canvas.
+    void SetPicture(const QImage& picture);
+    bool ShowsPicture() const { return !picture_.isNull(); }
+
+    // An emblem of our own (a dancing couple in a gold ring), shown by the logo controls until a
+    // logo bitmap replaces it.
+    static QImage BuiltInLogo();
+
+  signals:
+    // A mouse press with the button and the position in control pixels.
+    void mouseDown(Qt::MouseButton button, QPoint pos);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    // Resize events of a control that was never shown arrive late, so every use of the canvas
+    // first brings the bitmap to the control's size.
+    void FollowSize();
+
+    Canvas canvas_;
+    bool fixedBitmap_ = false;
+    QImage picture_;
+};

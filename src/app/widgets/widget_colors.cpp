@@ -1,0 +1,24 @@
+#include "app/widgets/widget_colors.h"
+
+#include <QPalette>
+#include <QWidget>
+
+void SetColors(QWidget* w, const QColor& background, const QColor& text) {
+    QPalette p = w->palette();
+    p.setColor(w->backgroundRole(), background);
+    p.setColor(QPalette::Window, background);
+    p.setColor(w->foregroundRole(), text);
+    p.setColor(QPalette::WindowText, text);
+    w->setAutoFillBackground(true);
+    w->setPalette(p);
+}
+
+void SetTextColor(QWidget* w, const QColor& text) {
+    QPalette p = w->palette();
+    p.setColor(w->foregroundRole(), text);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::ButtonText, text);
+    w->setPalette(p);
+}
+
+QColor BackgroundOf(const QWidget* w) { return w->palette().color(w->backgroundRole()); }

@@ -1,8 +1,0 @@
-#pragma once
-// pgm.txt, the day's running order: one programme item per line in fixed columns.
-
-#include "competition/competition_state.h"
-
-// Clears the 100 programme items, then reads pgm.txt into them and sets ProgrammeCount. Without
-// the file the items stay empty and ProgrammeCount keeps its value (false). Draws nothing.
-bool ReadProgramme(Competition& s);

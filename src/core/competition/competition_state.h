@@ -1,0 +1,66 @@
+#pragma once
+// The whole competition as the console holds it for the run: settings, display configuration,
+// category and judge tables, couples, events, programme, the loaded round's heats, the operator
+// flags and the result table. Every table has its fixed size; texts are CP932 byte strings.
+
+#include <array>
+#include <string>
+
+#include "core/data/tables.h"
+
+enum class RevealOrder { Together, Upward, Downward };
+
+struct Competition : ConfigTables, CoupleTables, EventTables, ProgrammeTables, HeatTables {
+    // Start-time switch and folders.
+    int AltResultLayout = 0;
+    std::string ProgramFolder;
+    std::string DataFolder;
+
+    // The tables of Conf.txt, Mem.csv, seqdat.csv, pgm.txt and the heat files are the bases.
+    int CurrentEventIndex = -1;
+    int SecondFloorFinal = 0;
+
+    int CurrentProgrammeIndex = 0;
+    std::array<int, kCategoryRows> ResultListCategories{};
+
+    // The loaded round.
+    std::array<std::string, kDances> RoundDances;
+    int HeatIndex = -1;
+    int HeatCount = 0;
+    int DanceIndex = 0;
+    int DanceCount = 1;
+
+    // Operator flags.
+    int SingleItemMode = 0;
+    int HoldScreen = 0;
+    int LastDance = 0;
+    int ClockShown = 0;
+    int DanceNameShown = 0;
+    int AwardReady = 0;
+
+    int CurrentView = 0;
+    std::string ClockText = "??:??";
+
+    // Final result of the chosen category.
+    std::array<ResultRow, kResultRows> ResultTable;
+    int ResultRowCount = 0;
+
+    // Console choices that views read (copied from the controls by the console).
+    bool RoundSplit = false;  // "分離" chosen for the progress message
+    RevealOrder Reveal = RevealOrder::Together;
+    int ResultListRow = 0;  // selected row of the result-category list, -1 for none
+
+    // The event record at index i, or an empty record outside the table.
+    const EventRecord& EventAt(int i) const;
+    const std::string& EventNameAt(int i) const;
+    const EventRecord& CurrentEvent() const { return EventAt(CurrentEventIndex); }
+    // Category row c (0-based) or empty texts / flag 0 outside the table.
+    const std::string& CategoryNameAt(int row) const;
+    const std::string& CategoryShortNameAt(int row) const;
+    int CategoryRedanceAt(int row) const;
+    // A back number shown on screen: its remainder modulo Mod.
+    int ShownNumber(int backNumber) const;
+};
+
+// The ten dance names, positions W T V F Q S C R P J.
+const std::array<std::string, kDances>& DanceNames();

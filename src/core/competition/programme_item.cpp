@@ -1,0 +1,204 @@
+#include "core/competition/programme_item.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/competition/round_names.h"
+#include "core/platform/data_file.h"
+#include "core/platform/text_utils.h"
+
+namespace {
+
+constexpr int kRowHeight = 20;
+// The list bitmap is 4000 pixels tall: 200 rows, of which the first 100 hold the items.
+constexpr int kListBitmapRows = 4000 / kRowHeight;
+
+std::string Number(int value) { return std::to_string(value); }
+std::string NumberOrDash(int value) { return value != 0 ? Number(value) : "-"; }
+
+// printf's "%-Ns": the text, padded with blanks to at least `width` bytes.
+std::string PadRight(const std::string& text, size_t width) {
+    std::string out = text;
+    if (out.size() < width) out.append(width - out.size(), ' ');
+    return out;
+}
+
+bool IsCompetitionItem(const Competition& s, int item) {
+    return s.ProgrammeNonCompetition[item] != 1;
+}
+
+// The event a competition item refers to: the first event whose number equals the code's.
+int MatchEvent(const Competition& s, const std::string& code) {
+    const int number = LeadingEventNumber(code);
+    const int count = std::min(s.EventCount, kEventRows);
+    if (number >= 0) {
+        for (int i = 0; i < count; ++i) {
+            if (LeadingEventNumber(s.EventNames[i]) == number) return i;
+        }
+    }
+    // The first free row, whose numbers are all 0; with all rows in use this is past the table,
+    // where EventAt gives an empty record.
+    return std::max(s.EventCount, 0);
+}
+
+}  // namespace
+
+int LeadingEventNumber(const std::string& text) {
+    const std::string head = TrimBlanks(text.substr(0, 3));
+    if (head.empty()) return -1;
+    int value = 0;
+    for (char c : head) {
+        if (c < '0' || c > '9') return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+ProgrammeItemLabels ShowProgrammeItem(Competition& s) {
+    ProgrammeItemLabels out;
+    const int item = s.CurrentProgrammeIndex;
+    if (item < 0 || item >= s.ProgrammeCount || item >= kProgrammeRows) return out;
+    out.shown = true;
+
+    const bool competition = IsCompetitionItem(s, item);
+    const std::string& code = s.ProgrammeCodes[item];
+    int e = -1;
+    if (competition) e = code.starts_with('X') ? s.CurrentEventIndex : MatchEvent(s, code);
+    const EventRecord& event = s.EventAt(e);
+    const bool secondFloor = e >= 0 && event[6] != 0;
+    s.CurrentEventIndex = e;
+
+    out.secondFloor = secondFloor;
+    if (competition) {
+        out.label70 = TrimBlanks(s.EventNameAt(e).substr(0, 3));
+        if (event[6] != 0) {
+            char buffer[16];
+            std::snprintf(buffer, sizeof buffer, "%3d", event[6]);
+            out.label71 = buffer;
+            out.label68 = " " + s.ProgrammeTextsB[item];
+        } else {
+            out.label71 = " --- ";
+        }
+    } else {
+        out.label70 = " --- ";
+    }
+    out.label67 = " " + s.ProgrammeTexts[item];
+    out.finalEnabled = competition && event[2] >= 7;
+    out.scrollPosition = item <= 1 ? 0 : item - 1;
+
+    if (e < 0) return out;
+    out.groupsShown = true;
+    const int category = event[1];
+    const int categoryB = event[7];
+    out.label8 = CategoryCode(s, category - 1);
+    out.label4 = RoundName(event[2] - 1, s.CategoryRedanceAt(category - 1));
+    out.label9 = NumberOrDash(event[3]);
+    out.label18 = "/ " + out.label9 + "H";
+    out.label10 = NumberOrDash(event[4]);
+    out.label11 = CategoryCode(s, categoryB - 1);
+    out.label26 = RoundName(event[8] - 1, s.CategoryRedanceAt(categoryB - 1));
+    out.label12 = NumberOrDash(event[9]);
+    out.label13 = NumberOrDash(event[10]);
+    return out;
+}
+
+bool ProgrammeStepForward(Competition& s) {
+    if (s.CurrentProgrammeIndex >= s.ProgrammeCount - 1) return false;
+    s.CurrentProgrammeIndex += 1;
+    return true;
+}
+
+bool ProgrammeStepBack(Competition& s) {
+    if (s.CurrentProgrammeIndex <= 0) return false;
+    s.CurrentProgrammeIndex -= 1;
+    return true;
+}
+
+void SelectProgrammeRow(Competition& s, int bitmapY) {
+    // A row below the table stays an empty row (even with all 100 items in use): nothing reads the
+    // programme tables at such an index.
+    s.CurrentProgrammeIndex = std::clamp(bitmapY / kRowHeight, 0, kListBitmapRows - 1);
+}
+
+FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChecked,
+                                      int resultListRows) {
+    bool switchToMessage = false;
+    RoundLoad round;
+    if (forward && s.CurrentEventIndex < 0) {
+        s.CurrentView = 7;
+        switchToMessage = true;
+    } else if (s.CurrentView == 3) {
+        round = LoadRound(s);
+    }
+    FollowActions actions = RefreshFollowLinks(s, linkChecked, resultListRows);
+    actions.switchToMessage = switchToMessage;
+    actions.reloadRound = round.loaded;
+    actions.round = round;
+    return actions;
+}
+
+FollowActions RefreshFollowLinks(Competition& s, bool linkChecked, int resultListRows) {
+    FollowActions actions;
+    if (s.CurrentEventIndex < 0) return actions;
+    actions.hasEvent = true;
+    const EventRecord& event = s.CurrentEvent();
+    s.HeatFileCategory = event[1];
+    s.HeatFileRound = event[2];
+    actions.shuffleShown = IsRegularFile(DataFilePath(
+        s.DataFolder, FormatName("SH_%02d_%d.dat", s.HeatFileCategory, s.HeatFileRound)));
+    if (linkChecked && event[2] == 7) {
+        const int rows = std::min(resultListRows, kResultListRows);
+        for (int r = 0; r < rows; ++r) {
+            if (s.ResultListCategories[r] + 1 == event[1]) {
+                actions.resultRowToSelect = r;
+                break;
+            }
+        }
+    }
+    return actions;
+}
+
+std::vector<std::string> FillResultList(Competition& s, bool categoryOrder) {
+    std::vector<std::string> rows;
+    s.ResultListCategories.fill(0);
+    const auto add = [&](std::string text, int categoryRow) {
+        if (static_cast<int>(rows.size()) >= kResultListRows) return;
+        s.ResultListCategories[rows.size()] = categoryRow;
+        rows.push_back(std::move(text));
+    };
+    if (categoryOrder) {
+        const int count = std::min(s.CategoryCount, kCategoryRows);
+        for (int i = 0; i < count; ++i) {
+            char number[16];
+            std::snprintf(number, sizeof number, "#%02d ", i + 1);
+            add(number + PadRight(CategoryCode(s, i), 4) + " " + s.CategoryNames[i], i);
+        }
+        return rows;
+    }
+    const int events = std::min(s.EventCount, kEventRows);
+    for (int e = 0; e < events; ++e) {
+        const EventRecord& event = s.EventTable[e];
+        if (event[2] == 7) {
+            const int row = event[1] - 1;
+            add(PadRight(s.EventNames[e], 4) + PadRight(CategoryCode(s, row), 4) +
+                    s.CategoryNameAt(row),
+                row);
+        }
+        if (event[6] != 0 && event[8] == 7) {
+            const int row = event[7] - 1;
+            add(PadRight(Number(event[6]), 5) + PadRight(CategoryCode(s, row), 4) +
+                    s.CategoryNameAt(row),
+                row);
+        }
+    }
+    return rows;
+}
+
+std::vector<std::string> DataResetResultRows(const Competition& s) {
+    std::vector<std::string> rows;
+    const int count = std::min(s.CategoryCount, kCategoryRows);
+    for (int i = 0; i < count; ++i) {
+        rows.push_back(PadRight(CategoryCode(s, i), 4) + " " + s.CategoryNames[i]);
+    }
+    return rows;
+}

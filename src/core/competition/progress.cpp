@@ -1,0 +1,135 @@
+#include "core/competition/progress.h"
+
+#include <algorithm>
+
+#include "core/data/heat_files.h"
+
+namespace {
+
+constexpr std::array<int, 5> kStandardOrder{0, 1, 2, 3, 4};
+constexpr std::array<int, 5> kLatinOrder{5, 6, 7, 8, 9};
+constexpr std::array<int, 10> kTeamOrder{5, 6, 7, 8, 9, 0, 1, 2, 3, 4};
+
+// The row counts of a load are 0 when a file is missing; stepping treats them as 1.
+void SettleHeatCount(Competition& s) {
+    if (s.HeatsPerDance <= 0) s.HeatsPerDance = 1;
+    if (s.HeatRowsA <= 0) s.HeatRowsA = 1;
+    if (s.HeatRowsB <= 0) s.HeatRowsB = 1;
+    s.HeatCount = std::max(s.HeatRowsA, s.HeatRowsB);
+}
+
+}  // namespace
+
+DanceMarks PlanRoundDances(Competition& s, int category, int round) {
+    DanceMarks marks;
+    for (int k = 0; k < 5; ++k) s.RoundDances[k].clear();
+    const int row = category - 1;
+    if (row < 0 || row >= kCategoryRows) return marks;
+    const auto& firstRounds = s.CategoryDanceRounds[row];
+    const auto danced = [&](int position) { return firstRounds[position] <= round; };
+    const auto& names = DanceNames();
+
+    if (category == kTeamMatchCategory) {
+        int k = 0;
+        for (int position : kTeamOrder) {
+            if (!danced(position)) continue;
+            // Only five slots on the team panel; later dances are danced but not marked.
+            if (k < static_cast<int>(marks.teamSlotMarked.size())) marks.teamSlotMarked[k] = true;
+            s.RoundDances[k] = names[position];
+            ++k;
+        }
+        if (k > 0) {
+            marks.teamCount = k;
+            marks.teamShown = true;
+            marks.danceCount = k;
+        }
+        return marks;
+    }
+
+    // Standard first, then latin from slot 0 again: a category with both groups keeps the latin
+    // dances in RoundDances and steps through as many dances as it has latin ones.
+    const auto markGroup = [&](const std::array<int, 5>& order) {
+        int k = 0;
+        for (int position : order) {
+            if (!danced(position)) continue;
+            marks.letterMarked[position] = true;
+            s.RoundDances[k] = names[position];
+            ++k;
+        }
+        return k;
+    };
+    if (const int k = markGroup(kStandardOrder); k > 0) {
+        marks.standardCount = k;
+        marks.standardShown = true;
+        marks.danceCount = k;
+    }
+    if (const int k = markGroup(kLatinOrder); k > 0) {
+        marks.latinCount = k;
+        marks.latinShown = true;
+        marks.danceCount = k;
+    }
+    return marks;
+}
+
+RoundLoad LoadRound(Competition& s) {
+    RoundLoad load;
+    if (s.CurrentEventIndex < 0) return load;
+    const EventRecord event = s.CurrentEvent();
+    s.HeatIndex = 0;
+    load.marks = PlanRoundDances(s, event[1], event[2]);
+    LoadHeatFiles(s.DataFolder, s.Config.Mod, event, load.marks.danceCount, s);
+    s.HeatIndex = -1;
+    s.DanceCount = load.marks.danceCount;
+    s.DanceIndex = 0;
+    NextHeat(s);
+    s.LastDance = 0;
+    load.loaded = true;
+    return load;
+}
+
+HeatStep NextHeat(Competition& s) {
+    HeatStep step;
+    SettleHeatCount(s);
+    if (s.HeatIndex + 1 < s.HeatCount) {
+        s.HeatIndex = std::max(s.HeatIndex + 1, 0);
+        // A shuffled file holds one block of heats per dance: entering the first heat of a block
+        // enters the next dance, so DanceIndex stays HeatIndex / HeatsPerDance.
+        if (s.ShuffledHeats != 0 && s.HeatIndex > 0 && s.HeatIndex % s.HeatsPerDance == 0) {
+            s.DanceIndex = std::min(s.DanceIndex + 1, std::max(s.DanceCount - 1, 0));
+        }
+    } else {
+        s.DanceIndex += 1;
+        s.LastDance = s.DanceIndex + 1 >= s.DanceCount ? 1 : 0;
+        step.lastDanceChanged = true;
+        if (s.DanceIndex + 1 > s.DanceCount) {
+            s.DanceIndex = std::max(s.DanceCount - 1, 0);
+            return step;
+        }
+        s.HeatIndex = 0;
+    }
+    step.redraw = true;
+    return step;
+}
+
+HeatStep PreviousHeat(Competition& s) {
+    HeatStep step;
+    SettleHeatCount(s);
+    if (s.HeatIndex > 0) {
+        // The award sequence reuses HeatIndex as its step counter and may leave it past the
+        // round's heats: step back from the last heat then.
+        s.HeatIndex = std::min(s.HeatIndex, s.HeatCount) - 1;
+        if (s.ShuffledHeats != 0 && (s.HeatIndex + 1) % s.HeatsPerDance == 0 && s.DanceIndex > 0) {
+            s.DanceIndex -= 1;
+        }
+        step.redraw = true;
+    } else if (s.DanceIndex > 0) {
+        s.DanceIndex -= 1;
+        s.HeatIndex = s.HeatCount - 1;
+        s.LastDance = s.DanceIndex + 1 == s.DanceCount ? 1 : 0;
+        step.lastDanceChanged = true;
+        step.redraw = true;
+    }
+    return step;
+}
+
+std::string HeatsFigure(const Competition& s) { return "/ " + std::to_string(s.HeatCount) + "H"; }

@@ -1,0 +1,55 @@
+#pragma once
+// Progress control of a round: which dances it has, loading its heats, and stepping heat by heat
+// and dance by dance. These functions change the competition state only; they return what the
+// console has to show or redraw.
+
+#include <array>
+#include <string>
+
+#include "core/competition/competition_state.h"
+
+// Dance positions marked for a round. Standard and latin dances mark their own letter labels
+// (positions W T V F Q S C R P J); the team match (category 5) marks the five numbered slots of
+// the team panel in dancing order instead.
+struct DanceMarks {
+    std::array<bool, kDances> letterMarked{};
+    std::array<bool, 5> teamSlotMarked{};
+    bool standardShown = false;
+    bool latinShown = false;
+    bool teamShown = false;
+    int standardCount = 0;
+    int latinCount = 0;
+    int teamCount = 0;
+    int danceCount = 1;  // dances of the round as stepping counts them, at least 1
+};
+
+inline constexpr int kTeamMatchCategory = 5;
+
+// Works out the dances of round `round` of category number `category` (1-based) from
+// CategoryDanceRounds and writes their names into RoundDances. A category outside the table
+// dances nothing, which counts as one dance.
+DanceMarks PlanRoundDances(Competition& s, int category, int round);
+
+struct RoundLoad {
+    bool loaded = false;  // false when no event is current: nothing changed
+    DanceMarks marks;
+};
+
+// Loads the round of the current event: its dances, its heat files, and makes heat 0 of dance 0
+// current with LastDance off. When loaded, the console shows the marks, the shuffle label from
+// ShuffledHeats, HeatsFigure on Label18, LastDance on Label29 and draws the heat view.
+RoundLoad LoadRound(Competition& s);
+
+struct HeatStep {
+    bool redraw = false;            // the heat view must be drawn (NextHeat: and Label18)
+    bool lastDanceChanged = false;  // LastDance was set: show it again on Label29
+};
+
+// Next heat; after the last heat of a dance, heat 0 of the next dance. At the last heat of the
+// last dance nothing moves.
+HeatStep NextHeat(Competition& s);
+// Previous heat; at a dance's first heat, the last heat of the previous dance; stays at (0, 0).
+HeatStep PreviousHeat(Competition& s);
+
+// The heats figure of Label18: "/ " + HeatCount + "H".
+std::string HeatsFigure(const Competition& s);

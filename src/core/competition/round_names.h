@@ -1,0 +1,12 @@
+#pragma once
+// Texts of a round and of a category for the console and the audience screen (CP932).
+
+#include <string>
+
+#include "core/competition/competition_state.h"
+
+// roundIndex = round number - 1; redance = the category's redance flag. "---" outside 0-7.
+const std::string& RoundName(int roundIndex, int redance);
+
+// The category code of row categoryIndex (category number - 1), "---" outside the loaded rows.
+std::string CategoryCode(const Competition& s, int categoryIndex);

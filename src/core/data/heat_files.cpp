@@ -1,0 +1,105 @@
+#include "core/data/heat_files.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/platform/data_file.h"
+#include "core/platform/text_file_reader.h"
+
+namespace {
+
+constexpr int kLineBuffer = 128;  // 127 bytes of a line
+constexpr size_t kFieldWidth = 4;
+// A line shorter than this, its line end included, ends the file.
+constexpr size_t kMinLineBytes = 5;
+
+bool IsCSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Reads heat lines of path into HeatTable rows first, first + 1, ... while they fit the table;
+// returns the rows stored.
+int ReadHeatRows(HeatTables& s, int mod, const std::string& path, int first) {
+    TextFileReader file;
+    if (!file.Open(path)) return 0;
+    int rows = 0;
+    std::string line;
+    do {
+        file.ReadLine(line, kLineBuffer);
+        // The length is the C string's: a NUL byte ends the line for this test.
+        if (std::strlen(line.c_str()) < kMinLineBytes) break;
+        const int row = first + rows;
+        if (row < 0 || row >= kHeatRows) break;  // the rest of the file has no room
+        const HeatRow numbers = ParseHeatLine(line);
+        for (int k = 0; k < kHeatSlots; ++k) s.HeatTable[row][k] = ModuloNumber(numbers[k], mod);
+        ++rows;
+    } while (!file.Eof());
+    return rows;
+}
+
+}  // namespace
+
+HeatRow ParseHeatLine(const std::string& line) {
+    HeatRow row{};
+    for (int k = 0; k < kHeatSlots; ++k) {
+        const size_t start = static_cast<size_t>(k) * kFieldWidth;
+        const size_t end = std::min(line.size(), start + kFieldWidth);
+        size_t i = start;
+        while (i < end && IsCSpace(static_cast<unsigned char>(line[i]))) ++i;
+        int value = 0;
+        for (; i < end && line[i] >= '0' && line[i] <= '9'; ++i)
+            value = value * 10 + (line[i] - '0');
+        row[k] = value;
+    }
+    return row;
+}
+
+HeatLine ReadHeatLine(const std::string& path) {
+    HeatLine result;
+    TextFileReader file;
+    if (!file.Open(path)) return result;
+    std::string line;
+    file.ReadLine(line, kLineBuffer);
+    file.Close();
+    result.numbers = ParseHeatLine(line);
+    for (int n : result.numbers) {
+        if (n != 0) ++result.count;
+    }
+    return result;
+}
+
+void LoadHeatFiles(const std::string& dataFolder, int mod, const EventRecord& r, int danceCount,
+                   HeatTables& s) {
+    s.HeatRowsA = 0;
+    s.HeatRowsB = 0;
+    s.HeatsPerDance = 0;
+    s.FloorARowsLoaded = 0;
+    s.FloorBRowsLoaded = 0;
+    s.FloorBFirstRow = 0;
+    for (auto& row : s.HeatTable) row.fill(0);
+
+    // Floor A: the per-dance shuffled file wins over the plain one.
+    s.HeatFileCategory = r[1];
+    s.HeatFileRound = r[2];
+    const std::string shuffled =
+        DataFilePath(dataFolder, FormatName("SH_%02d_%d.dat", r[1], r[2]));
+    s.ShuffledHeats = IsRegularFile(shuffled) ? 1 : 0;
+    const std::string pathA =
+        s.ShuffledHeats == 1 ? shuffled
+                             : DataFilePath(dataFolder, FormatName("H_%02d_%d.dat", r[1], r[2]));
+    s.HeatRowsA = ReadHeatRows(s, mod, pathA, 0);
+    s.HeatsPerDance = s.ShuffledHeats == 1 ? s.HeatRowsA / std::max(1, danceCount) : s.HeatRowsA;
+    s.FloorARowsLoaded = s.HeatRowsA;
+    s.FloorBFirstRow = s.HeatsPerDance;
+
+    // Floor B, when a second event runs at the same time: its own folder first, never shuffled.
+    if (r[6] == 0) return;
+    s.HeatFileCategory = r[7];
+    s.HeatFileRound = r[8];
+    const std::string assistName =
+        std::string("Assist") + kPathSeparator + FormatName("H_%02d_%d.dat", r[7], r[8]);
+    std::string pathB = DataFilePath(dataFolder, assistName);
+    if (!IsRegularFile(pathB)) {
+        pathB = DataFilePath(dataFolder, FormatName("H_%02d_%d.dat", r[7], r[8]));
+    }
+    s.HeatRowsB = ReadHeatRows(s, mod, pathB, s.HeatsPerDance);
+    s.FloorBRowsLoaded = s.HeatRowsB;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Heat files of the data folder: per category and round the heats of a round, one heat per line,
+// twenty 4-character back-number fields. H_cc_r.dat, per-dance shuffled SH_cc_r.dat, and the
+// second floor's Assist/H_cc_r.dat.
+
+#include <array>
+#include <string>
+
+#include "core/data/tables.h"
+
+using HeatRow = std::array<int, kHeatSlots>;
+
+// The 20 fields of one line: each 4-byte field read as leading white space and decimal digits
+// (no digits: 0, an empty slot); fields past the end of the line are 0. Values are 0-9999.
+HeatRow ParseHeatLine(const std::string& line);
+
+struct HeatLine {
+    HeatRow numbers{};
+    int count = 0;  // fields that are not 0
+};
+
+// The first line of the file at path, as written (no modulo); empty when it cannot be read.
+HeatLine ReadHeatLine(const std::string& path);
+
+// Loads the heats of event r into HeatTable: floor A from SH_ (ShuffledHeats 1) or H_, floor B
+// (when r[6] is set) from Assist/H_ or H_, stored HeatsPerDance rows after floor A's. Sets
+// HeatRowsA, HeatRowsB, HeatsPerDance, ShuffledHeats, HeatFileCategory and HeatFileRound. Stored
+// numbers are taken modulo Mod; rows that would pass the 50 rows of the table are dropped and not
+// counted.
+void LoadHeatFiles(const std::string& dataFolder, int mod, const EventRecord& r, int danceCount,
+                   HeatTables& s);

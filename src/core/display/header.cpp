@@ -1,0 +1,143 @@
+#include "core/display/header.h"
+
+#include <QColor>
+#include <QString>
+
+#include "core/competition/round_names.h"
+#include "core/display/welcome_view.h"
+#include "core/platform/cp932.h"
+
+namespace {
+
+// The header's working values: label, category number and round number of each floor.
+struct FloorValues {
+    QString label;
+    int category = 0;
+    int round = 0;
+};
+
+struct HeaderValues {
+    FloorValues a;
+    FloorValues b;
+};
+
+HeaderValues CollectValues(const Competition& s, HeaderMode mode) {
+    HeaderValues v;
+    switch (mode) {
+        case HeaderMode::Now:
+        case HeaderMode::Next: {
+            // An index outside the table (no current event, or past the last row) reads as an
+            // empty record.
+            const int index =
+                mode == HeaderMode::Now ? s.CurrentEventIndex : s.CurrentEventIndex + 1;
+            const EventRecord& r = s.EventAt(index);
+            v.a.label = FromCp932(s.EventNameAt(index));
+            v.a.category = r[1];
+            v.a.round = r[2];
+            v.b.label = QString::number(r[6]);
+            v.b.category = r[7];
+            v.b.round = r[8];
+            break;
+        }
+        case HeaderMode::HeatList:
+        case HeaderMode::Result: {
+            const EventRecord& r = s.CurrentEvent();
+            const bool floorB = s.SecondFloorFinal == 1;
+            v.a.category = floorB ? r[7] : r[1];
+            v.a.round = floorB ? r[8] : r[2];
+            break;
+        }
+        case HeaderMode::Judges:
+            break;
+    }
+    return v;
+}
+
+QString RoundText(const Competition& s, const FloorValues& f) {
+    return FromCp932(RoundName(f.round - 1, s.CategoryRedanceAt(f.category - 1)));
+}
+
+void DrawRightAligned(RenderTarget& t, const QString& text, int y) {
+    t->TextOut(t.RightX(990, t->TextWidth(text)), t.Scaled(y), text);
+}
+
+void DrawRule(RenderTarget& t, int y) {
+    t->Line(t.Scaled(20), t.Scaled(y), t.Scaled(999), t.Scaled(y));
+}
+
+void DrawTwoFloors(const Competition& s, RenderTarget& t, HeaderMode mode, const HeaderValues& v) {
+    static const QString kNow = QStringLiteral(u" 現 在 : ");
+    static const QString kNext = QStringLiteral(u" 次競技 : ");
+    const bool now = mode == HeaderMode::Now;
+    const int y1 = now ? 14 : 650;
+    const int y2 = now ? 64 : 700;
+    t->TextOut(t.Scaled(20), t.Scaled(y1), now ? kNow : kNext);
+    const struct {
+        const FloorValues& floor;
+        const char* prefix;
+        int y;
+    } rows[2] = {{v.a, "[A] No. ", y1}, {v.b, "[B] No. ", y2}};
+    for (const auto& row : rows) {
+        t->TextOut(t.Scaled(180), t.Scaled(row.y), QLatin1String(row.prefix) + row.floor.label);
+        t->TextOut(t.Scaled(420), t.Scaled(row.y),
+                   FromCp932(s.CategoryShortNameAt(row.floor.category - 1)));
+        DrawRightAligned(t, RoundText(s, row.floor), row.y);
+    }
+}
+
+void DrawOneFloor(const Competition& s, RenderTarget& t, HeaderMode mode, const HeaderValues& v,
+                  const QColor& accent) {
+    static const QString kNow = QStringLiteral(u" 現 在  :   ");
+    static const QString kNext = QStringLiteral(u" 次競技 :   ");
+    static const QString kResult = QStringLiteral(u"結果発表");
+    if (mode == HeaderMode::Judges) return;
+    const QString longName = FromCp932(s.CategoryNameAt(v.a.category - 1));
+    int rightY = 14;
+    if (mode == HeaderMode::Now || mode == HeaderMode::Next) {
+        const bool now = mode == HeaderMode::Now;
+        rightY = now ? 64 : 700;
+        t->SetFontColor(Qt::white);
+        t->TextOut(t.Scaled(20), t.Scaled(rightY), QStringLiteral(" No. ") + v.a.label);
+        t->SetFontColor(accent);
+        t->TextOut(t.Scaled(20), t.Scaled(now ? 14 : 650), (now ? kNow : kNext) + longName);
+    } else {
+        t->SetFontColor(accent);
+        t->TextOut(t.Scaled(20), t.Scaled(14), QLatin1Char(' ') + longName);
+    }
+    DrawRightAligned(t, mode == HeaderMode::Result ? kResult : RoundText(s, v.a), rightY);
+}
+
+}  // namespace
+
+void DrawHeader(Competition& s, RenderTarget& t, HeaderMode mode) {
+    t->SetFontName(FromCp932(s.Config.DataFont));
+    t->SetFontSize(t.Scaled(28));
+    if (mode != HeaderMode::Next) ClearTarget(s, t);
+
+    const HeaderValues v = CollectValues(s, mode);
+    const QColor accent = mode == HeaderMode::Next ? QColor(166, 202, 240) : QColor(128, 255, 160);
+    if (v.b.category != 0) {
+        t->SetFontColor(accent);
+        DrawTwoFloors(s, t, mode, v);
+    } else {
+        DrawOneFloor(s, t, mode, v, accent);
+    }
+
+    t->SetPenColor(Qt::white);
+    switch (mode) {
+        case HeaderMode::Next:
+            DrawRule(t, 120);
+            // Dashed rule between the current and the next heats: 10 units drawn, 10 left out.
+            for (int x0 = 20; x0 < 999; x0 += 20) {
+                t->Line(t.Scaled(x0), t.Scaled(375), t.Scaled(x0 + 10), t.Scaled(375));
+            }
+            break;
+        case HeaderMode::Now:
+            DrawRule(t, 630);
+            break;
+        default:
+            DrawRule(t, 60);
+            break;
+    }
+    s.AwardReady = 0;
+}

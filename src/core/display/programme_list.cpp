@@ -1,0 +1,38 @@
+#include "core/display/programme_list.h"
+
+#include <QColor>
+#include <QString>
+
+#include "core/platform/cp932.h"
+
+void DrawProgrammeList(const Competition& s, Canvas& image6) {
+    static const QString kCodeFont = QStringLiteral(u"ＭＳ ゴシック");
+    static const QString kTextFont = QStringLiteral(u"ＭＳ Ｐゴシック");
+    const QColor teal(0, 128, 128);
+    const QColor blue(0, 0, 255);
+
+    image6.SetBrushColor(teal);
+    image6.FillRect(-10, -10, 425, 4000);
+    image6.SetFontSize(11);
+    image6.SetFontColor(Qt::white);
+    image6.SetPenColor(Qt::white);
+    image6.SetPenWidth(1);
+    image6.Line(0, 0, 425, 0);
+
+    // Every slot gets its row, the empty ones too; texts are drawn on the row's brush.
+    for (int i = 0; i < kProgrammeRows; ++i) {
+        const int top = 20 * i;
+        image6.SetBrushColor(teal);
+        if (i == s.CurrentProgrammeIndex) {
+            image6.SetBrushColor(blue);
+            image6.FillRect(-10, top, 425, top + 21);
+        }
+        image6.Line(0, top + 20, 425, top + 20);
+        const QString code = FromCp932(s.ProgrammeCodes[i]);
+        const QString text = FromCp932(s.ProgrammeTexts[i]);
+        image6.SetFontName(kCodeFont);
+        if (!code.isEmpty()) image6.TextOut(30 - image6.TextWidth(code), top + 2, code);
+        image6.SetFontName(kTextFont);
+        if (!text.isEmpty()) image6.TextOut(50, top + 2, text);
+    }
+}

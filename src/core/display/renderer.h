@@ -1,0 +1,53 @@
+#pragma once
+// The one entry point of every audience picture: RenderView draws a view type at full size on the
+// audience screen and at half size into the console preview (only the preview while the screen is
+// held), switching between the normal and the wide surface.
+
+#include <functional>
+
+#include "core/competition/competition_state.h"
+#include "core/display/render_target.h"
+
+// The windows' side of the renderer: which surface panels are visible, and the console memo.
+class RendererHost {
+  public:
+    virtual ~RendererHost() = default;
+    // Audience window: wide shows PanelW and hides Panel5 and Panel1; normal the reverse.
+    virtual void ShowAudienceSurface(bool wide) = 0;
+    // Console: wide shows PanelW and hides Panel1; normal the reverse.
+    virtual void ShowPreviewSurface(bool wide) = 0;
+    virtual void ClearMemo() = 0;
+};
+
+struct Surfaces {
+    Canvas* audienceNormal = nullptr;  // ScrForm.Image9
+    Canvas* previewNormal = nullptr;   // DspMain.Image1
+    Canvas* audienceWide = nullptr;    // ScrForm.ImageW
+    Canvas* previewWide = nullptr;     // DspMain.ImageW
+};
+
+class Renderer {
+  public:
+    explicit Renderer(Competition& state) : state_(state) {}
+
+    void Bind(const Surfaces& surfaces, RendererHost* host);
+    bool Bound() const { return surfaces_.audienceNormal != nullptr; }
+
+    void RenderView(int type);
+
+    // The two passes on the normal surfaces for pictures that are not view types (the
+    // announcement screens): draw(target) runs once per pass.
+    void DrawOnNormalSurfaces(const std::function<void(RenderTarget&)>& draw);
+
+    const Surfaces& surfaces() const { return surfaces_; }
+
+  private:
+    void DrawType(int type, RenderTarget& t);
+
+    Competition& state_;
+    Surfaces surfaces_;
+    RendererHost* host_ = nullptr;
+};
+
+// The drawing routine of a view type; a type outside 0-7 draws nothing.
+void DrawViewType(int type, Competition& s, RenderTarget& t);

@@ -1,0 +1,24 @@
+#include "core/display/heat_view.h"
+#include "core/display/progress_message_view.h"
+#include "core/display/renderer.h"
+#include "core/display/view_types.h"
+#include "core/display/welcome_view.h"
+
+void DrawViewType(int type, Competition& s, RenderTarget& t) {
+    switch (type) {
+        case kViewClean:
+            ClearTarget(s, t);
+            break;
+        case kViewWelcome:
+            DrawWelcomeView(s, t);
+            break;
+        case kViewHeat:
+            DrawHeatView(s, t);
+            break;
+        case kViewProgressMessage:
+            DrawProgressMessageView(s, t);
+            break;
+        default:
+            break;
+    }
+}

@@ -1,0 +1,90 @@
+#pragma once
+// The drawing surface of an image control: a QImage with the persistent state of a Windows
+// drawing canvas (font, pen, brush kept between drawings), opaque text, exclusive right and
+// bottom edges, and an optional record of every operation.
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <vector>
+
+#include "core/platform/draw_record.h"
+
+class Canvas {
+  public:
+    Canvas(int width, int height, QString name);
+
+    const QString& Name() const { return name_; }
+    QImage& Image() { return image_; }
+    const QImage& Image() const { return image_; }
+    int Width() const { return image_.width(); }
+    int Height() const { return image_.height(); }
+    // A new black bitmap of the given size; the drawing state is kept.
+    void Resize(int width, int height);
+
+    // Font state: face name as designed (substituted when drawn), size in points, colour, bold.
+    void SetFontName(const QString& name);
+    void SetFontSize(int points);
+    void SetFontColor(const QColor& c);
+    void SetBold(bool bold);
+    const QString& FontName() const { return fontName_; }
+    int FontSize() const { return fontSize_; }
+    const QColor& FontColor() const { return fontColor_; }
+    bool Bold() const { return bold_; }
+
+    void SetPenColor(const QColor& c);
+    void SetPenWidth(int width);
+    void SetBrushColor(const QColor& c);
+    const QColor& PenColor() const { return penColor_; }
+    int PenWidth() const { return penWidth_; }
+    const QColor& BrushColor() const { return brushColor_; }
+
+    // Measured in pixels of the current font; height is the full cell (ascent + descent).
+    int TextWidth(const QString& text);
+    int TextHeight(const QString& text);
+    // Opaque text: the cell is filled with the brush colour, then the glyphs; (x, y) is the
+    // cell's top-left corner.
+    void TextOut(int x, int y, const QString& text);
+
+    // Brush only, no outline.
+    void FillRect(int x1, int y1, int x2, int y2);
+    // Outline with the pen, inside filled with the brush.
+    void Rectangle(int x1, int y1, int x2, int y2);
+    void Ellipse(int x1, int y1, int x2, int y2);
+    void Polygon(const std::vector<QPoint>& points);
+    // Open line through the points with the pen; the last point's pixel is not drawn.
+    void Polyline(const std::vector<QPoint>& points);
+    void Line(int x1, int y1, int x2, int y2);
+    // Draws a picture stretched into the rectangle (right and bottom exclusive).
+    void StretchDraw(int x1, int y1, int x2, int y2, const QImage& picture);
+
+    // Recording of operations (off by default).
+    void SetRecording(bool on) { recording_ = on; }
+    bool Recording() const { return recording_; }
+    std::vector<DrawRecord> TakeRecords();
+    const std::vector<DrawRecord>& Records() const { return records_; }
+
+    // Points to pixels at 96 dpi, as MulDiv(points, 96, 72) rounds.
+    static int PointsToPixels(int points);
+
+  private:
+    const QFont& CurrentFont();
+    void RecordShape(const char* op, std::vector<QPoint> points);
+
+    QString name_;
+    QImage image_;
+    QString fontName_;
+    int fontSize_ = 8;
+    QColor fontColor_ = Qt::black;
+    bool bold_ = false;
+    QColor penColor_ = Qt::black;
+    int penWidth_ = 1;
+    QColor brushColor_ = Qt::white;
+
+    bool fontValid_ = false;
+    QFont font_;
+    bool recording_ = false;
+    std::vector<DrawRecord> records_;
+};

@@ -1,0 +1,144 @@
+// Start-up from the program folder: the marker file, the logo bitmap, the settings file with its
+// message when the data folder is missing, and confirming a folder on the folder panel.
+#include <QDir>
+#include <QImage>
+#include <QtTest>
+
+#include "app/audience/scr_form.h"
+#include "core/display/view_types.h"
+#include "core/platform/cp932.h"
+#include "app/console/app_start.h"
+#include "app/console/console_hooks.h"
+#include "app/console/dsp_main_form.h"
+#include "support/test_files.h"
+#include "ui_dsp_main_form.h"
+#include "ui_scr_form.h"
+#include "app/widgets/image_control.h"
+#include "app/widgets/widget_colors.h"
+
+namespace {
+
+struct Message {
+    QString text;
+    QString caption;
+};
+
+// Runs the start as the entry does, in `folder` as the current directory.
+AppWindows StartIn(const std::string& folder, std::vector<Message>& messages,
+                   const std::string& marker = "/nonexistent/Tamik") {
+    QDir::setCurrent(QString::fromStdString(folder));
+    Hooks().showMessage = [&messages](const QString& text, const QString& caption) {
+        messages.push_back({text, caption});
+    };
+    StartOptions options;
+    options.markerPath = marker;
+    AppWindows w = CreateWindows(options);
+    w.console->show();
+    w.console->FormActivate();
+    return w;
+}
+
+}  // namespace
+
+class StartTest : public QObject {
+    Q_OBJECT
+    QString startDir_ = QDir::currentPath();
+
+  private slots:
+    void cleanup() { QDir::setCurrent(startDir_); }
+
+    void markerFileMustBeAFile() {
+        TestFolder dir;
+        dir.WriteBytes("Tamik", "");
+        QDir(QString::fromStdString(dir.Path())).mkdir("TamikFolder");
+        QCOMPARE(MarkerFileLayout(dir.Path() + "/Tamik"), 1);
+        QCOMPARE(MarkerFileLayout(dir.Path() + "/TamikFolder"), 0);
+        QCOMPARE(MarkerFileLayout(dir.Path() + "/none"), 0);
+        std::vector<Message> messages;
+        AppWindows w = StartIn(dir.Path(), messages, dir.Path() + "/Tamik");
+        QCOMPARE(w.console->state().AltResultLayout, 1);
+    }
+
+    void missingSettingsFileFallsBackToTheProgramFolder() {
+        TestFolder dir;
+        dir.WriteCp932("Conf.txt", "!//TT\nタイトル一\nタイトル二\n\n");
+        std::vector<Message> messages;
+        AppWindows w = StartIn(dir.Path(), messages);
+        QCOMPARE(messages.size(), size_t(1));
+        QCOMPARE(messages[0].text, QString::fromUtf8("運用しているフォルダーが見つかりません。"
+                                                     "取りあえずの環境を選択します。"));
+        QCOMPARE(messages[0].caption, QString::fromUtf8(">>> データフォルダー"));
+        const QString here = QDir::currentPath();
+        QCOMPARE(w.console->form().Label61->text(), here);
+        // Conf.txt of the program folder was read: the title carries its first line.
+        QVERIFY(w.console->windowTitle().endsWith(QString::fromUtf8(" >>> タイトル一")));
+        QVERIFY(!w.console->form().Label101->isVisibleTo(w.console.get()));
+        // The built-in logo stays behind the visible clock box.
+        QVERIFY(!w.audience->HasLogoFile());
+        QVERIFY(w.audience->form().Panel2->isVisibleTo(w.audience.get()));
+    }
+
+    void settingsNameTheFolderAndMod() {
+        TestFolder program;
+        TestFolder data;
+        program.WriteCp932("TRQsys.ini",
+                           "[データ保存]\nPath=" + data.Path() + "\n[特殊]\nMod=100\n");
+        std::vector<Message> messages;
+        AppWindows w = StartIn(program.Path(), messages);
+        QVERIFY(messages.empty());
+        QCOMPARE(w.console->state().DataFolder, data.Path());
+        QCOMPARE(w.console->form().Label101->text(), QStringLiteral("100"));
+        QVERIFY(w.console->form().Label101->isVisibleTo(w.console.get()));
+        QCOMPARE(w.console->state().ShownNumber(1234), 34);
+    }
+
+    void logoBitmapReplacesTheBuiltInLogo() {
+        TestFolder dir;
+        QImage logo(40, 30, QImage::Format_RGB32);
+        logo.fill(QColor(200, 10, 10));
+        QVERIFY(logo.save(QString::fromStdString(dir.Path() + "/_GRF.bmp"), "BMP"));
+        std::vector<Message> messages;
+        AppWindows w = StartIn(dir.Path(), messages);
+        QVERIFY(w.audience->HasLogoFile());
+        QVERIFY(!w.audience->form().Panel2->isVisibleTo(w.audience.get()));
+        QVERIFY(w.audience->form().Image1->ShowsPicture());
+        QVERIFY(w.console->form().Image4->ShowsPicture());
+        const QImage shown = w.audience->form().Image1->grab().toImage();
+        QCOMPARE(shown.size(), QSize(120, 120));
+        QCOMPARE(shown.pixelColor(60, 60), QColor(200, 10, 10));
+    }
+
+    void secondActivationReloadsNothing() {
+        TestFolder dir;
+        std::vector<Message> messages;
+        AppWindows w = StartIn(dir.Path(), messages);
+        w.console->state().ProgrammeCount = 77;
+        w.console->FormActivate();
+        QCOMPARE(w.console->state().ProgrammeCount, 77);
+    }
+
+    void confirmingTheFolderInUseReloadsEverything() {
+        TestFolder program;
+        program.WriteCp932("TRQsys.ini", "[データ保存]\nPath=.\n");
+        program.WriteCp932("pgm.txt", "1 001   開会式\n");
+        std::vector<Message> messages;
+        AppWindows w = StartIn(program.Path(), messages);
+        Ui::DspMain& ui = w.console->form();
+        QCOMPARE(w.console->state().ProgrammeCount, 1);
+        program.WriteCp932("pgm.txt", "1 001   開会式\n1 002   休憩\n");
+        QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
+        QTest::mousePress(ui.Label59, Qt::LeftButton);
+        QVERIFY(ui.Panel4->isVisibleTo(w.console.get()));
+        QTest::mouseClick(ui.Button22, Qt::LeftButton);
+        QVERIFY(!ui.Panel4->isVisibleTo(w.console.get()));
+        QVERIFY(!ui.Label60->isVisibleTo(w.console.get()));
+        QCOMPARE(w.console->state().ProgrammeCount, 2);
+        QCOMPARE(w.console->state().CurrentProgrammeIndex, 0);
+        QCOMPARE(w.console->state().CurrentView, kViewClean);
+        QCOMPARE(BackgroundOf(ui.Label75), QColor(255, 0, 0));
+        QCOMPARE(ui.Label61->text(), QString::fromStdString(program.Path()));
+    }
+};
+
+QTEST_MAIN(StartTest)
+#include "start_test.moc"

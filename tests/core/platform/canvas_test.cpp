@@ -1,0 +1,162 @@
+// The canvas behaves like the Windows drawing canvas the screens are designed on: state kept
+// between drawings, opaque text, exclusive right and bottom edges, and faithful records.
+#include "core/platform/canvas.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QJsonArray>
+#include <QtTest>
+
+#include "core/platform/font_substitution.h"
+
+class CanvasTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void pointsToPixels_data() {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("30") << 30 << 40;
+        QTest::newRow("15") << 15 << 20;
+        QTest::newRow("11") << 11 << 15;  // 14.67 rounds up
+        QTest::newRow("13") << 13 << 17;  // 17.33 rounds down
+        QTest::newRow("0") << 0 << 0;
+        QTest::newRow("-3") << -3 << -4;
+    }
+    void pointsToPixels() {
+        QFETCH(int, points);
+        QFETCH(int, pixels);
+        QCOMPARE(Canvas::PointsToPixels(points), pixels);
+    }
+
+    void stateIsKeptBetweenDrawings() {
+        Canvas c(200, 100, "T.Image");
+        c.SetRecording(true);
+        c.SetFontName(QString::fromUtf8("ＭＳ ゴシック"));
+        c.SetFontSize(20);
+        c.SetFontColor(QColor(255, 255, 0));
+        c.SetBold(true);
+        c.SetPenColor(Qt::red);
+        c.SetPenWidth(3);
+        c.SetBrushColor(QColor(0, 64, 0));
+        c.TextOut(1, 2, "A");
+        c.Line(0, 50, 100, 50);
+        // A second drawing that sets only the size inherits everything else.
+        c.SetFontSize(10);
+        c.TextOut(5, 6, "B");
+        c.Rectangle(0, 0, 10, 10);
+        const auto r = c.TakeRecords();
+        QCOMPARE(r.size(), size_t(4));
+        QCOMPARE(r[2].font, QString::fromUtf8("ＭＳ ゴシック"));
+        QCOMPARE(r[2].size, 10);
+        QCOMPARE(r[2].bold, true);
+        QCOMPARE(r[2].color, QColor(255, 255, 0));
+        QCOMPARE(r[2].brush, QColor(0, 64, 0));
+        QCOMPARE(r[3].pen, QColor(Qt::red));
+        QCOMPARE(r[3].penWidth, 3);
+        QCOMPARE(r[3].brush, QColor(0, 64, 0));
+        QVERIFY(c.Records().empty());
+    }
+
+    void textIsOpaqueAndMeasured() {
+        Canvas c(300, 100, "T.Image");
+        c.Image().fill(Qt::white);
+        c.SetRecording(true);
+        c.SetFontName(QString::fromUtf8("HGP創英角ｺﾞｼｯｸUB"));
+        c.SetFontSize(24);
+        c.SetFontColor(Qt::white);
+        c.SetBrushColor(QColor(0, 0, 255));
+        const QString text = QString::fromUtf8("現在 No.");
+        c.TextOut(10, 20, text);
+        const DrawRecord r = c.TakeRecords().at(0);
+        QCOMPARE(r.w, c.TextWidth(text));
+        QCOMPARE(r.h, c.TextHeight(text));
+        QVERIFY(r.w > 0);
+        QVERIFY(r.h >= Canvas::PointsToPixels(24));
+        // The cell's corners carry the brush; just outside stays untouched.
+        QCOMPARE(c.Image().pixelColor(10, 20), QColor(0, 0, 255));
+        QCOMPARE(c.Image().pixelColor(10 + r.w - 1, 20 + r.h - 1), QColor(0, 0, 255));
+        QCOMPARE(c.Image().pixelColor(10 + r.w, 20), QColor(Qt::white));
+        QCOMPARE(c.Image().pixelColor(9, 20), QColor(Qt::white));
+    }
+
+    void edgesAreExclusive() {
+        Canvas c(40, 40, "T.Image");
+        c.Image().fill(Qt::white);
+        c.SetBrushColor(Qt::black);
+        c.FillRect(5, 5, 10, 10);
+        QCOMPARE(c.Image().pixelColor(5, 5), QColor(Qt::black));
+        QCOMPARE(c.Image().pixelColor(9, 9), QColor(Qt::black));
+        QCOMPARE(c.Image().pixelColor(10, 9), QColor(Qt::white));
+        QCOMPARE(c.Image().pixelColor(9, 10), QColor(Qt::white));
+
+        c.SetPenColor(Qt::red);
+        c.SetPenWidth(1);
+        c.Line(0, 20, 10, 20);
+        QCOMPARE(c.Image().pixelColor(0, 20), QColor(Qt::red));
+        QCOMPARE(c.Image().pixelColor(9, 20), QColor(Qt::red));
+        QCOMPARE(c.Image().pixelColor(10, 20), QColor(Qt::white));
+        c.Line(30, 10, 30, 0);  // upwards: the end pixel (30, 0) stays out
+        QCOMPARE(c.Image().pixelColor(30, 10), QColor(Qt::red));
+        QCOMPARE(c.Image().pixelColor(30, 1), QColor(Qt::red));
+        QCOMPARE(c.Image().pixelColor(30, 0), QColor(Qt::white));
+
+        c.SetBrushColor(Qt::green);
+        c.Rectangle(20, 25, 30, 35);
+        QCOMPARE(c.Image().pixelColor(20, 25), QColor(Qt::red));    // outline
+        QCOMPARE(c.Image().pixelColor(29, 34), QColor(Qt::red));    // outline, last pixel
+        QCOMPARE(c.Image().pixelColor(25, 30), QColor(Qt::green));  // inside
+        QCOMPARE(c.Image().pixelColor(30, 30), QColor(Qt::white));  // right edge excluded
+    }
+
+    void recordsAsJson() {
+        Canvas c(50, 50, "ScrForm.Image9");
+        c.SetRecording(true);
+        c.SetPenColor(QColor(192, 192, 192));
+        c.SetBrushColor(QColor(0, 128, 128));
+        c.Polygon({QPoint(1, 2), QPoint(3, 4), QPoint(5, 0)});
+        c.SetFontName("Microsoft Sans Serif");
+        c.SetFontSize(22);
+        c.TextOut(3, 4, QString::fromUtf8("[ 審判員 ] "));
+        const auto r = c.TakeRecords();
+        const QJsonObject poly = r[0].ToJson();
+        QCOMPARE(poly["canvas"].toString(), QStringLiteral("ScrForm.Image9"));
+        QCOMPARE(poly["op"].toString(), QStringLiteral("polygon"));
+        QCOMPARE(poly["points"].toArray().size(), 3);
+        QCOMPARE(poly["points"].toArray()[1].toArray()[0].toInt(), 3);
+        QCOMPARE(poly["pen"].toString(), QStringLiteral("#c0c0c0"));
+        QCOMPARE(poly["brush"].toString(), QStringLiteral("#008080"));
+        const QJsonObject text = r[1].ToJson();
+        QCOMPARE(text["text"].toString(), QString::fromUtf8("[ 審判員 ] "));
+        QCOMPARE(text["size"].toInt(), 22);
+        QCOMPARE(text["font"].toString(), QStringLiteral("Microsoft Sans Serif"));
+        for (const char* key : {"x", "y", "bold", "color", "brush", "w", "h"}) {
+            QVERIFY2(text.contains(key), key);
+        }
+    }
+
+    void designFontsResolveToInstalledJapaneseFaces() {
+        // Japanese text must never measure as missing glyphs: every design face maps to a face
+        // that has kana and kanji.
+        for (const char* name :
+             {"ＭＳ ゴシック", "ＭＳ Ｐゴシック", "HGP創英角ｺﾞｼｯｸUB", "HG丸ｺﾞｼｯｸM-PRO",
+              "AR P隷書体M", "HGS創英角ﾎﾟｯﾌﾟ体", "Microsoft Sans Serif"}) {
+            const QFont f = ResolveFont(QString::fromUtf8(name), 32, false);
+            QFontMetrics m(f);
+            QVERIFY2(m.inFontUcs4(QChar(u'現').unicode()) || QFontInfo(f).family().size() > 0,
+                     name);
+            QVERIFY2(m.horizontalAdvance(QString::fromUtf8("現在")) > 32, name);
+        }
+        QVERIFY(ResolveFont(QString::fromUtf8("HGP創英角ｺﾞｼｯｸUB"), 20, false).bold());
+        QVERIFY(!ResolveFont(QString::fromUtf8("ＭＳ ゴシック"), 20, false).bold());
+    }
+
+    void zeroFontSizeStillDraws() {
+        Canvas c(50, 50, "T");
+        c.SetFontSize(0);
+        c.TextOut(0, 0, "x");
+        QVERIFY(c.TextHeight("x") > 0);
+    }
+};
+
+QTEST_MAIN(CanvasTest)
+#include "canvas_test.moc"
