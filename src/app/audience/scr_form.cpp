@@ -29,7 +29,7 @@ ScrForm::ScrForm(const std::string& programFolder, QWidget* parent)
     logo_ = ImageControl::BuiltInLogo();
     const std::string path = programFolder + kPathSeparator + "_GRF.bmp";
     QImage file;
-    if (IsRegularFile(path) && file.load(QFile::decodeName(QByteArray::fromStdString(path)))) {
+    if (IsRegularFile(path) && file.load(DecodePath(path))) {
         logo_ = file;
         hasLogoFile_ = true;
         ui->Panel2->hide();

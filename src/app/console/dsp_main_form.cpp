@@ -1,5 +1,7 @@
 #include "app/console/dsp_main_form.h"
 
+#include "core/platform/data_file.h"
+
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -64,7 +66,7 @@ DspMain::DspMain(const StartOptions& options, QWidget* parent)
 
     // The program folder is the current directory at start: the settings file and the logo
     // are looked for there.
-    state_.ProgramFolder = QFile::encodeName(QDir::currentPath()).toStdString();
+    state_.ProgramFolder = EncodePath(QDir::currentPath());
     state_.ClockText = "??:??";
     state_.SingleItemMode = 0;
     state_.HoldScreen = 0;
@@ -89,7 +91,7 @@ DspMain::DspMain(const StartOptions& options, QWidget* parent)
                             QString::fromUtf8(">>> データフォルダー"));
         state_.DataFolder = state_.ProgramFolder;
     }
-    ui->Label61->setText(QFile::decodeName(QByteArray::fromStdString(state_.DataFolder)));
+    ui->Label61->setText(DecodePath(state_.DataFolder));
     state_.Config.Mod = settings.Mod;
     ui->Label101->setText(QString::number(state_.Config.Mod));
     ui->Label101->setVisible(state_.Config.Mod < 1000);

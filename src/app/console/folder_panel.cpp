@@ -1,5 +1,7 @@
 #include "app/console/folder_panel.h"
 
+#include "core/platform/data_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
@@ -36,7 +38,7 @@ FolderPanel::FolderPanel(DspMain& console) : QObject(&console), console_(console
 void FolderPanel::Label59MouseDown() {
     Ui::DspMain& ui = console_.form();
     const QString folder =
-        QFile::decodeName(QByteArray::fromStdString(console_.state().DataFolder));
+        DecodePath(console_.state().DataFolder);
     const QString drive = DriveOf(folder);
     const int row = ui.DriveComboBox1->findText(drive);
     if (row >= 0) ui.DriveComboBox1->setCurrentIndex(row);
@@ -76,7 +78,7 @@ void FolderPanel::DirectoryListBox1Change() {
 QString FolderPanel::SelectedFolder() const {
     const QModelIndex current = console_.form().DirectoryListBox1->currentIndex();
     if (!current.isValid()) {
-        return QFile::decodeName(QByteArray::fromStdString(console_.state().DataFolder));
+        return DecodePath(console_.state().DataFolder);
     }
     return QDir::cleanPath(model_->filePath(current));
 }
@@ -85,7 +87,7 @@ void FolderPanel::Button22Click() {
     Ui::DspMain& ui = console_.form();
     Competition& s = console_.state();
     const QString folder = SelectedFolder();
-    s.DataFolder = QFile::encodeName(folder).toStdString();
+    s.DataFolder = EncodePath(folder);
     ui.Label61->setText(folder);
     ui.Panel4->hide();
     ui.Label60->hide();

@@ -1,5 +1,7 @@
 #include "app/rehearsal/rehearsal.h"
 
+#include "core/platform/data_file.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -156,7 +158,7 @@ int RunRehearsal(int argc, char** argv) {
     dialogWatch.start();
 
     StartOptions start;
-    if (options.dataFolder) start.dataFolder = QFile::encodeName(*options.dataFolder).toStdString();
+    if (options.dataFolder) start.dataFolder = EncodePath(*options.dataFolder);
 
     std::optional<AppWindows> windows;
     try {

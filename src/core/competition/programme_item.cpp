@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "core/competition/round_names.h"
-#include "core/platform/data_file.h"
+#include "core/data/heat_files.h"
 #include "core/platform/text_utils.h"
 
 namespace {
@@ -93,7 +93,7 @@ ProgrammeItemLabels ShowProgrammeItem(Competition& s) {
     out.label8 = CategoryCode(s, category - 1);
     out.label4 = RoundName(event[2] - 1, s.CategoryRedanceAt(category - 1));
     out.label9 = NumberOrDash(event[3]);
-    out.label18 = "/ " + out.label9 + "H";
+    out.label18 = HeatsFigure(out.label9);
     out.label10 = NumberOrDash(event[4]);
     out.label11 = CategoryCode(s, categoryB - 1);
     out.label26 = RoundName(event[8] - 1, s.CategoryRedanceAt(categoryB - 1));
@@ -144,8 +144,7 @@ FollowActions RefreshFollowLinks(Competition& s, bool linkChecked, int resultLis
     const EventRecord& event = s.CurrentEvent();
     s.HeatFileCategory = event[1];
     s.HeatFileRound = event[2];
-    actions.shuffleShown = IsRegularFile(DataFilePath(
-        s.DataFolder, FormatName("SH_%02d_%d.dat", s.HeatFileCategory, s.HeatFileRound)));
+    actions.shuffleShown = HasShuffledHeatFile(s.DataFolder, s.HeatFileCategory, s.HeatFileRound);
     if (linkChecked && event[2] == 7) {
         const int rows = std::min(resultListRows, kResultListRows);
         for (int r = 0; r < rows; ++r) {

@@ -1,5 +1,7 @@
 #include "core/competition/progress.h"
 
+#include "core/competition/round_names.h"
+
 #include <algorithm>
 
 #include "core/data/heat_files.h"
@@ -132,4 +134,4 @@ HeatStep PreviousHeat(Competition& s) {
     return step;
 }
 
-std::string HeatsFigure(const Competition& s) { return "/ " + std::to_string(s.HeatCount) + "H"; }
+std::string HeatsFigure(const Competition& s) { return HeatsFigure(std::to_string(s.HeatCount)); }

@@ -51,5 +51,5 @@ HeatStep NextHeat(Competition& s);
 // Previous heat; at a dance's first heat, the last heat of the previous dance; stays at (0, 0).
 HeatStep PreviousHeat(Competition& s);
 
-// The heats figure of Label18: "/ " + HeatCount + "H".
+// The heats figure of Label18 for the loaded round: HeatsFigure of HeatCount.
 std::string HeatsFigure(const Competition& s);

@@ -16,6 +16,8 @@ const std::string& RoundName(int roundIndex, int redance) {
     return redance ? kRedance[roundIndex] : kPlain[roundIndex];
 }
 
+std::string HeatsFigure(const std::string& heats) { return "/ " + heats + "H"; }
+
 std::string CategoryCode(const Competition& s, int categoryIndex) {
     if (categoryIndex >= 0 && categoryIndex < s.CategoryCount && categoryIndex < kCategoryRows) {
         return s.CategoryCodes[categoryIndex];

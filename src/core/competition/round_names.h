@@ -8,5 +8,8 @@
 // roundIndex = round number - 1; redance = the category's redance flag. "---" outside 0-7.
 const std::string& RoundName(int roundIndex, int redance);
 
+// The heats figure of the progress panel: "/ " + the heat count as shown + "H".
+std::string HeatsFigure(const std::string& heats);
+
 // The category code of row categoryIndex (category number - 1), "---" outside the loaded rows.
 std::string CategoryCode(const Competition& s, int categoryIndex);

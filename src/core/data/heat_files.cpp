@@ -5,6 +5,7 @@
 
 #include "core/platform/data_file.h"
 #include "core/platform/text_file_reader.h"
+#include "core/platform/text_utils.h"
 
 namespace {
 
@@ -12,8 +13,6 @@ constexpr int kLineBuffer = 128;  // 127 bytes of a line
 constexpr size_t kFieldWidth = 4;
 // A line shorter than this, its line end included, ends the file.
 constexpr size_t kMinLineBytes = 5;
-
-bool IsCSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Reads heat lines of path into HeatTable rows first, first + 1, ... while they fit the table;
 // returns the rows stored.
@@ -35,7 +34,15 @@ int ReadHeatRows(HeatTables& s, int mod, const std::string& path, int first) {
     return rows;
 }
 
+std::string ShuffledHeatFilePath(const std::string& dataFolder, int category, int round) {
+    return DataFilePath(dataFolder, FormatName("SH_%02d_%d.dat", category, round));
+}
+
 }  // namespace
+
+bool HasShuffledHeatFile(const std::string& dataFolder, int category, int round) {
+    return IsRegularFile(ShuffledHeatFilePath(dataFolder, category, round));
+}
 
 HeatRow ParseHeatLine(const std::string& line) {
     HeatRow row{};
@@ -79,8 +86,7 @@ void LoadHeatFiles(const std::string& dataFolder, int mod, const EventRecord& r,
     // Floor A: the per-dance shuffled file wins over the plain one.
     s.HeatFileCategory = r[1];
     s.HeatFileRound = r[2];
-    const std::string shuffled =
-        DataFilePath(dataFolder, FormatName("SH_%02d_%d.dat", r[1], r[2]));
+    const std::string shuffled = ShuffledHeatFilePath(dataFolder, r[1], r[2]);
     s.ShuffledHeats = IsRegularFile(shuffled) ? 1 : 0;
     const std::string pathA =
         s.ShuffledHeats == 1 ? shuffled

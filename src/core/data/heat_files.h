@@ -22,6 +22,9 @@ struct HeatLine {
 // The first line of the file at path, as written (no modulo); empty when it cannot be read.
 HeatLine ReadHeatLine(const std::string& path);
 
+// The per-dance shuffled heat file SH_cc_r.dat of a category and round, when the folder has one.
+bool HasShuffledHeatFile(const std::string& dataFolder, int category, int round);
+
 // Loads the heats of event r into HeatTable: floor A from SH_ (ShuffledHeats 1) or H_, floor B
 // (when r[6] is set) from Assist/H_ or H_, stored HeatsPerDance rows after floor A's. Sets
 // HeatRowsA, HeatRowsB, HeatsPerDance, ShuffledHeats, HeatFileCategory and HeatFileRound. Stored

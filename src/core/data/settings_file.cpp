@@ -28,10 +28,10 @@ std::string LocalPath(const std::string& cp932Path, const std::string& programFo
 #endif
     if (!IsAbsolutePath(path)) {
         // Joined and tidied ("." names the program folder itself, not "folder/.").
-        path = QDir::cleanPath(QFile::decodeName(QByteArray::fromStdString(programFolder)) +
+        path = QDir::cleanPath(DecodePath(programFolder) +
                                QLatin1Char('/') + path);
     }
-    return QFile::encodeName(path).toStdString();
+    return EncodePath(path);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "core/competition/round_names.h"
-#include "core/display/welcome_view.h"
+#include "core/display/clean_view.h"
 #include "core/platform/cp932.h"
 
 namespace {
@@ -59,10 +59,6 @@ QString RoundText(const Competition& s, const FloorValues& f) {
 
 void DrawRightAligned(RenderTarget& t, const QString& text, int y) {
     t->TextOut(t.RightX(990, t->TextWidth(text)), t.Scaled(y), text);
-}
-
-void DrawRule(RenderTarget& t, int y) {
-    t->Line(t.Scaled(20), t.Scaled(y), t.Scaled(999), t.Scaled(y));
 }
 
 void DrawTwoFloors(const Competition& s, RenderTarget& t, HeaderMode mode, const HeaderValues& v) {

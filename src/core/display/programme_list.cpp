@@ -3,15 +3,15 @@
 #include <QColor>
 #include <QString>
 
+#include "core/display/clean_view.h"
 #include "core/platform/cp932.h"
 
 void DrawProgrammeList(const Competition& s, Canvas& image6) {
     static const QString kCodeFont = QStringLiteral(u"ＭＳ ゴシック");
     static const QString kTextFont = QStringLiteral(u"ＭＳ Ｐゴシック");
-    const QColor teal(0, 128, 128);
     const QColor blue(0, 0, 255);
 
-    image6.SetBrushColor(teal);
+    image6.SetBrushColor(kTeal);
     image6.FillRect(-10, -10, 425, 4000);
     image6.SetFontSize(11);
     image6.SetFontColor(Qt::white);
@@ -22,7 +22,7 @@ void DrawProgrammeList(const Competition& s, Canvas& image6) {
     // Every slot gets its row, the empty ones too; texts are drawn on the row's brush.
     for (int i = 0; i < kProgrammeRows; ++i) {
         const int top = 20 * i;
-        image6.SetBrushColor(teal);
+        image6.SetBrushColor(kTeal);
         if (i == s.CurrentProgrammeIndex) {
             image6.SetBrushColor(blue);
             image6.FillRect(-10, top, 425, top + 21);

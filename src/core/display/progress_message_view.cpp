@@ -3,8 +3,9 @@
 #include <QColor>
 #include <string>
 
-#include "core/display/welcome_view.h"
+#include "core/display/clean_view.h"
 #include "core/platform/cp932.h"
+#include "core/platform/text_utils.h"
 
 namespace {
 
@@ -37,16 +38,6 @@ Item ItemAt(const Competition& s, int i) {
 
 bool IsCompetition(const Item& item) { return item.kind == 0; }
 
-// Removes blanks and control characters (bytes up to 0x20) at both ends; the ideographic space
-// is a double-byte character and stays.
-std::string Trimmed(const std::string& text) {
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20) ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20) --end;
-    return text.substr(begin, end - begin);
-}
-
 struct SplitLines {
     QString line1;
     QString line2;
@@ -56,7 +47,7 @@ struct SplitLines {
 // Splits the trimmed text at its last ASCII blank. The scan walks whole characters so that only
 // a blank of its own counts, never a byte inside a double-byte character.
 SplitLines SplitAtLastBlank(const std::string& text) {
-    const std::string trimmed = Trimmed(text);
+    const std::string trimmed = TrimBlanks(text);
     size_t blank = std::string::npos;
     for (size_t i = 0; i < trimmed.size();) {
         const auto b = static_cast<unsigned char>(trimmed[i]);
@@ -75,7 +66,7 @@ SplitLines SplitAtLastBlank(const std::string& text) {
 }
 
 bool SplitApplies(const Competition& s, const Item& item) {
-    return IsCompetition(item) && s.RoundSplit && Trimmed(item.textB).empty();
+    return IsCompetition(item) && s.RoundSplit && TrimBlanks(item.textB).empty();
 }
 
 void DrawCentred(RenderTarget& t, const QString& text, int y) {
@@ -112,10 +103,6 @@ QString NumberText(const Item& item) {
     QString text = QStringLiteral("No. ") + FromCp932(item.code);
     if (!item.codeB.empty()) text += QStringLiteral("  / ") + FromCp932(item.codeB);
     return text;
-}
-
-void DrawRule(RenderTarget& t, int y) {
-    t->Line(t.Scaled(20), t.Scaled(y), t.Scaled(999), t.Scaled(y));
 }
 
 void DrawTwoItems(const Competition& s, RenderTarget& t, const Item& current) {

@@ -23,5 +23,8 @@ struct RenderTarget {
     Canvas* operator->() const { return canvas; }
 };
 
+// The horizontal rule under a heading: from design x 20 to 999 at design y, in the pen as set.
+void DrawRule(RenderTarget& t, int y);
+
 // While the font size is not 0 and the text is not narrower than Scaled(limit), one point less.
 void FitFontToWidth(RenderTarget& t, const QString& text, int limit);

@@ -1,7 +1,6 @@
 #include "core/display/renderer.h"
 
 #include "core/display/view_types.h"
-#include "core/display/welcome_view.h"
 
 void Renderer::Bind(const Surfaces& surfaces, RendererHost* host) {
     surfaces_ = surfaces;
@@ -9,38 +8,31 @@ void Renderer::Bind(const Surfaces& surfaces, RendererHost* host) {
 }
 
 void Renderer::RenderView(int type) {
-    if (Bound()) {
-        for (int pass = state_.HoldScreen ? 1 : 0; pass < 2; ++pass) {
-            const bool audience = pass == 0;
-            const bool wide = type == kViewHeat;
-            RenderTarget t;
-            if (wide) {
-                t.canvas = audience ? surfaces_.audienceWide : surfaces_.previewWide;
-            } else {
-                t.canvas = audience ? surfaces_.audienceNormal : surfaces_.previewNormal;
-            }
-            if (host_ != nullptr) {
-                if (!state_.HoldScreen) host_->ShowAudienceSurface(wide);
-                host_->ShowPreviewSurface(wide);
-            }
-            t.scale = audience ? 1.0 : 0.5;
-            DrawViewType(type, state_, t);
-        }
-    }
+    const bool wide = type == kViewHeat;
+    RunPasses(wide, [&](RenderTarget& t) { DrawViewType(type, state_, t); });
     if (type != kViewFinalResult && type != kViewAward && host_ != nullptr) host_->ClearMemo();
     state_.CurrentView = type;
 }
 
 void Renderer::DrawOnNormalSurfaces(const std::function<void(RenderTarget&)>& draw) {
+    RunPasses(false, draw);
+}
+
+void Renderer::RunPasses(bool wide, const std::function<void(RenderTarget&)>& draw) {
     if (!Bound()) return;
+    // The audience pass is skipped while the screen is held: only the preview follows.
     for (int pass = state_.HoldScreen ? 1 : 0; pass < 2; ++pass) {
         const bool audience = pass == 0;
         RenderTarget t;
-        t.canvas = audience ? surfaces_.audienceNormal : surfaces_.previewNormal;
+        if (wide) {
+            t.canvas = audience ? surfaces_.audienceWide : surfaces_.previewWide;
+        } else {
+            t.canvas = audience ? surfaces_.audienceNormal : surfaces_.previewNormal;
+        }
         t.scale = audience ? 1.0 : 0.5;
         if (host_ != nullptr) {
-            if (!state_.HoldScreen) host_->ShowAudienceSurface(false);
-            host_->ShowPreviewSurface(false);
+            if (!state_.HoldScreen) host_->ShowAudienceSurface(wide);
+            host_->ShowPreviewSurface(wide);
         }
         draw(t);
     }

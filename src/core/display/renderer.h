@@ -42,7 +42,8 @@ class Renderer {
     const Surfaces& surfaces() const { return surfaces_; }
 
   private:
-    void DrawType(int type, RenderTarget& t);
+    // Both passes (the preview only while held) on the wide or the normal surfaces.
+    void RunPasses(bool wide, const std::function<void(RenderTarget&)>& draw);
 
     Competition& state_;
     Surfaces surfaces_;

@@ -2,6 +2,7 @@
 #include "core/display/progress_message_view.h"
 #include "core/display/renderer.h"
 #include "core/display/view_types.h"
+#include "core/display/clean_view.h"
 #include "core/display/welcome_view.h"
 
 void DrawViewType(int type, Competition& s, RenderTarget& t) {

@@ -1,5 +1,7 @@
 #include "core/platform/data_file.h"
 
+#include <QFile>
+
 #include <dirent.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -74,3 +76,9 @@ bool IsDirectory(const std::string& path) {
     struct stat st;
     return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
+
+QString DecodePath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string EncodePath(const QString& path) { return QFile::encodeName(path).toStdString(); }

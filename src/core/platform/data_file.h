@@ -2,6 +2,7 @@
 // Paths of data files: folder + separator + name, with the folder written by a Windows machine
 // possibly differing in letter case from the names the program asks for.
 
+#include <QString>
 #include <string>
 
 #ifdef _WIN32
@@ -18,6 +19,10 @@ std::string DataFilePath(const std::string& folder, const std::string& name);
 // printf-style name built from a format such as "H_%02d_%d.dat".
 std::string FormatName(const char* format, int a, int b);
 std::string FormatName(const char* format, int a);
+
+// A path of this machine's file system (bytes as the system takes them) as text, and back.
+QString DecodePath(const std::string& path);
+std::string EncodePath(const QString& path);
 
 bool IsRegularFile(const std::string& path);
 bool IsDirectory(const std::string& path);

@@ -4,8 +4,6 @@
 
 namespace {
 
-bool IsCSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 // Reads an optional sign and digits at p, saturating at [lo, hi]; p moves past what was read.

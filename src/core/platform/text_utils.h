@@ -4,6 +4,9 @@
 
 #include <string>
 
+// The C isspace test in the "C" locale: blank, tab, line feed, vertical tab, form feed, CR.
+inline bool IsCSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 // Drops the bytes up to and including the blank (<= 0x20) at both ends. A CP932 trail byte is
 // never <= 0x20 and the ideographic space is two bytes above it, so both are kept.
 std::string TrimBlanks(std::string text);
