@@ -76,7 +76,7 @@ void BM_LoadRound(benchmark::State& state) {
 void BM_HeatStep(benchmark::State& state) {
     DemoDay day(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        HeatStep step = NextHeat(day.s);
+        HeatStepResult step = NextHeat(day.s);
         if (!step.redraw) {
             // End of the round: start it again without timing the reload.
             state.PauseTiming();

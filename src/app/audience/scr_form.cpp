@@ -24,7 +24,6 @@ ScrForm::ScrForm(const std::string& programFolder, QWidget* parent)
     ui->Image3->move(150, 0);
     ui->Panel2->move(8, 3);
     SetColors(ui->Panel1, Qt::black, Qt::white);
-    ready_ = true;
 
     logo_ = ImageControl::BuiltInLogo();
     const std::string path = programFolder + kPathSeparator + "_GRF.bmp";

@@ -19,7 +19,6 @@ class ScrForm : public QWidget {
     ~ScrForm() override;
 
     Ui::ScrForm& form() { return *ui; }
-    bool Ready() const { return ready_; }
     // The logo shown at the top left: _GRF.bmp of the program folder, else the built-in one.
     const QImage& Logo() const { return logo_; }
     bool HasLogoFile() const { return hasLogoFile_; }
@@ -36,5 +35,4 @@ class ScrForm : public QWidget {
     std::unique_ptr<Ui::ScrForm> ui;
     QImage logo_;
     bool hasLogoFile_ = false;
-    bool ready_ = false;
 };

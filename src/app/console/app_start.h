@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+struct Competition;
 class DspMain;
 class ScrForm;
 
@@ -22,6 +23,8 @@ struct StartOptions {
 };
 
 struct AppWindows {
+    // The process-wide tables; the console works on them for the whole run.
+    std::unique_ptr<Competition> state;
     std::unique_ptr<DspMain> console;
     std::unique_ptr<ScrForm> audience;
     AppWindows();

@@ -1,47 +1,44 @@
 #include "app/console/dsp_main_form.h"
 
-#include "core/platform/data_file.h"
-
 #include <QDir>
 #include <QEvent>
-#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/audience/scr_form.h"
 #include "app/console/award_controller.h"
-#include "core/data/entry_files.h"
+#include "app/console/console_hooks.h"
 #include "app/console/event_chooser_controller.h"
-#include "core/competition/indicator.h"
-#include "core/data/programme_file.h"
-#include "core/competition/programme_item.h"
-#include "core/display/programme_list.h"
+#include "app/console/folder_panel.h"
+#include "app/console/maintenance_panel.h"
+#include "app/console/operator_commands.h"
 #include "app/console/programme_list_controller.h"
 #include "app/console/progress_controller.h"
 #include "app/console/view_commands_controller.h"
-#include "app/audience/scr_form.h"
-#include "core/display/title_banner.h"
-#include "core/display/view_types.h"
-#include "core/platform/cp932.h"
-#include "core/platform/font_substitution.h"
-#include "core/platform/text_utils.h"
-#include "app/console/console_hooks.h"
-#include "core/data/display_config_file.h"
-#include "app/console/folder_panel.h"
-#include "app/console/maintenance_panel.h"
-#include "core/data/settings_file.h"
-#include "ui_dsp_main_form.h"
 #include "app/widgets/button_glyphs.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/widget_colors.h"
+#include "core/competition/indicator.h"
+#include "core/competition/programme_item.h"
+#include "core/competition/progress.h"
+#include "core/data/display_config_file.h"
+#include "core/data/entry_files.h"
+#include "core/data/programme_file.h"
+#include "core/data/settings_file.h"
+#include "core/display/clean_view.h"
+#include "core/display/title_banner.h"
+#include "core/display/view_types.h"
+#include "core/platform/cp932.h"
+#include "core/platform/data_file.h"
+#include "core/platform/font_substitution.h"
+#include "ui_dsp_main_form.h"
 
 namespace {
 
 const QColor kPanel9Background(157, 232, 157);
-const QColor kTeal(0, 128, 128);
 
 int PrimaryScreenWidth() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -50,9 +47,10 @@ int PrimaryScreenWidth() {
 
 }  // namespace
 
-DspMain::DspMain(const StartOptions& options, QWidget* parent)
+DspMain::DspMain(Competition& state, const StartOptions& options, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      ui(std::make_unique<Ui::DspMain>()) {
+      ui(std::make_unique<Ui::DspMain>()),
+      state_(state) {
     InstallFontSubstitutions();
     ui->setupUi(this);
     setObjectName(QStringLiteral("DspMain"));
@@ -76,7 +74,6 @@ DspMain::DspMain(const StartOptions& options, QWidget* parent)
     ui->Panel6->hide();
     ui->Panel4->hide();
     ui->PanelW->hide();
-    ui->ComboBox1->setCurrentIndex(ui->ComboBox1->count() > 0 ? 0 : -1);
 
     state_.Config.BaseColor = 0x004000;
     ui->Label25->setText(QStringLiteral("( Ver. 3.10 - '16.09.15 )"));
@@ -91,29 +88,71 @@ DspMain::DspMain(const StartOptions& options, QWidget* parent)
                             QString::fromUtf8(">>> データフォルダー"));
         state_.DataFolder = state_.ProgramFolder;
     }
-    ui->Label61->setText(DecodePath(state_.DataFolder));
     state_.Config.Mod = settings.Mod;
     ui->Label101->setText(QString::number(state_.Config.Mod));
     ui->Label101->setVisible(state_.Config.Mod < 1000);
-
-    ApplyFontFields();
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(900);
     connect(timer1_, &QTimer::timeout, this, &DspMain::Timer1Timer);
-
     connect(ui->BitBtn30, &QPushButton::clicked, this, &DspMain::BitBtn30Click);
-    folderPanel_ = std::make_unique<FolderPanel>(*this);
-    maintenancePanel_ = std::make_unique<MaintenancePanel>(*this);
-    programmeList_ = std::make_unique<ProgrammeListController>(*this);
-    progress_ = std::make_unique<ProgressController>(*this);
-    viewCommands_ = std::make_unique<ViewCommandsController>(*this);
-    award_ = std::make_unique<AwardController>(*this);
-    eventChooser_ = std::make_unique<EventChooserController>(*this);
+
+    CreateControllers();
+    folderPanel_->ShowDataFolder();
+    maintenancePanel_->TakeOverFontFields();
 }
 
 DspMain::~DspMain() = default;
+
+void DspMain::CreateControllers() {
+    Ui::DspMain& f = *ui;
+    ConsoleOperations& ops = *this;
+    commands_ = std::make_unique<OperatorCommands>(state_, ops);
+    OperatorCommands& commands = *commands_;
+    folderPanel_ = std::make_unique<FolderPanel>(
+        FolderControls{f.Label59, f.Label60, f.Label61, f.Panel4, f.DriveComboBox1,
+                       f.DirectoryListBox1, f.Button22, f.Button30},
+        state_, ops, commands, this);
+    maintenancePanel_ = std::make_unique<MaintenancePanel>(
+        MaintenanceControls{f.Panel6, f.Panel8, f.BitBtn29, f.BitBtn31, f.BitBtn19, f.Button26,
+                            f.Button27, f.Button28, f.Button29, f.Edit1, f.Edit3,
+                            {f.Edit4, f.Edit5, f.Edit6}, {f.Edit7, f.Edit8, f.Edit9}, f.Edit10,
+                            f.Edit11, f.Edit13, f.Edit2, f.Edit12},
+        state_, ops, commands, this);
+    programmeList_ = std::make_unique<ProgrammeListController>(
+        ProgrammeListControls{f.BitBtn16, f.Image6, f.ScrollBar1, f.BitBtn33, f.BitBtn18,
+                              f.Panel10},
+        state_, commands, this);
+    progress_ = std::make_unique<ProgressController>(
+        ProgressControls{f.BitBtn5,
+                         f.BitBtn28,
+                         f.Button20,
+                         f.Button1,
+                         f.Label70, f.Label71, f.Label72, f.Label73, f.Label67, f.Label68,
+                         f.GroupBox2, f.GroupBox3,
+                         f.Label8, f.Label4, f.Label9, f.Label18, f.Label10, f.Label11,
+                         f.Label26, f.Label12, f.Label13,
+                         f.Label5,
+                         f.Label92,
+                         f.Label31,
+                         f.GroupBox5, f.GroupBox6, f.GroupBox8,
+                         {f.Label41, f.Label42, f.Label45, f.Label46, f.Label47, f.Label50,
+                          f.Label51, f.Label52, f.Label53, f.Label54},
+                         {f.Label103, f.Label104, f.Label105, f.Label106, f.Label107},
+                         f.Label48, f.Label55, f.Label108},
+        state_, commands, this);
+    viewCommands_ = std::make_unique<ViewCommandsController>(
+        ViewCommandControls{f.BitBtn2, f.BitBtn1, f.BitBtn4, f.BitBtn14, f.Button12, f.Button17,
+                            f.D_TypeS, f.D_TypeB},
+        state_, commands, this);
+    award_ = std::make_unique<AwardController>(
+        AwardControls{f.ComboBox1, f.RadioButton4, f.RadioButton5, f.BitBtn21, f.Image5}, state_,
+        this);
+    eventChooser_ = std::make_unique<EventChooserController>(
+        EventChooserControls{f.ComboBox3, f.Button15, f.Button16, f.CheckBox1, f.CheckBox2},
+        state_, ops, this);
+}
 
 void DspMain::NameCanvases() {
     for (ImageControl* image : findChildren<ImageControl*>()) {
@@ -124,6 +163,10 @@ void DspMain::NameCanvases() {
 void DspMain::AttachAudience(ScrForm* audience) {
     audience_ = audience;
     ui->Image4->SetPicture(audience_->Logo());
+    if (startUpWaiting_) {
+        startUpWaiting_ = false;
+        FormActivate();
+    }
 }
 
 void DspMain::changeEvent(QEvent* event) {
@@ -133,14 +176,15 @@ void DspMain::changeEvent(QEvent* event) {
 
 void DspMain::FormActivate() {
     if (!firstActivation_) return;
+    if (audience_ == nullptr) {
+        // The start-up draws on the audience window: it runs once that window is there.
+        startUpWaiting_ = true;
+        return;
+    }
     firstActivation_ = false;
     move(x(), 0);
-    while (audience_ == nullptr || !audience_->Ready()) {
-        QCoreApplication::processEvents();
-        QThread::msleep(100);
-    }
     RunStartUp();
-    viewCommands_->BitBtn2Click();
+    commands_->Clean();
 }
 
 void DspMain::RunStartUp() {
@@ -149,22 +193,23 @@ void DspMain::RunStartUp() {
     renderer_.Bind({&audience_->NormalSurface(), &ui->Image1->canvas(), &audience_->WideSurface(),
                     &ui->ImageW->canvas()},
                    this);
-    LoadDisplayConfig();
-    ::LoadEntries(state_.DataFolder, state_);
-    LoadEvents();
-    LoadProgramme();
-    FillResultList();
+    ReloadDisplayConfig();
+    LoadEntries(state_.DataFolder, state_);
+    ReloadEvents();
+    ReloadProgramme();
+    award_->ShowResultList();
 
     // The window position of Conf.txt does not move the audience window at start.
     state_.Config.ScreenLeft = PrimaryScreenWidth() - 4;
     MoveAudienceWindow();
-    ui->Edit1->setText(QString::number(state_.Config.ScreenLeft));
-    ui->Edit3->setText(QString::number(state_.Config.ScreenTop));
+    maintenancePanel_->ShowOffsets();
 
     state_.LastDance = 0;
-    ToggleIndicator(state_.LastDance, ui->Label29);
+    ToggleIndicator(state_.LastDance);
+    ShowIndicator(Indicator::LastDance, state_.LastDance);
     state_.DanceNameShown = 0;
-    ToggleIndicator(state_.DanceNameShown, ui->Label91);
+    ToggleIndicator(state_.DanceNameShown);
+    ShowIndicator(Indicator::DanceName, state_.DanceNameShown);
 
     move(10, 10);
     setWindowTitle(QString::fromUtf8(" ■ 競技会情報(進行・結果)表示システム ") +
@@ -175,19 +220,16 @@ void DspMain::RunStartUp() {
     MoveAudienceWindow();
 
     state_.CurrentProgrammeIndex = 0;
-    ShowProgrammeItem();
+    ShowCurrentProgrammeItem();
 }
 
 void DspMain::Timer1Timer() {
     // Clock mode is the only user of the timer; it stays off until the clock is switched on.
 }
 
-void DspMain::RenderView(int type) {
+void DspMain::ShowView(int type) {
     renderer_.RenderView(type);
-    if (type == kViewHeat) {
-        ui->Label5->setText(QString::number(state_.HeatIndex + 1));
-        ui->Label92->setText(QString::number(state_.DanceIndex + 1));
-    }
+    if (type == kViewHeat) progress_->ShowHeatPosition();
     ui->Image1->update();
     ui->ImageW->update();
     audience_->RefreshSurfaces();
@@ -202,95 +244,71 @@ void DspMain::ShowPreviewSurface(bool wide) {
 
 void DspMain::ClearMemo() { ui->Memo1->clear(); }
 
-void DspMain::LoadDisplayConfig() {
-    if (!::LoadDisplayConfig(state_.DataFolder, state_)) return;
-    DrawTitleBanner();
-    ui->Edit1->setText(QString::number(state_.Config.ScreenLeft));
-    const auto titles = TitleEdits();
-    for (int i = 0; i < 3; ++i) {
-        titles[i]->setText(FromCp932(state_.Config.TopTitleLines[i]));
-        titles[i + 3]->setText(FromCp932(state_.Config.WelcomeTitleLines[i]));
-    }
+void DspMain::ReloadDisplayConfig() {
+    if (!LoadDisplayConfig(state_.DataFolder, state_)) return;
+    RedrawTitleBanner();
+    maintenancePanel_->ShowConfigFields();
 }
 
-void DspMain::DrawTitleBanner() {
-    ::DrawTitleBanner(state_, audience_->BannerSurface(), ui->Image2->canvas());
+void DspMain::RedrawTitleBanner() {
+    DrawTitleBanner(state_, audience_->BannerSurface(), ui->Image2->canvas());
     ui->Image2->update();
     audience_->RefreshSurfaces();
 }
 
-void DspMain::LoadEvents() {
-    if (!::LoadEvents(state_.DataFolder, state_)) return;
-    ui->ComboBox3->clear();
-    for (int i = 0; i < state_.EventCount && i < kEventRows; ++i) {
-        ui->ComboBox3->addItem(FromCp932(state_.EventNames[i]));
-    }
-    ui->ComboBox3->setCurrentIndex(ui->ComboBox3->count() > 0 ? 0 : -1);
+void DspMain::ReloadEvents() {
+    if (LoadEvents(state_.DataFolder, state_)) eventChooser_->ShowEvents();
 }
 
-void DspMain::LoadProgramme() {
-    ::ReadProgramme(state_.DataFolder, state_);
-    RenderView(kViewProgressMessage);
-    ui->Image6->SetBitmapSize(420, 4000);
-    ui->Image6->move(4, 0);
-    DrawProgrammeList();
-    ui->ScrollBar1->setMaximum(std::max(0, state_.ProgrammeCount - 15));
+void DspMain::ReloadProgramme() {
+    ReadProgramme(state_.DataFolder, state_);
+    ShowView(kViewProgressMessage);
+    programmeList_->ShowProgramme();
 }
 
-void DspMain::DrawProgrammeList() {
-    ::DrawProgrammeList(state_, ui->Image6->canvas());
-    ui->Image6->update();
-}
+void DspMain::RedrawProgrammeList() { programmeList_->Redraw(); }
 
-void DspMain::ShowProgrammeItem() {
-    const ProgrammeItemLabels l = ::ShowProgrammeItem(state_);
+void DspMain::ShowCurrentProgrammeItem() {
+    const ProgrammeItemLabels l = ShowProgrammeItem(state_);
     if (!l.shown) return;
-    for (QWidget* w : {static_cast<QWidget*>(ui->Label71), static_cast<QWidget*>(ui->Label72),
-                       static_cast<QWidget*>(ui->Label73), static_cast<QWidget*>(ui->Label68)}) {
-        w->setVisible(l.secondFloor);
-    }
-    ui->Label70->setText(FromCp932(l.label70));
-    ui->Label71->setText(FromCp932(l.label71));
-    ui->Label68->setText(FromCp932(l.label68));
-    ui->Label67->setText(FromCp932(l.label67));
-    ui->GroupBox2->setVisible(l.groupsShown);
-    ui->GroupBox3->setVisible(l.groupsShown);
-    ui->BitBtn14->setEnabled(l.finalEnabled);
-    ui->ScrollBar1->setValue(l.scrollPosition);
-    if (!l.groupsShown) return;
-    const std::pair<QLabel*, const std::string*> texts[] = {
-        {ui->Label8, &l.label8},   {ui->Label4, &l.label4},   {ui->Label9, &l.label9},
-        {ui->Label18, &l.label18}, {ui->Label10, &l.label10}, {ui->Label11, &l.label11},
-        {ui->Label26, &l.label26}, {ui->Label12, &l.label12}, {ui->Label13, &l.label13}};
-    for (const auto& [label, text] : texts) label->setText(FromCp932(*text));
+    progress_->ShowItem(l);
+    viewCommands_->EnableFinal(l.finalEnabled);
+    programmeList_->ScrollTo(l.scrollPosition);
 }
 
 void DspMain::FollowProgrammeItem(bool forward) {
-    const FollowActions a = PlanFollowProgrammeItem(state_, forward, ui->CheckBox2->isChecked(),
-                                                    ui->ComboBox1->count());
-    if (a.switchToMessage) HighlightViewLabel(ui->Label77);
-    if (a.reloadRound) progress_->ShowRoundLoad(a.round);
-    RenderView(state_.CurrentView);
-    DrawProgrammeList();
-    ApplyFollowLinks(a);
+    const FollowActions a =
+        PlanFollowProgrammeItem(state_, forward, eventChooser_->ResultLinkChecked());
+    if (a.switchToMessage) HighlightViewLabel(ViewLabel::Msg);
+    if (a.reloadRound) ShowLoadedRound(a.round);
+    ShowView(state_.CurrentView);
+    programmeList_->Redraw();
+    progress_->ShowShuffleLabel(a.hasEvent && a.shuffleShown);
+    if (a.resultCategory > 0) award_->SelectCategory(a.resultCategory);
 }
 
-void DspMain::ApplyFollowLinks(const FollowActions& a) {
-    ui->Label31->setVisible(a.hasEvent && a.shuffleShown);
-    if (a.resultRowToSelect >= 0 && a.resultRowToSelect < ui->ComboBox1->count()) {
-        ui->ComboBox1->setCurrentIndex(a.resultRowToSelect);
-        award_->ClearResultPreview();
-    }
+void DspMain::ShowFollowLinks() {
+    const FollowActions a = RefreshFollowLinks(state_, eventChooser_->ResultLinkChecked());
+    progress_->ShowShuffleLabel(a.hasEvent && a.shuffleShown);
+    if (a.resultCategory > 0) award_->SelectCategory(a.resultCategory);
 }
 
-void DspMain::FillResultList() { award_->FillResultList(); }
+void DspMain::LoadAndShowRound() { ShowLoadedRound(LoadRound(state_)); }
 
-void DspMain::LoadRound() { progress_->ShowRoundLoad(::LoadRound(state_)); }
+void DspMain::ShowLoadedRound(const RoundLoad& load) {
+    if (!load.loaded) return;
+    progress_->ShowRoundLoad(load);
+    ShowView(kViewHeat);
+    ShowIndicator(Indicator::LastDance, state_.LastDance);
+}
 
-void DspMain::HighlightViewLabel(QLabel* label) {
-    for (QLabel* l :
-         {ui->Label74, ui->Label75, ui->Label76, ui->Label77, ui->Label78, ui->Label79}) {
-        if (l == label) {
+void DspMain::HighlightViewLabel(ViewLabel label) {
+    const std::pair<ViewLabel, QLabel*> labels[] = {
+        {ViewLabel::Title, ui->Label74}, {ViewLabel::Clean, ui->Label75},
+        {ViewLabel::Judge, ui->Label76}, {ViewLabel::Msg, ui->Label77},
+        {ViewLabel::Heat, ui->Label78},  {ViewLabel::Final, ui->Label79}};
+    for (const auto& [which, l] : labels) {
+        if (which == label) {
             SetColors(l, QColor(255, 0, 0), Qt::white);
         } else {
             SetColors(l, kPanel9Background, kTeal);
@@ -298,49 +316,50 @@ void DspMain::HighlightViewLabel(QLabel* label) {
     }
 }
 
-void DspMain::DataReset() {
-    LoadDisplayConfig();
-    ::LoadEntries(state_.DataFolder, state_);
-    LoadEvents();
-    award_->FillDataResetRows();
-    LoadProgramme();
-    ApplyFontFields();
-    const auto titles = TitleEdits();
-    for (int i = 0; i < 3; ++i) {
-        state_.Config.TopTitleLines[i] = TrimBlanks(ToCp932(titles[i]->text()));
-        state_.Config.WelcomeTitleLines[i] = TrimBlanks(ToCp932(titles[i + 3]->text()));
+void DspMain::ShowIndicator(Indicator indicator, int flag) {
+    QLabel* label = nullptr;
+    switch (indicator) {
+        case Indicator::Hold:
+            label = ui->Label3;
+            break;
+        case Indicator::SingleItem:
+            label = ui->Label21;
+            break;
+        case Indicator::Clock:
+            label = ui->Label63;
+            break;
+        case Indicator::LastDance:
+            label = ui->Label29;
+            break;
+        case Indicator::DanceName:
+            label = ui->Label91;
+            break;
     }
-    ui->Panel6->hide();
-    ui->Panel8->show();
-}
-
-std::array<QLineEdit*, 6> DspMain::TitleEdits() const {
-    return {ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9};
-}
-
-void DspMain::ApplyFontFields() {
-    state_.Config.TopFont = ToCp932(ui->Edit11->text());
-    state_.Config.TitleFont = ToCp932(ui->Edit10->text());
-    state_.Config.MsgFont = ToCp932(ui->Edit13->text());
-    state_.Config.DataFont = ToCp932(ui->Edit2->text());
-}
-
-void DspMain::ShowIndicator(QLabel* label, int flag) {
     const IndicatorLook look = LookOf(flag);
     label->setText(QString::fromLatin1(look.text));
     SetColors(label, look.background, look.foreground);
 }
 
-void DspMain::ToggleIndicator(int& flag, QLabel* label) {
-    ::ToggleIndicator(flag);
-    ShowIndicator(label, flag);
+void DspMain::ShowHoldBanner(bool shown) { ui->Panel12->setVisible(shown); }
+
+void DspMain::ShowHeatsFigure() { progress_->ShowHeatsFigure(); }
+
+void DspMain::SelectResultCategory(int category) { award_->SelectCategory(category); }
+
+void DspMain::DataReset() {
+    ReloadDisplayConfig();
+    LoadEntries(state_.DataFolder, state_);
+    ReloadEvents();
+    award_->ShowDataResetRows();
+    ReloadProgramme();
+    maintenancePanel_->TakeOverFontFields();
+    maintenancePanel_->TakeOverTitleFields();
+    maintenancePanel_->Close();
 }
 
 void DspMain::MoveAudienceWindow() {
     if (audience_ != nullptr) audience_->move(state_.Config.ScreenLeft, state_.Config.ScreenTop);
 }
-
-void DspMain::ShowHoldBanner() { ui->Panel12->setVisible(state_.HoldScreen == 1); }
 
 void DspMain::BitBtn30Click() {
     // Ends at once: nothing is ever saved, so there is nothing to wind down.

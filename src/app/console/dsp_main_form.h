@@ -1,89 +1,88 @@
 #pragma once
-// The operator console window: owns its form, the competition state, the renderer and one small
-// controller per area of the console. The named operations that several areas share (RenderView,
-// LoadRound, ShowProgrammeItem, HighlightViewLabel, DataReset ...) are its public members.
+// The operator console window: owns its form, the renderer, the operator commands and one small
+// controller per area of the console. The operations the areas share are implemented here,
+// privately; nothing outside reaches the form or the state through the window.
 
 #include <QWidget>
-#include <array>
 #include <memory>
 
+#include "app/console/app_start.h"
+#include "app/console/console_operations.h"
 #include "core/competition/competition_state.h"
 #include "core/display/renderer.h"
-#include "app/console/app_start.h"
 
-class QLabel;
-class QLineEdit;
 class QTimer;
 class ScrForm;
+class AwardController;
+class EventChooserController;
 class FolderPanel;
 class MaintenancePanel;
+class OperatorCommands;
 class ProgrammeListController;
 class ProgressController;
 class ViewCommandsController;
-class AwardController;
-class EventChooserController;
-struct FollowActions;
+struct RoundLoad;
 namespace Ui {
 class DspMain;
 }
 
-class DspMain : public QWidget, private RendererHost {
+class DspMain : public QWidget, private RendererHost, private ConsoleOperations {
     Q_OBJECT
   public:
-    explicit DspMain(const StartOptions& options, QWidget* parent = nullptr);
+    // state: the process-wide tables, created by the entry before the windows.
+    DspMain(Competition& state, const StartOptions& options, QWidget* parent = nullptr);
     ~DspMain() override;
 
-    // The audience window, created after the console; takes over its logo when it has one.
+    // The audience window, created after the console; takes over its logo. A first activation
+    // that came before it runs the start-up now.
     void AttachAudience(ScrForm* audience);
     // First activation: runs the start-up once and shows the Clean view.
     void FormActivate();
-    Q_INVOKABLE void Timer1Timer();
-    QTimer* Timer1() const { return timer1_; }
-
-    Competition& state() { return state_; }
-    Ui::DspMain& form() { return *ui; }
-    ScrForm& audience() { return *audience_; }
-
-    // Shared operations.
-    void RunStartUp();
-    void RenderView(int type);
-    void LoadDisplayConfig();
-    void DrawTitleBanner();
-    void LoadEvents();
-    void LoadProgramme();
-    void ShowProgrammeItem();
-    void FollowProgrammeItem(bool forward);
-    void ApplyFollowLinks(const FollowActions& actions);
-    void DrawProgrammeList();
-    void FillResultList();
-    void LoadRound();
-    void HighlightViewLabel(QLabel* label);
-    void DataReset();
-    void ShowIndicator(QLabel* label, int flag);
-    void ToggleIndicator(int& flag, QLabel* label);
-    void MoveAudienceWindow();
-    void ApplyFontFields();
-    void ShowHoldBanner();
+    void Timer1Timer();
 
   protected:
     void changeEvent(QEvent* event) override;
 
   private:
+    void RunStartUp();
+    void NameCanvases();
+    void CreateControllers();
+    void ReloadDisplayConfig();
+    void ReloadEvents();
+    void ShowLoadedRound(const RoundLoad& load);
+    void BitBtn30Click();
+
+    // RendererHost
     void ShowAudienceSurface(bool wide) override;
     void ShowPreviewSurface(bool wide) override;
     void ClearMemo() override;
-    void NameCanvases();
-    // The maintenance fields of the top title lines, then of the Welcome lines.
-    std::array<QLineEdit*, 6> TitleEdits() const;
-    void BitBtn30Click();
+
+    // ConsoleOperations
+    void ShowView(int type) override;
+    void LoadAndShowRound() override;
+    void ShowCurrentProgrammeItem() override;
+    void FollowProgrammeItem(bool forward) override;
+    void ShowFollowLinks() override;
+    void RedrawProgrammeList() override;
+    void ReloadProgramme() override;
+    void RedrawTitleBanner() override;
+    void HighlightViewLabel(ViewLabel label) override;
+    void ShowIndicator(Indicator indicator, int flag) override;
+    void ShowHoldBanner(bool shown) override;
+    void ShowHeatsFigure() override;
+    void SelectResultCategory(int category) override;
+    void DataReset() override;
+    void MoveAudienceWindow() override;
 
     std::unique_ptr<Ui::DspMain> ui;
-    Competition state_;
+    Competition& state_;
     Renderer renderer_{state_};
     ScrForm* audience_ = nullptr;
     QTimer* timer1_ = nullptr;
     bool firstActivation_ = true;
+    bool startUpWaiting_ = false;
 
+    std::unique_ptr<OperatorCommands> commands_;
     std::unique_ptr<FolderPanel> folderPanel_;
     std::unique_ptr<MaintenancePanel> maintenancePanel_;
     std::unique_ptr<ProgrammeListController> programmeList_;

@@ -1,28 +1,32 @@
 #include "app/console/event_chooser_controller.h"
 
-#include "app/console/dsp_main_form.h"
-#include "ui_dsp_main_form.h"
-#include "app/widgets/widget_colors.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
 
-EventChooserController::EventChooserController(DspMain& console)
-    : QObject(&console), console_(console) {
-    Ui::DspMain& ui = console_.form();
-    connect(ui.Button15, &QPushButton::clicked, this, &EventChooserController::Button15Click);
-    connect(ui.Button16, &QPushButton::clicked, this, &EventChooserController::Button16Click);
+#include "app/widgets/widget_colors.h"
+#include "core/platform/cp932.h"
+
+EventChooserController::EventChooserController(const EventChooserControls& controls,
+                                               const Competition& state, ConsoleOperations& ops,
+                                               QObject* parent)
+    : QObject(parent), c_(controls), s_(state), ops_(ops) {
+    connect(c_.Button15, &QPushButton::clicked, this, &EventChooserController::Button15Click);
+    connect(c_.Button16, &QPushButton::clicked, this, &EventChooserController::Button16Click);
     // Only the operator's own choice reloads; selections made by the program do not.
-    connect(ui.ComboBox3, &QComboBox::activated, this, &EventChooserController::ComboBox3Change);
-    connect(ui.CheckBox1, &QCheckBox::clicked, this, &EventChooserController::CheckBoxClick);
-    connect(ui.CheckBox2, &QCheckBox::clicked, this, &EventChooserController::CheckBoxClick);
+    connect(c_.ComboBox3, &QComboBox::activated, this, &EventChooserController::ComboBox3Change);
+    connect(c_.CheckBox1, &QCheckBox::clicked, this, &EventChooserController::CheckBoxClick);
+    connect(c_.CheckBox2, &QCheckBox::clicked, this, &EventChooserController::CheckBoxClick);
 }
 
 void EventChooserController::Button15Click() {
-    QComboBox* chooser = console_.form().ComboBox3;
+    QComboBox* chooser = c_.ComboBox3;
     if (chooser->currentIndex() > 0) chooser->setCurrentIndex(chooser->currentIndex() - 1);
     AfterStep();
 }
 
 void EventChooserController::Button16Click() {
-    QComboBox* chooser = console_.form().ComboBox3;
+    QComboBox* chooser = c_.ComboBox3;
     if (chooser->currentIndex() + 1 < chooser->count()) {
         chooser->setCurrentIndex(chooser->currentIndex() + 1);
     }
@@ -30,23 +34,28 @@ void EventChooserController::Button16Click() {
 }
 
 void EventChooserController::AfterStep() {
-    Ui::DspMain& ui = console_.form();
-    if (ui.CheckBox1->isChecked()) console_.LoadRound();
-    const int row = ui.ComboBox3->currentIndex();
-    if (ui.CheckBox2->isChecked() && row >= 0 && row < kEventRows) {
-        const int category = console_.state().EventTable[row][1];
-        if (category >= 1 && category <= ui.ComboBox1->count()) {
-            ui.ComboBox1->setCurrentIndex(category - 1);
-        }
+    if (c_.CheckBox1->isChecked()) ops_.LoadAndShowRound();
+    const int row = c_.ComboBox3->currentIndex();
+    if (ResultLinkChecked() && row >= 0 && row < kEventRows) {
+        ops_.SelectResultCategory(s_.EventTable[row][1]);
     }
 }
 
 void EventChooserController::ComboBox3Change() {
-    if (console_.form().CheckBox1->isChecked()) console_.LoadRound();
+    if (c_.CheckBox1->isChecked()) ops_.LoadAndShowRound();
 }
 
 void EventChooserController::CheckBoxClick() {
-    Ui::DspMain& ui = console_.form();
-    SetTextColor(ui.CheckBox1, ui.CheckBox1->isChecked() ? QColor(255, 0, 0) : QColor(0, 0, 255));
-    if (ui.CheckBox1->isChecked()) console_.LoadRound();
+    SetTextColor(c_.CheckBox1, c_.CheckBox1->isChecked() ? QColor(255, 0, 0) : QColor(0, 0, 255));
+    if (c_.CheckBox1->isChecked()) ops_.LoadAndShowRound();
 }
+
+void EventChooserController::ShowEvents() {
+    c_.ComboBox3->clear();
+    for (int i = 0; i < s_.EventCount && i < kEventRows; ++i) {
+        c_.ComboBox3->addItem(FromCp932(s_.EventNames[i]));
+    }
+    c_.ComboBox3->setCurrentIndex(c_.ComboBox3->count() > 0 ? 0 : -1);
+}
+
+bool EventChooserController::ResultLinkChecked() const { return c_.CheckBox2->isChecked(); }

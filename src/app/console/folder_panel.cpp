@@ -1,55 +1,56 @@
 #include "app/console/folder_panel.h"
 
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTreeView>
+
+#include "app/widgets/press_label.h"
+#include "core/display/view_types.h"
 #include "core/platform/data_file.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileSystemModel>
-#include <QStorageInfo>
-
-#include "core/display/view_types.h"
-#include "app/console/dsp_main_form.h"
-#include "ui_dsp_main_form.h"
-#include "app/widgets/press_label.h"
-
-FolderPanel::FolderPanel(DspMain& console) : QObject(&console), console_(console) {
-    Ui::DspMain& ui = console_.form();
+FolderPanel::FolderPanel(const FolderControls& controls, Competition& state,
+                         ConsoleOperations& ops, OperatorCommands& commands, QObject* parent)
+    : QObject(parent), c_(controls), s_(state), ops_(ops), commands_(commands) {
     // The drives of this machine: its mounted volumes' roots.
-    ui.DriveComboBox1->clear();
+    c_.DriveComboBox1->clear();
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (volume.isValid() && volume.isReady()) ui.DriveComboBox1->addItem(volume.rootPath());
+        if (volume.isValid() && volume.isReady()) c_.DriveComboBox1->addItem(volume.rootPath());
     }
     model_ = new QFileSystemModel(this);
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     model_->setRootPath(QDir::rootPath());
-    ui.DirectoryListBox1->setModel(model_);
+    c_.DirectoryListBox1->setModel(model_);
     for (int column = 1; column < model_->columnCount(); ++column) {
-        ui.DirectoryListBox1->hideColumn(column);
+        c_.DirectoryListBox1->hideColumn(column);
     }
-    ui.DirectoryListBox1->setHeaderHidden(true);
+    c_.DirectoryListBox1->setHeaderHidden(true);
 
-    connect(ui.Label59, &PressLabel::mouseDown, this, &FolderPanel::Label59MouseDown);
-    connect(ui.DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(c_.Label59, &PressLabel::mouseDown, this, &FolderPanel::Label59MouseDown);
+    connect(c_.DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &FolderPanel::DirectoryListBox1Change);
-    connect(ui.Button22, &QPushButton::clicked, this, &FolderPanel::Button22Click);
-    connect(ui.Button30, &QPushButton::clicked, this, &FolderPanel::Button30Click);
+    connect(c_.Button22, &QPushButton::clicked, this, &FolderPanel::Button22Click);
+    connect(c_.Button30, &QPushButton::clicked, this, &FolderPanel::Button30Click);
 }
 
+void FolderPanel::ShowDataFolder() { c_.Label61->setText(DecodePath(s_.DataFolder)); }
+
 void FolderPanel::Label59MouseDown() {
-    Ui::DspMain& ui = console_.form();
-    const QString folder =
-        DecodePath(console_.state().DataFolder);
+    const QString folder = DecodePath(s_.DataFolder);
     const QString drive = DriveOf(folder);
-    const int row = ui.DriveComboBox1->findText(drive);
-    if (row >= 0) ui.DriveComboBox1->setCurrentIndex(row);
+    const int row = c_.DriveComboBox1->findText(drive);
+    if (row >= 0) c_.DriveComboBox1->setCurrentIndex(row);
     ShowDrive(drive);
     const QModelIndex current = model_->index(folder);
     if (current.isValid()) {
-        ui.DirectoryListBox1->setCurrentIndex(current);
-        ui.DirectoryListBox1->scrollTo(current);
+        c_.DirectoryListBox1->setCurrentIndex(current);
+        c_.DirectoryListBox1->scrollTo(current);
     }
-    ui.Panel4->show();
-    ui.Panel4->raise();
+    c_.Panel4->show();
+    c_.Panel4->raise();
 }
 
 QString FolderPanel::DriveOf(const QString& path) const {
@@ -57,50 +58,43 @@ QString FolderPanel::DriveOf(const QString& path) const {
 }
 
 void FolderPanel::ShowDrive(const QString& root) {
-    Ui::DspMain& ui = console_.form();
-    ui.DirectoryListBox1->setRootIndex(model_->index(root));
+    c_.DirectoryListBox1->setRootIndex(model_->index(root));
 }
 
 void FolderPanel::DirectoryListBox1Change() {
     // The drive box is not linked to the tree: a new drive takes effect with the next change of
     // folder in the tree.
-    Ui::DspMain& ui = console_.form();
-    const QString drive = ui.DriveComboBox1->currentText();
+    const QString drive = c_.DriveComboBox1->currentText();
     if (drive.isEmpty()) return;
     if (DriveOf(SelectedFolder()).compare(drive, Qt::CaseInsensitive) != 0) {
         ShowDrive(drive);
         const QModelIndex root = model_->index(drive);
-        QSignalBlocker block(ui.DirectoryListBox1->selectionModel());
-        ui.DirectoryListBox1->setCurrentIndex(root);
+        QSignalBlocker block(c_.DirectoryListBox1->selectionModel());
+        c_.DirectoryListBox1->setCurrentIndex(root);
     }
 }
 
 QString FolderPanel::SelectedFolder() const {
-    const QModelIndex current = console_.form().DirectoryListBox1->currentIndex();
-    if (!current.isValid()) {
-        return DecodePath(console_.state().DataFolder);
-    }
+    const QModelIndex current = c_.DirectoryListBox1->currentIndex();
+    if (!current.isValid()) return DecodePath(s_.DataFolder);
     return QDir::cleanPath(model_->filePath(current));
 }
 
 void FolderPanel::Button22Click() {
-    Ui::DspMain& ui = console_.form();
-    Competition& s = console_.state();
     const QString folder = SelectedFolder();
-    s.DataFolder = EncodePath(folder);
-    ui.Label61->setText(folder);
-    ui.Panel4->hide();
-    ui.Label60->hide();
-    console_.DataReset();
-    s.CurrentProgrammeIndex = 0;
-    console_.ShowProgrammeItem();
-    console_.RenderView(kViewClean);
-    console_.HighlightViewLabel(ui.Label75);
-    console_.DrawProgrammeList();
+    s_.DataFolder = EncodePath(folder);
+    c_.Label61->setText(folder);
+    c_.Panel4->hide();
+    c_.Label60->hide();
+    commands_.DataReset();
+    s_.CurrentProgrammeIndex = 0;
+    ops_.ShowCurrentProgrammeItem();
+    ops_.ShowView(kViewClean);
+    ops_.HighlightViewLabel(ViewLabel::Clean);
+    ops_.RedrawProgrammeList();
 }
 
 void FolderPanel::Button30Click() {
-    Ui::DspMain& ui = console_.form();
-    ui.Panel4->hide();
-    ui.Label60->hide();
+    c_.Panel4->hide();
+    c_.Label60->hide();
 }

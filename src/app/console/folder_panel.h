@@ -1,27 +1,51 @@
 #pragma once
-// The data-folder panel: opened from the folder label, a drive box and a folder tree, confirm
-// (reload everything from the chosen folder) and cancel.
+// The data-folder panel: the folder line of the console, opened from its label; a drive box and
+// a folder tree, confirm (reload everything from the chosen folder) and cancel.
 
 #include <QObject>
 
-class DspMain;
+#include "app/console/operator_commands.h"
+
+class PressLabel;
+class QComboBox;
 class QFileSystemModel;
+class QLabel;
+class QPushButton;
+class QTreeView;
+class QWidget;
+
+struct FolderControls {
+    PressLabel* Label59;  // ">>> ↓ 該当データフォルダ "
+    QLabel* Label60;      // "←( 支援ｼｽﾃﾑ同期中 )"
+    QLabel* Label61;      // the folder path
+    QWidget* Panel4;
+    QComboBox* DriveComboBox1;
+    QTreeView* DirectoryListBox1;
+    QPushButton* Button22;  // confirm
+    QPushButton* Button30;  // cancel
+};
 
 class FolderPanel : public QObject {
     Q_OBJECT
   public:
-    explicit FolderPanel(DspMain& console);
+    FolderPanel(const FolderControls& controls, Competition& state, ConsoleOperations& ops,
+                OperatorCommands& commands, QObject* parent);
 
     void Label59MouseDown();
     void DirectoryListBox1Change();
     void Button22Click();
     void Button30Click();
 
+    void ShowDataFolder();
+
   private:
     QString SelectedFolder() const;
     QString DriveOf(const QString& path) const;
     void ShowDrive(const QString& root);
 
-    DspMain& console_;
+    FolderControls c_;
+    Competition& s_;
+    ConsoleOperations& ops_;
+    OperatorCommands& commands_;
     QFileSystemModel* model_ = nullptr;
 };

@@ -1,26 +1,34 @@
 #include "app/console/maintenance_panel.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 
+#include "app/console/console_hooks.h"
+#include "app/widgets/picture_button.h"
+#include "core/data/display_config_file.h"
 #include "core/display/view_types.h"
 #include "core/platform/cp932.h"
-#include "app/console/console_hooks.h"
-#include "core/data/display_config_file.h"
-#include "app/console/dsp_main_form.h"
-#include "ui_dsp_main_form.h"
+#include "core/platform/text_utils.h"
 
-MaintenancePanel::MaintenancePanel(DspMain& console) : QObject(&console), console_(console) {
-    Ui::DspMain& ui = console_.form();
-    connect(ui.BitBtn29, &QPushButton::clicked, this, &MaintenancePanel::BitBtn29Click);
-    connect(ui.BitBtn31, &QPushButton::clicked, this, &MaintenancePanel::BitBtn31Click);
-    connect(ui.BitBtn19, &QPushButton::clicked, this, &MaintenancePanel::BitBtn19Click);
-    connect(ui.Button26, &QPushButton::clicked, this, &MaintenancePanel::Button26Click);
-    connect(ui.Button27, &QPushButton::clicked, this, &MaintenancePanel::Button27Click);
-    connect(ui.Button28, &QPushButton::clicked, this, &MaintenancePanel::Button28Click);
-    connect(ui.Button29, &QPushButton::clicked, this, &MaintenancePanel::Button29Click);
-    for (QLineEdit* edit : {ui.Edit1, ui.Edit2, ui.Edit3, ui.Edit4, ui.Edit5, ui.Edit6, ui.Edit7,
-                            ui.Edit8, ui.Edit9, ui.Edit10, ui.Edit11, ui.Edit12, ui.Edit13}) {
+MaintenancePanel::MaintenancePanel(const MaintenanceControls& controls, Competition& state,
+                                   ConsoleOperations& ops, OperatorCommands& commands,
+                                   QObject* parent)
+    : QObject(parent), c_(controls), s_(state), ops_(ops), commands_(commands) {
+    connect(c_.BitBtn29, &QPushButton::clicked, this, &MaintenancePanel::BitBtn29Click);
+    connect(c_.BitBtn31, &QPushButton::clicked, this, &MaintenancePanel::BitBtn31Click);
+    connect(c_.BitBtn19, &QPushButton::clicked, this, &MaintenancePanel::BitBtn19Click);
+    connect(c_.Button26, &QPushButton::clicked, this, &MaintenancePanel::Button26Click);
+    connect(c_.Button27, &QPushButton::clicked, this, &MaintenancePanel::Button27Click);
+    connect(c_.Button28, &QPushButton::clicked, this, &MaintenancePanel::Button28Click);
+    connect(c_.Button29, &QPushButton::clicked, this, &MaintenancePanel::Button29Click);
+    for (QLineEdit* edit : {c_.Edit1, c_.Edit2, c_.Edit3, c_.Edit10, c_.Edit11, c_.Edit12,
+                            c_.Edit13}) {
         edit->installEventFilter(this);
+    }
+    for (int i = 0; i < 3; ++i) {
+        c_.topTitles[i]->installEventFilter(this);
+        c_.welcomeTitles[i]->installEventFilter(this);
     }
 }
 
@@ -35,62 +43,60 @@ bool MaintenancePanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MaintenancePanel::BitBtn29Click() {
-    console_.form().Panel6->show();
-    console_.form().Panel8->hide();
+    c_.Panel6->show();
+    c_.Panel8->hide();
 }
 
-void MaintenancePanel::BitBtn31Click() {
-    console_.form().Panel6->hide();
-    console_.form().Panel8->show();
-}
+void MaintenancePanel::BitBtn31Click() { Close(); }
 
-void MaintenancePanel::BitBtn19Click() { console_.DataReset(); }
+void MaintenancePanel::BitBtn19Click() { commands_.DataReset(); }
+
+void MaintenancePanel::Close() {
+    c_.Panel6->hide();
+    c_.Panel8->show();
+}
 
 bool MaintenancePanel::EditEnter(QLineEdit* edit) {
-    Ui::DspMain& ui = console_.form();
-    DisplayConfig& config = console_.state().Config;
+    DisplayConfig& config = s_.Config;
     const std::string text = ToCp932(edit->text());
-    QLineEdit* const top[3] = {ui.Edit4, ui.Edit5, ui.Edit6};
-    QLineEdit* const welcome[3] = {ui.Edit7, ui.Edit8, ui.Edit9};
     for (int i = 0; i < 3; ++i) {
-        if (edit == top[i]) {
+        if (edit == c_.topTitles[i]) {
             config.TopTitleLines[i] = text;
-            console_.DrawTitleBanner();
+            ops_.RedrawTitleBanner();
             return true;
         }
-        if (edit == welcome[i]) {
+        if (edit == c_.welcomeTitles[i]) {
             config.WelcomeTitleLines[i] = text;
-            console_.RenderView(kViewWelcome);
+            ops_.ShowView(kViewWelcome);
             return true;
         }
     }
-    if (edit == ui.Edit10) {
+    int value = 0;
+    if (edit == c_.Edit10) {
         config.TitleFont = text;
-        console_.RenderView(kViewWelcome);
-    } else if (edit == ui.Edit11) {
+        ops_.ShowView(kViewWelcome);
+    } else if (edit == c_.Edit11) {
         config.TopFont = text;
-        console_.DrawTitleBanner();
-    } else if (edit == ui.Edit13) {
+        ops_.RedrawTitleBanner();
+    } else if (edit == c_.Edit13) {
         config.MsgFont = text;
-        console_.DrawTitleBanner();
-    } else if (edit == ui.Edit2) {
+        ops_.RedrawTitleBanner();
+    } else if (edit == c_.Edit2) {
         // The Data Font shows in the headers: redraw whatever is up.
         config.DataFont = text;
-        console_.RenderView(console_.state().CurrentView);
-    } else if (edit == ui.Edit12) {
+        ops_.ShowView(s_.CurrentView);
+    } else if (edit == c_.Edit12) {
         config.BaseColor = ApplyHexColor(text);
-        console_.RenderView(kViewClean);
-    } else if (edit == ui.Edit1) {
-        int value = 0;
-        if (ReadInteger(ui.Edit1, value)) {
+        ops_.ShowView(kViewClean);
+    } else if (edit == c_.Edit1) {
+        if (ReadInteger(c_.Edit1, value)) {
             config.ScreenLeft = value;
-            console_.MoveAudienceWindow();
+            ops_.MoveAudienceWindow();
         }
-    } else if (edit == ui.Edit3) {
-        int value = 0;
-        if (ReadInteger(ui.Edit3, value)) {
+    } else if (edit == c_.Edit3) {
+        if (ReadInteger(c_.Edit3, value)) {
             config.ScreenTop = value;
-            console_.MoveAudienceWindow();
+            ops_.MoveAudienceWindow();
         }
     } else {
         return false;
@@ -111,18 +117,43 @@ bool MaintenancePanel::ReadInteger(QLineEdit* edit, int& value) {
     return true;
 }
 
+void MaintenancePanel::ShowConfigFields() {
+    c_.Edit1->setText(QString::number(s_.Config.ScreenLeft));
+    for (int i = 0; i < 3; ++i) {
+        c_.topTitles[i]->setText(FromCp932(s_.Config.TopTitleLines[i]));
+        c_.welcomeTitles[i]->setText(FromCp932(s_.Config.WelcomeTitleLines[i]));
+    }
+}
+
+void MaintenancePanel::ShowOffsets() {
+    c_.Edit1->setText(QString::number(s_.Config.ScreenLeft));
+    c_.Edit3->setText(QString::number(s_.Config.ScreenTop));
+}
+
+void MaintenancePanel::TakeOverFontFields() {
+    s_.Config.TopFont = ToCp932(c_.Edit11->text());
+    s_.Config.TitleFont = ToCp932(c_.Edit10->text());
+    s_.Config.MsgFont = ToCp932(c_.Edit13->text());
+    s_.Config.DataFont = ToCp932(c_.Edit2->text());
+}
+
+void MaintenancePanel::TakeOverTitleFields() {
+    for (int i = 0; i < 3; ++i) {
+        s_.Config.TopTitleLines[i] = TrimBlanks(ToCp932(c_.topTitles[i]->text()));
+        s_.Config.WelcomeTitleLines[i] = TrimBlanks(ToCp932(c_.welcomeTitles[i]->text()));
+    }
+}
+
 void MaintenancePanel::MoveLeft(int delta) {
-    DisplayConfig& config = console_.state().Config;
-    config.ScreenLeft += delta;
-    console_.form().Edit1->setText(QString::number(config.ScreenLeft));
-    console_.MoveAudienceWindow();
+    s_.Config.ScreenLeft += delta;
+    c_.Edit1->setText(QString::number(s_.Config.ScreenLeft));
+    ops_.MoveAudienceWindow();
 }
 
 void MaintenancePanel::MoveTop(int delta) {
-    DisplayConfig& config = console_.state().Config;
-    config.ScreenTop += delta;
-    console_.form().Edit3->setText(QString::number(config.ScreenTop));
-    console_.MoveAudienceWindow();
+    s_.Config.ScreenTop += delta;
+    c_.Edit3->setText(QString::number(s_.Config.ScreenTop));
+    ops_.MoveAudienceWindow();
 }
 
 void MaintenancePanel::Button26Click() { MoveLeft(-1); }

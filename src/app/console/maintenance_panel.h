@@ -3,14 +3,38 @@
 // offset, each applied when the operator presses Enter in its field (until the next reload).
 
 #include <QObject>
+#include <array>
 
-class DspMain;
+#include "app/console/operator_commands.h"
+
+class PictureButton;
 class QLineEdit;
+class QPushButton;
+class QWidget;
+
+struct MaintenanceControls {
+    QWidget* Panel6;  // the maintenance panel
+    QWidget* Panel8;  // the left panel it replaces
+    PictureButton* BitBtn29;  // Ment.
+    PictureButton* BitBtn31;  // Back
+    PictureButton* BitBtn19;  // Data Reset
+    QPushButton *Button26, *Button27, *Button28, *Button29;  // offset -/+ left, -/+ top
+    QLineEdit* Edit1;   // left offset
+    QLineEdit* Edit3;   // top offset
+    std::array<QLineEdit*, 3> topTitles;      // Edit4 - Edit6
+    std::array<QLineEdit*, 3> welcomeTitles;  // Edit7 - Edit9
+    QLineEdit* Edit10;  // Title Font
+    QLineEdit* Edit11;  // Top Font
+    QLineEdit* Edit13;  // Msg Font
+    QLineEdit* Edit2;   // Data Font
+    QLineEdit* Edit12;  // Base Color
+};
 
 class MaintenancePanel : public QObject {
     Q_OBJECT
   public:
-    explicit MaintenancePanel(DspMain& console);
+    MaintenancePanel(const MaintenanceControls& controls, Competition& state,
+                     ConsoleOperations& ops, OperatorCommands& commands, QObject* parent);
 
     void BitBtn29Click();
     void BitBtn31Click();
@@ -22,6 +46,16 @@ class MaintenancePanel : public QObject {
     void Button28Click();
     void Button29Click();
 
+    // The fields of a Conf.txt just read: the left offset and the six title lines.
+    void ShowConfigFields();
+    void ShowOffsets();
+    // The four font fields into the configuration.
+    void TakeOverFontFields();
+    // The six title fields into the configuration, blanks trimmed.
+    void TakeOverTitleFields();
+    // Back to the left panel.
+    void Close();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -30,5 +64,8 @@ class MaintenancePanel : public QObject {
     void MoveTop(int delta);
     bool ReadInteger(QLineEdit* edit, int& value);
 
-    DspMain& console_;
+    MaintenanceControls c_;
+    Competition& s_;
+    ConsoleOperations& ops_;
+    OperatorCommands& commands_;
 };

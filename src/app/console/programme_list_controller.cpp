@@ -1,56 +1,60 @@
 #include "app/console/programme_list_controller.h"
 
-#include "core/competition/programme_item.h"
-#include "app/console/dsp_main_form.h"
-#include "ui_dsp_main_form.h"
+#include <QScrollBar>
+#include <algorithm>
+
 #include "app/widgets/image_control.h"
 #include "app/widgets/picture_button.h"
+#include "core/display/programme_list.h"
 
-ProgrammeListController::ProgrammeListController(DspMain& console)
-    : QObject(&console), console_(console) {
-    Ui::DspMain& ui = console_.form();
-    connect(ui.BitBtn16, &PictureButton::mouseDown, this,
+ProgrammeListController::ProgrammeListController(const ProgrammeListControls& controls,
+                                                 const Competition& state,
+                                                 OperatorCommands& commands, QObject* parent)
+    : QObject(parent), c_(controls), s_(state), commands_(commands) {
+    connect(c_.BitBtn16, &PictureButton::mouseDown, this,
             &ProgrammeListController::BitBtn16MouseDown);
-    connect(ui.Image6, &ImageControl::mouseDown, this, &ProgrammeListController::Image6MouseDown);
-    connect(ui.ScrollBar1, &QScrollBar::valueChanged, this,
+    connect(c_.Image6, &ImageControl::mouseDown, this, &ProgrammeListController::Image6MouseDown);
+    connect(c_.ScrollBar1, &QScrollBar::valueChanged, this,
             &ProgrammeListController::ScrollBar1Change);
-    connect(ui.BitBtn33, &QPushButton::clicked, this, &ProgrammeListController::BitBtn33Click);
-    connect(ui.BitBtn18, &QPushButton::clicked, this, &ProgrammeListController::BitBtn18Click);
+    connect(c_.BitBtn33, &QPushButton::clicked, this, &ProgrammeListController::BitBtn33Click);
+    connect(c_.BitBtn18, &QPushButton::clicked, this, &ProgrammeListController::BitBtn18Click);
 }
 
 void ProgrammeListController::BitBtn16MouseDown(Qt::MouseButton button) {
-    Competition& s = console_.state();
-    if (button == Qt::LeftButton) {
-        ProgrammeStepForward(s);
-        console_.ShowProgrammeItem();
-        console_.FollowProgrammeItem(true);
-    } else if (button == Qt::RightButton) {
-        ProgrammeStepBack(s);
-        console_.ShowProgrammeItem();
-        console_.FollowProgrammeItem(false);
+    if (button == Qt::LeftButton || button == Qt::RightButton) {
+        commands_.ProgrammeStep(button == Qt::LeftButton);
     } else {
-        console_.DrawProgrammeList();
-        console_.ApplyFollowLinks(RefreshFollowLinks(s, console_.form().CheckBox2->isChecked(),
-                                                     console_.form().ComboBox1->count()));
+        commands_.RefreshProgrammeLinks();
     }
 }
 
 void ProgrammeListController::Image6MouseDown(Qt::MouseButton, QPoint pos) {
-    SelectProgrammeRow(console_.state(), pos.y());
-    console_.ShowProgrammeItem();
-    console_.FollowProgrammeItem(true);
+    commands_.SelectProgrammeItemAt(pos.y());
 }
 
 void ProgrammeListController::ScrollBar1Change(int position) {
     // One step is one 20-pixel row of the list bitmap.
-    console_.form().Image6->move(console_.form().Image6->x(), -20 * position);
+    c_.Image6->move(c_.Image6->x(), -20 * position);
 }
 
-void ProgrammeListController::BitBtn33Click() { console_.LoadProgramme(); }
+void ProgrammeListController::BitBtn33Click() { commands_.ReloadProgramme(); }
 
 void ProgrammeListController::BitBtn18Click() {
     // The panel's own flag: with the maintenance panel open its parent is hidden, and the list
     // must still flip.
-    QWidget* list = console_.form().Panel10;
-    list->setVisible(list->isHidden());
+    c_.Panel10->setVisible(c_.Panel10->isHidden());
 }
+
+void ProgrammeListController::ShowProgramme() {
+    c_.Image6->SetBitmapSize(420, 4000);
+    c_.Image6->move(4, 0);
+    Redraw();
+    c_.ScrollBar1->setMaximum(std::max(0, s_.ProgrammeCount - 15));
+}
+
+void ProgrammeListController::Redraw() {
+    DrawProgrammeList(s_, c_.Image6->canvas());
+    c_.Image6->update();
+}
+
+void ProgrammeListController::ScrollTo(int position) { c_.ScrollBar1->setValue(position); }

@@ -5,12 +5,27 @@
 #include <QObject>
 #include <QPoint>
 
-class DspMain;
+#include "app/console/operator_commands.h"
+
+class ImageControl;
+class PictureButton;
+class QScrollBar;
+class QWidget;
+
+struct ProgrammeListControls {
+    PictureButton* BitBtn16;  // programme (+/-)
+    ImageControl* Image6;     // the list bitmap
+    QScrollBar* ScrollBar1;
+    PictureButton* BitBtn33;  // PGM.txt
+    PictureButton* BitBtn18;  // <-Award
+    QWidget* Panel10;         // the list's panel over the award section
+};
 
 class ProgrammeListController : public QObject {
     Q_OBJECT
   public:
-    explicit ProgrammeListController(DspMain& console);
+    ProgrammeListController(const ProgrammeListControls& controls, const Competition& state,
+                            OperatorCommands& commands, QObject* parent);
 
     void BitBtn16MouseDown(Qt::MouseButton button);
     void Image6MouseDown(Qt::MouseButton button, QPoint pos);
@@ -18,6 +33,13 @@ class ProgrammeListController : public QObject {
     void BitBtn33Click();
     void BitBtn18Click();
 
+    // A new programme: the list bitmap drawn anew and the scroll range for its items.
+    void ShowProgramme();
+    void Redraw();
+    void ScrollTo(int position);
+
   private:
-    DspMain& console_;
+    ProgrammeListControls c_;
+    const Competition& s_;
+    OperatorCommands& commands_;
 };

@@ -1,92 +1,90 @@
 #include "app/console/progress_controller.h"
 
-#include "core/competition/progress.h"
-#include "core/display/view_types.h"
-#include "core/platform/cp932.h"
-#include "app/console/dsp_main_form.h"
-#include "ui_dsp_main_form.h"
+#include <QGroupBox>
+#include <QLabel>
+
 #include "app/widgets/picture_button.h"
 #include "app/widgets/widget_colors.h"
+#include "core/competition/programme_item.h"
+#include "core/competition/progress.h"
+#include "core/platform/cp932.h"
 
-ProgressController::ProgressController(DspMain& console) : QObject(&console), console_(console) {
-    Ui::DspMain& ui = console_.form();
-    connect(ui.BitBtn5, &QPushButton::clicked, this, &ProgressController::BitBtn5Click);
-    connect(ui.BitBtn28, &PictureButton::mouseDown, this, &ProgressController::BitBtn28MouseDown);
-    connect(ui.Button20, &QPushButton::clicked, this, &ProgressController::Button20Click);
-    connect(ui.Button1, &QPushButton::clicked, this, &ProgressController::Button1Click);
+ProgressController::ProgressController(const ProgressControls& controls, Competition& state,
+                                       OperatorCommands& commands, QObject* parent)
+    : QObject(parent), c_(controls), s_(state), commands_(commands) {
+    connect(c_.BitBtn5, &QPushButton::clicked, this, &ProgressController::BitBtn5Click);
+    connect(c_.BitBtn28, &PictureButton::mouseDown, this, &ProgressController::BitBtn28MouseDown);
+    connect(c_.Button20, &QPushButton::clicked, this, &ProgressController::Button20Click);
+    connect(c_.Button1, &QPushButton::clicked, this, &ProgressController::Button1Click);
 }
 
-void ProgressController::BitBtn5Click() {
-    console_.HighlightViewLabel(console_.form().Label78);
-    console_.LoadRound();
-}
+void ProgressController::BitBtn5Click() { commands_.Heat(); }
 
 void ProgressController::BitBtn28MouseDown(Qt::MouseButton button) {
-    Competition& s = console_.state();
-    if (s.CurrentView != kViewHeat) return;
-    HeatStep step;
-    if (button == Qt::LeftButton) {
-        step = NextHeat(s);
-    } else if (button == Qt::RightButton) {
-        step = PreviousHeat(s);
-    } else {
-        return;
-    }
-    Ui::DspMain& ui = console_.form();
-    if (step.lastDanceChanged) console_.ShowIndicator(ui.Label29, s.LastDance);
-    if (step.redraw) {
-        // Only the forward step rewrites the heats figure; a step back leaves the label as it is.
-        if (button == Qt::LeftButton) ui.Label18->setText(FromCp932(HeatsFigure(s)));
-        console_.RenderView(kViewHeat);
+    if (button == Qt::LeftButton || button == Qt::RightButton) {
+        commands_.HeatStep(button == Qt::LeftButton);
     }
 }
 
-void ProgressController::Button20Click() {
-    console_.ToggleIndicator(console_.state().LastDance, console_.form().Label29);
-}
+void ProgressController::Button20Click() { commands_.ToggleLastDance(); }
 
-void ProgressController::Button1Click() {
-    console_.ToggleIndicator(console_.state().DanceNameShown, console_.form().Label91);
-    console_.RenderView(kViewHeat);
+void ProgressController::Button1Click() { commands_.ToggleDanceName(); }
+
+void ProgressController::ShowItem(const ProgrammeItemLabels& l) {
+    for (QLabel* w : {c_.Label71, c_.Label72, c_.Label73, c_.Label68}) w->setVisible(l.secondFloor);
+    c_.Label70->setText(FromCp932(l.label70));
+    c_.Label71->setText(FromCp932(l.label71));
+    c_.Label68->setText(FromCp932(l.label68));
+    c_.Label67->setText(FromCp932(l.label67));
+    c_.GroupBox2->setVisible(l.groupsShown);
+    c_.GroupBox3->setVisible(l.groupsShown);
+    if (!l.groupsShown) return;
+    const std::pair<QLabel*, const std::string*> texts[] = {
+        {c_.Label8, &l.label8},   {c_.Label4, &l.label4},   {c_.Label9, &l.label9},
+        {c_.Label18, &l.label18}, {c_.Label10, &l.label10}, {c_.Label11, &l.label11},
+        {c_.Label26, &l.label26}, {c_.Label12, &l.label12}, {c_.Label13, &l.label13}};
+    for (const auto& [label, text] : texts) label->setText(FromCp932(*text));
 }
 
 void ProgressController::ShowRoundLoad(const RoundLoad& load) {
-    if (!load.loaded) return;
-    Ui::DspMain& ui = console_.form();
-    Competition& s = console_.state();
-    ui.Label5->setText(QStringLiteral("1"));
-    ui.GroupBox5->hide();
-    ui.GroupBox6->hide();
-    ui.GroupBox8->hide();
-    QLabel* const letters[kDances] = {ui.Label41, ui.Label42, ui.Label45, ui.Label46, ui.Label47,
-                                      ui.Label50, ui.Label51, ui.Label52, ui.Label53, ui.Label54};
-    QLabel* const team[5] = {ui.Label103, ui.Label104, ui.Label105, ui.Label106, ui.Label107};
-    const QColor plain = BackgroundOf(ui.GroupBox5);
+    c_.Label5->setText(QStringLiteral("1"));
+    c_.GroupBox5->hide();
+    c_.GroupBox6->hide();
+    c_.GroupBox8->hide();
+    const QColor plain = BackgroundOf(c_.GroupBox5);
     const QColor marked(255, 255, 0);
     const DanceMarks& m = load.marks;
     for (int d = 0; d < kDances; ++d) {
-        SetColors(letters[d], m.letterMarked[d] ? marked : plain,
-                  letters[d]->palette().color(QPalette::WindowText));
+        QLabel* letter = c_.danceLetters[d];
+        SetColors(letter, m.letterMarked[d] ? marked : plain,
+                  letter->palette().color(QPalette::WindowText));
     }
     for (int k = 0; k < 5; ++k) {
-        SetColors(team[k], m.teamSlotMarked[k] ? marked : plain,
-                  team[k]->palette().color(QPalette::WindowText));
+        QLabel* slot = c_.teamSlots[k];
+        SetColors(slot, m.teamSlotMarked[k] ? marked : plain,
+                  slot->palette().color(QPalette::WindowText));
     }
     if (m.standardShown) {
-        ui.Label48->setText(QString::number(m.standardCount));
-        ui.GroupBox5->show();
+        c_.Label48->setText(QString::number(m.standardCount));
+        c_.GroupBox5->show();
     }
     if (m.latinShown) {
-        ui.Label55->setText(QString::number(m.latinCount));
-        ui.GroupBox6->show();
+        c_.Label55->setText(QString::number(m.latinCount));
+        c_.GroupBox6->show();
     }
     if (m.teamShown) {
-        ui.Label108->setText(QString::number(m.teamCount));
-        ui.GroupBox8->show();
+        c_.Label108->setText(QString::number(m.teamCount));
+        c_.GroupBox8->show();
     }
-    ui.Label31->setVisible(s.ShuffledHeats == 1);
-    ui.Label18->setText(FromCp932(HeatsFigure(s)));
-    console_.RenderView(kViewHeat);
-    ui.Memo1->clear();
-    console_.ShowIndicator(ui.Label29, s.LastDance);
+    ShowShuffleLabel(s_.ShuffledHeats == 1);
+    ShowHeatsFigure();
 }
+
+void ProgressController::ShowHeatPosition() {
+    c_.Label5->setText(QString::number(s_.HeatIndex + 1));
+    c_.Label92->setText(QString::number(s_.DanceIndex + 1));
+}
+
+void ProgressController::ShowHeatsFigure() { c_.Label18->setText(FromCp932(HeatsFigure(s_))); }
+
+void ProgressController::ShowShuffleLabel(bool shown) { c_.Label31->setVisible(shown); }

@@ -1,26 +1,59 @@
 #pragma once
-// The progress control panel: loading the current event's round, stepping heats and dances,
-// and the "Last D ?" and "Dance D ?" switches.
+// The progress control panel: the current programme item's floors, categories, rounds and
+// figures, loading the round, stepping heats and dances, and the "Last D ?" and "Dance D ?"
+// switches.
 
 #include <QObject>
+#include <array>
 
+#include "app/console/operator_commands.h"
+
+class PictureButton;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+struct ProgrammeItemLabels;
 struct RoundLoad;
-class DspMain;
+
+struct ProgressControls {
+    PictureButton* BitBtn5;   // Heat
+    PictureButton* BitBtn28;  // heat step
+    QPushButton* Button20;    // Last D ?
+    QPushButton* Button1;     // Dance D ?
+    // The current item: floors, codes, rounds, heats and survivors.
+    QLabel *Label70, *Label71, *Label72, *Label73, *Label67, *Label68;
+    QGroupBox *GroupBox2, *GroupBox3;
+    QLabel *Label8, *Label4, *Label9, *Label18, *Label10, *Label11, *Label26, *Label12, *Label13;
+    QLabel* Label5;   // heat
+    QLabel* Label92;  // dance
+    QLabel* Label31;  // shuffled heats
+    // The round's dances.
+    QGroupBox *GroupBox5, *GroupBox6, *GroupBox8;
+    std::array<QLabel*, 10> danceLetters;  // Label41 ... Label54, positions W T V F Q S C R P J
+    std::array<QLabel*, 5> teamSlots;      // Label103 ... Label107
+    QLabel *Label48, *Label55, *Label108;  // dance counts
+};
 
 class ProgressController : public QObject {
     Q_OBJECT
   public:
-    explicit ProgressController(DspMain& console);
+    ProgressController(const ProgressControls& controls, Competition& state,
+                       OperatorCommands& commands, QObject* parent);
 
     void BitBtn5Click();
     void BitBtn28MouseDown(Qt::MouseButton button);
     void Button20Click();
     void Button1Click();
 
-    // Shows a round just loaded: its dance panels, the shuffle label, the heat figures, the
-    // first heat on screen and LastDance.
+    void ShowItem(const ProgrammeItemLabels& labels);
+    // A round just loaded: its dance panels, the shuffle label and the heat figures.
     void ShowRoundLoad(const RoundLoad& load);
+    void ShowHeatPosition();
+    void ShowHeatsFigure();
+    void ShowShuffleLabel(bool shown);
 
   private:
-    DspMain& console_;
+    ProgressControls c_;
+    Competition& s_;
+    OperatorCommands& commands_;
 };

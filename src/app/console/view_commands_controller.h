@@ -1,15 +1,31 @@
 #pragma once
-// The view commands of the console: Clean, Title, Msg, the single-item switch, the screen hold
-// and the round-split choice of the progress message.
+// The view commands of the console: Clean, Title, Msg, the single-item switch, the screen hold,
+// the enabled state of Final and the round-split choice of the progress message.
 
 #include <QObject>
 
-class DspMain;
+#include "app/console/operator_commands.h"
+
+class PictureButton;
+class QPushButton;
+class QRadioButton;
+
+struct ViewCommandControls {
+    PictureButton* BitBtn2;  // Clean
+    PictureButton* BitBtn1;  // Title
+    PictureButton* BitBtn4;  // Msg
+    PictureButton* BitBtn14;  // Final
+    QPushButton* Button12;   // 単独
+    QPushButton* Button17;   // Hold Scrn
+    QRadioButton* D_TypeS;
+    QRadioButton* D_TypeB;
+};
 
 class ViewCommandsController : public QObject {
     Q_OBJECT
   public:
-    explicit ViewCommandsController(DspMain& console);
+    ViewCommandsController(const ViewCommandControls& controls, Competition& state,
+                           OperatorCommands& commands, QObject* parent);
 
     void BitBtn2Click();
     void BitBtn1Click();
@@ -17,7 +33,11 @@ class ViewCommandsController : public QObject {
     void Button12Click();
     void Button17Click();
     void RoundSplitClick();
+    // Final is offered only for a final (round 7 or more) of the current item.
+    void EnableFinal(bool enabled);
 
   private:
-    DspMain& console_;
+    ViewCommandControls c_;
+    Competition& s_;
+    OperatorCommands& commands_;
 };

@@ -175,7 +175,8 @@ int RunRehearsal(int argc, char** argv) {
         }
     }
     TickSwallower swallowTicks;
-    console->Timer1()->installEventFilter(&swallowTicks);
+    QTimer* timer1 = console->findChild<QTimer*>(QStringLiteral("Timer1"));
+    if (timer1 != nullptr) timer1->installEventFilter(&swallowTicks);
 
     int step = 0;
     const auto writeStep = [&]() {
@@ -193,8 +194,8 @@ int RunRehearsal(int argc, char** argv) {
 
     ControlDriver driver(
         console, audience, [](QTime t) { Hooks().now = [t] { return t; }; },
-        [console] {
-            if (console->Timer1()->isActive()) console->Timer1Timer();
+        [console, timer1] {
+            if (timer1 != nullptr && timer1->isActive()) console->Timer1Timer();
         });
     for (const ScriptAction& action : script.actions) {
         ++step;

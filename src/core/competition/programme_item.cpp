@@ -120,8 +120,7 @@ void SelectProgrammeRow(Competition& s, int bitmapY) {
     s.CurrentProgrammeIndex = std::clamp(bitmapY / kRowHeight, 0, kListBitmapRows - 1);
 }
 
-FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChecked,
-                                      int resultListRows) {
+FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChecked) {
     bool switchToMessage = false;
     RoundLoad round;
     if (forward && s.CurrentEventIndex < 0) {
@@ -130,14 +129,14 @@ FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChe
     } else if (s.CurrentView == 3) {
         round = LoadRound(s);
     }
-    FollowActions actions = RefreshFollowLinks(s, linkChecked, resultListRows);
+    FollowActions actions = RefreshFollowLinks(s, linkChecked);
     actions.switchToMessage = switchToMessage;
     actions.reloadRound = round.loaded;
     actions.round = round;
     return actions;
 }
 
-FollowActions RefreshFollowLinks(Competition& s, bool linkChecked, int resultListRows) {
+FollowActions RefreshFollowLinks(Competition& s, bool linkChecked) {
     FollowActions actions;
     if (s.CurrentEventIndex < 0) return actions;
     actions.hasEvent = true;
@@ -145,16 +144,16 @@ FollowActions RefreshFollowLinks(Competition& s, bool linkChecked, int resultLis
     s.HeatFileCategory = event[1];
     s.HeatFileRound = event[2];
     actions.shuffleShown = HasShuffledHeatFile(s.DataFolder, s.HeatFileCategory, s.HeatFileRound);
-    if (linkChecked && event[2] == 7) {
-        const int rows = std::min(resultListRows, kResultListRows);
-        for (int r = 0; r < rows; ++r) {
-            if (s.ResultListCategories[r] + 1 == event[1]) {
-                actions.resultRowToSelect = r;
-                break;
-            }
-        }
-    }
+    if (linkChecked && event[2] == 7) actions.resultCategory = event[1];
     return actions;
+}
+
+int ResultListRowOf(const Competition& s, int category, int rows) {
+    const int count = std::min(rows, kResultListRows);
+    for (int r = 0; r < count; ++r) {
+        if (s.ResultListCategories[r] + 1 == category) return r;
+    }
+    return -1;
 }
 
 std::vector<std::string> FillResultList(Competition& s, bool categoryOrder) {

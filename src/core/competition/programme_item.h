@@ -42,26 +42,28 @@ struct FollowActions {
     RoundLoad round;
     bool hasEvent = false;       // an event is current
     bool shuffleShown = false;   // Label31 visible (always hidden without an event)
-    int resultRowToSelect = -1;  // row of ComboBox1 to select (and clear Image5), -1 for none
+    int resultCategory = 0;  // category (1-based) to select in the result-category list, 0 none
 };
 
 // What follows a programme move, as far as it touches the state: a forward move onto a
 // non-competition item switches to the progress message, with the heat view up the round is
 // reloaded; then the shuffle label and the result-list link are worked out (RefreshFollowLinks).
-// The console then draws CurrentView and the programme list. `resultListRows` is the number of
-// rows ComboBox1 holds: a row past them is never selected.
-FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChecked,
-                                      int resultListRows);
+// The console then draws CurrentView and the programme list.
+FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChecked);
 // The shuffle label and the result-list link alone (BitBtn16 with a button other than left or
 // right). Sets HeatFileCategory and HeatFileRound from the current event. Without a current event
 // the label is hidden and the link is skipped.
-FollowActions RefreshFollowLinks(Competition& s, bool linkChecked, int resultListRows);
+FollowActions RefreshFollowLinks(Competition& s, bool linkChecked);
 
 inline constexpr int kResultListRows = kCategoryRows;
 
 // Refills ResultListCategories and returns the rows of ComboBox1: every category in order, or
 // every final (and final on floor B) in event order. At most 40 rows; further ones are dropped.
 std::vector<std::string> FillResultList(Competition& s, bool categoryOrder);
+// The row of the result-category list that holds category (1-based), among the first `rows` rows
+// (the rows the list really has); -1 when none does. The list's order is ResultListCategories'.
+int ResultListRowOf(const Competition& s, int category, int rows);
+
 // The rows that "Data Reset" puts into ComboBox1 ("%-4s " code + name per category);
 // ResultListCategories is left as it was.
 std::vector<std::string> DataResetResultRows(const Competition& s);

@@ -89,8 +89,8 @@ RoundLoad LoadRound(Competition& s) {
     return load;
 }
 
-HeatStep NextHeat(Competition& s) {
-    HeatStep step;
+HeatStepResult NextHeat(Competition& s) {
+    HeatStepResult step;
     SettleHeatCount(s);
     if (s.HeatIndex + 1 < s.HeatCount) {
         s.HeatIndex = std::max(s.HeatIndex + 1, 0);
@@ -113,8 +113,8 @@ HeatStep NextHeat(Competition& s) {
     return step;
 }
 
-HeatStep PreviousHeat(Competition& s) {
-    HeatStep step;
+HeatStepResult PreviousHeat(Competition& s) {
+    HeatStepResult step;
     SettleHeatCount(s);
     if (s.HeatIndex > 0) {
         // The award sequence reuses HeatIndex as its step counter and may leave it past the

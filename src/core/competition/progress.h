@@ -40,16 +40,16 @@ struct RoundLoad {
 // ShuffledHeats, HeatsFigure on Label18, LastDance on Label29 and draws the heat view.
 RoundLoad LoadRound(Competition& s);
 
-struct HeatStep {
+struct HeatStepResult {
     bool redraw = false;            // the heat view must be drawn (NextHeat: and Label18)
     bool lastDanceChanged = false;  // LastDance was set: show it again on Label29
 };
 
 // Next heat; after the last heat of a dance, heat 0 of the next dance. At the last heat of the
 // last dance nothing moves.
-HeatStep NextHeat(Competition& s);
+HeatStepResult NextHeat(Competition& s);
 // Previous heat; at a dance's first heat, the last heat of the previous dance; stays at (0, 0).
-HeatStep PreviousHeat(Competition& s);
+HeatStepResult PreviousHeat(Competition& s);
 
 // The heats figure of Label18 for the loaded round: HeatsFigure of HeatCount.
 std::string HeatsFigure(const Competition& s);

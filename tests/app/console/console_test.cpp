@@ -1,6 +1,10 @@
 // The console driven as the operator drives it, on the demo competition: start-up state,
 // view commands and their highlight, the hold, programme moves, the heat steps and the
 // maintenance panel.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "core/competition/competition_state.h"
@@ -9,8 +13,6 @@
 #include "app/console/app_start.h"
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
-#include "ui_dsp_main_form.h"
-#include "ui_scr_form.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/picture_button.h"
 #include "app/widgets/widget_colors.h"
@@ -35,23 +37,32 @@ class ConsoleTest : public QObject {
     QStringList messages;
 
     DspMain& console() { return *windows.console; }
-    Ui::DspMain& ui() { return windows.console->form(); }
-    Competition& s() { return windows.console->state(); }
+    Competition& s() { return *windows.state; }
+    template <class T>
+    T* Find(const char* name) {
+        T* w = windows.console->findChild<T*>(QString::fromLatin1(name));
+        if (w == nullptr) qFatal("no control %s", name);
+        return w;
+    }
+    QWidget* W(const char* name) { return Find<QWidget>(name); }
+    QLabel* Label(const char* name) { return Find<QLabel>(name); }
+    QLineEdit* Edit(const char* name) { return Find<QLineEdit>(name); }
     Canvas& audienceNormal() { return windows.audience->NormalSurface(); }
     Canvas& audienceWide() { return windows.audience->WideSurface(); }
 
     QList<QLabel*> HighlightedViewLabels() {
         QList<QLabel*> out;
-        for (QLabel* l :
-             {ui().Label74, ui().Label75, ui().Label76, ui().Label77, ui().Label78, ui().Label79}) {
-            if (BackgroundOf(l) == QColor(255, 0, 0)) out << l;
+        for (const char* name : {"Label74", "Label75", "Label76", "Label77", "Label78", "Label79"}) {
+            if (BackgroundOf(Label(name)) == QColor(255, 0, 0)) out << Label(name);
         }
         return out;
     }
 
   private slots:
-    void initTestCase() {
+    // Every test starts from freshly started windows on the demo competition.
+    void init() {
         Hooks().showMessage = [this](const QString& text, const QString&) { messages << text; };
+        messages.clear();
         StartOptions options;
         options.dataFolder = DemoFolder();
         options.markerPath = "/nonexistent/Tamik";
@@ -59,28 +70,31 @@ class ConsoleTest : public QObject {
         windows.console->show();
         windows.console->FormActivate();
         QVERIFY(messages.isEmpty());
-        for (Canvas* c : {&audienceNormal(), &audienceWide(), &ui().Image1->canvas()}) {
+        for (Canvas* c :
+             {&audienceNormal(), &audienceWide(), &Find<ImageControl>("Image1")->canvas()}) {
             c->SetRecording(true);
         }
     }
 
+    void cleanup() { windows = AppWindows(); }
+
     void startUpState() {
-        QCOMPARE(ui().Label61->text(), QString::fromStdString(DemoFolder()));
-        QCOMPARE(ui().Label29->text(), QStringLiteral("Yes"));
-        QCOMPARE(ui().Label91->text(), QStringLiteral("Yes"));
-        QCOMPARE(BackgroundOf(ui().Label29), QColor(0, 0, 255));
-        QCOMPARE(HighlightedViewLabels(), QList<QLabel*>{ui().Label75});
+        QCOMPARE(Label("Label61")->text(), QString::fromStdString(DemoFolder()));
+        QCOMPARE(Label("Label29")->text(), QStringLiteral("Yes"));
+        QCOMPARE(Label("Label91")->text(), QStringLiteral("Yes"));
+        QCOMPARE(BackgroundOf(Label("Label29")), QColor(0, 0, 255));
+        QCOMPARE(HighlightedViewLabels(), QList<QLabel*>{Label("Label75")});
         QCOMPARE(s().CurrentView, kViewClean);
         QVERIFY(console().windowTitle().startsWith(QString::fromUtf8(
             " ■ 競技会情報(進行・結果)表示システム ( Ver. 3.10 - '16.09.15 ) >>> ")));
         QVERIFY(console().windowTitle().size() > 50);
-        QVERIFY(!ui().Panel12->isVisible());
+        QVERIFY(!W("Panel12")->isVisible());
         QVERIFY(windows.audience->isVisible());
         QCOMPARE(s().CurrentProgrammeIndex, 0);
         QVERIFY(s().ProgrammeCount > 30);
         QVERIFY(s().EventCount > 30);
-        QVERIFY(!ui().Edit4->text().isEmpty());
-        QCOMPARE(ui().Edit1->text().toInt(), s().Config.ScreenLeft);
+        QVERIFY(!Edit("Edit4")->text().isEmpty());
+        QCOMPARE(Edit("Edit1")->text().toInt(), s().Config.ScreenLeft);
     }
 
     void viewCommandsHighlightExactlyOne_data() {
@@ -108,115 +122,115 @@ class ConsoleTest : public QObject {
     }
 
     void msgButtonChoosesSingleItem() {
-        Press(ui().BitBtn4, Qt::RightButton);
+        Press(W("BitBtn4"), Qt::RightButton);
         QCOMPARE(s().SingleItemMode, 1);
-        QCOMPARE(ui().Label21->text(), QStringLiteral("Yes"));
-        Press(ui().BitBtn4, Qt::LeftButton);
+        QCOMPARE(Label("Label21")->text(), QStringLiteral("Yes"));
+        Press(W("BitBtn4"), Qt::LeftButton);
         QCOMPARE(s().SingleItemMode, 0);
-        QCOMPARE(ui().Label21->text(), QStringLiteral("No"));
-        QTest::mouseClick(ui().Button12, Qt::LeftButton);
+        QCOMPARE(Label("Label21")->text(), QStringLiteral("No"));
+        QTest::mouseClick(W("Button12"), Qt::LeftButton);
         QCOMPARE(s().SingleItemMode, 1);
-        QTest::mouseClick(ui().Button12, Qt::LeftButton);
+        QTest::mouseClick(W("Button12"), Qt::LeftButton);
         QCOMPARE(s().SingleItemMode, 0);
     }
 
     void holdFreezesTheAudienceAcrossSurfaces() {
-        QTest::mouseClick(ui().BitBtn2, Qt::LeftButton);
+        QTest::mouseClick(W("BitBtn2"), Qt::LeftButton);
         audienceNormal().TakeRecords();
         audienceWide().TakeRecords();
-        QTest::mouseClick(ui().Button17, Qt::LeftButton);
+        QTest::mouseClick(W("Button17"), Qt::LeftButton);
         QCOMPARE(s().HoldScreen, 1);
-        QVERIFY(ui().Panel12->isVisible());
-        QCOMPARE(ui().Label3->text(), QStringLiteral("Yes"));
-        QTest::mouseClick(ui().BitBtn1, Qt::LeftButton);  // Title into the preview only
+        QVERIFY(W("Panel12")->isVisible());
+        QCOMPARE(Label("Label3")->text(), QStringLiteral("Yes"));
+        QTest::mouseClick(W("BitBtn1"), Qt::LeftButton);  // Title into the preview only
         QVERIFY(audienceNormal().Records().empty());
-        QVERIFY(!ui().Image1->canvas().TakeRecords().empty());
+        QVERIFY(!Find<ImageControl>("Image1")->canvas().TakeRecords().empty());
         // Moving onto a competition item with the heat view: wide surface in the preview only.
         s().CurrentProgrammeIndex = 1;
         s().CurrentView = kViewHeat;
-        Press(ui().BitBtn16, Qt::LeftButton);
+        Press(W("BitBtn16"), Qt::LeftButton);
         QVERIFY(audienceWide().Records().empty());
         QVERIFY(audienceNormal().Records().empty());
-        QVERIFY(windows.audience->form().Panel5->isVisible());
-        QVERIFY(!windows.audience->form().PanelW->isVisible());
-        QVERIFY(ui().PanelW->isVisible());
+        QVERIFY(windows.audience->findChild<QWidget*>("Panel5")->isVisible());
+        QVERIFY(!windows.audience->findChild<QWidget*>("PanelW")->isVisible());
+        QVERIFY(W("PanelW")->isVisible());
         // Release: the current view comes back on the audience screen.
-        QTest::mouseClick(ui().Button17, Qt::LeftButton);
+        QTest::mouseClick(W("Button17"), Qt::LeftButton);
         QCOMPARE(s().HoldScreen, 0);
-        QVERIFY(!ui().Panel12->isVisible());
+        QVERIFY(!W("Panel12")->isVisible());
         QVERIFY(!audienceWide().TakeRecords().empty());
-        QVERIFY(windows.audience->form().PanelW->isVisible());
-        QVERIFY(!windows.audience->form().Panel5->isVisible());
+        QVERIFY(windows.audience->findChild<QWidget*>("PanelW")->isVisible());
+        QVERIFY(!windows.audience->findChild<QWidget*>("Panel5")->isVisible());
     }
 
     void programmeMovesAndHeatSteps() {
         // Item 2 of the demo: two floors, event 001 (+002).
         s().CurrentProgrammeIndex = 1;
-        Press(ui().BitBtn16, Qt::LeftButton);
+        Press(W("BitBtn16"), Qt::LeftButton);
         QCOMPARE(s().CurrentProgrammeIndex, 2);
         QVERIFY(s().CurrentEventIndex >= 0);
-        QVERIFY(ui().GroupBox2->isVisibleTo(&console()));
-        QVERIFY(ui().Label71->isVisibleTo(&console()));
-        QTest::mouseClick(ui().BitBtn5, Qt::LeftButton);
+        QVERIFY(W("GroupBox2")->isVisibleTo(&console()));
+        QVERIFY(Label("Label71")->isVisibleTo(&console()));
+        QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
         QCOMPARE(s().CurrentView, kViewHeat);
-        QCOMPARE(ui().Label5->text(), QStringLiteral("1"));
-        QCOMPARE(ui().Label92->text(), QStringLiteral("1"));
-        QCOMPARE(ui().Label29->text(), QStringLiteral("No"));
-        QVERIFY(ui().GroupBox5->isVisibleTo(&console()));
+        QCOMPARE(Label("Label5")->text(), QStringLiteral("1"));
+        QCOMPARE(Label("Label92")->text(), QStringLiteral("1"));
+        QCOMPARE(Label("Label29")->text(), QStringLiteral("No"));
+        QVERIFY(W("GroupBox5")->isVisibleTo(&console()));
         // The forward step writes the heats figure; the step back leaves it alone.
-        ui().Label18->setText(QStringLiteral("untouched"));
-        Press(ui().BitBtn28, Qt::LeftButton);
-        QCOMPARE(ui().Label5->text(), QStringLiteral("2"));
-        QCOMPARE(ui().Label18->text(), QString("/ %1H").arg(s().HeatCount));
-        ui().Label18->setText(QStringLiteral("untouched"));
-        Press(ui().BitBtn28, Qt::RightButton);
-        QCOMPARE(ui().Label5->text(), QStringLiteral("1"));
-        QCOMPARE(ui().Label18->text(), QStringLiteral("untouched"));
+        Label("Label18")->setText(QStringLiteral("untouched"));
+        Press(W("BitBtn28"), Qt::LeftButton);
+        QCOMPARE(Label("Label5")->text(), QStringLiteral("2"));
+        QCOMPARE(Label("Label18")->text(), QString("/ %1H").arg(s().HeatCount));
+        Label("Label18")->setText(QStringLiteral("untouched"));
+        Press(W("BitBtn28"), Qt::RightButton);
+        QCOMPARE(Label("Label5")->text(), QStringLiteral("1"));
+        QCOMPARE(Label("Label18")->text(), QStringLiteral("untouched"));
         // Back onto a ceremony with the right button keeps the heat view; left switches to Msg.
-        Press(ui().BitBtn16, Qt::RightButton);
+        Press(W("BitBtn16"), Qt::RightButton);
         QCOMPARE(s().CurrentView, kViewHeat);
-        Press(ui().BitBtn16, Qt::RightButton);
-        Press(ui().BitBtn16, Qt::LeftButton);  // item 1 is a ceremony too
+        Press(W("BitBtn16"), Qt::RightButton);
+        Press(W("BitBtn16"), Qt::LeftButton);  // item 1 is a ceremony too
         QCOMPARE(s().CurrentEventIndex, -1);
         QCOMPARE(s().CurrentView, kViewProgressMessage);
-        QCOMPARE(HighlightedViewLabels(), QList<QLabel*>{ui().Label77});
+        QCOMPARE(HighlightedViewLabels(), QList<QLabel*>{Label("Label77")});
         // The heat step does nothing unless the heat view is up.
-        const QString before = ui().Label5->text();
-        Press(ui().BitBtn28, Qt::LeftButton);
-        QCOMPARE(ui().Label5->text(), before);
+        const QString before = Label("Label5")->text();
+        Press(W("BitBtn28"), Qt::LeftButton);
+        QCOMPARE(Label("Label5")->text(), before);
     }
 
     void progressListClickAndScroll() {
-        QTest::mousePress(ui().Image6, Qt::LeftButton, {}, QPoint(100, 20 * 4 + 5));
+        QTest::mousePress(Find<ImageControl>("Image6"), Qt::LeftButton, {}, QPoint(100, 20 * 4 + 5));
         QCOMPARE(s().CurrentProgrammeIndex, 4);
-        QCOMPARE(ui().ScrollBar1->value(), 3);
-        QCOMPARE(ui().Image6->y(), -60);
-        QTest::mouseClick(ui().BitBtn18, Qt::LeftButton);
-        QVERIFY(!ui().Panel10->isVisibleTo(&console()));
-        QTest::mouseClick(ui().BitBtn18, Qt::LeftButton);
-        QVERIFY(ui().Panel10->isVisibleTo(&console()));
+        QCOMPARE(Find<QScrollBar>("ScrollBar1")->value(), 3);
+        QCOMPARE(Find<ImageControl>("Image6")->y(), -60);
+        QTest::mouseClick(W("BitBtn18"), Qt::LeftButton);
+        QVERIFY(!W("Panel10")->isVisibleTo(&console()));
+        QTest::mouseClick(W("BitBtn18"), Qt::LeftButton);
+        QVERIFY(W("Panel10")->isVisibleTo(&console()));
     }
 
     void maintenancePanel() {
-        QTest::mouseClick(ui().BitBtn29, Qt::LeftButton);
-        QVERIFY(ui().Panel6->isVisibleTo(&console()));
-        QVERIFY(!ui().Panel8->isVisibleTo(&console()));
+        QTest::mouseClick(W("BitBtn29"), Qt::LeftButton);
+        QVERIFY(W("Panel6")->isVisibleTo(&console()));
+        QVERIFY(!W("Panel8")->isVisibleTo(&console()));
         const int left = s().Config.ScreenLeft;
-        ui().Edit1->setText("abc");
+        Edit("Edit1")->setText("abc");
         messages.clear();
-        QTest::keyClick(ui().Edit1, Qt::Key_Return);
+        QTest::keyClick(Edit("Edit1"), Qt::Key_Return);
         QCOMPARE(messages, QStringList{QString::fromUtf8("'abc' は整数ではありません")});
         QCOMPARE(s().Config.ScreenLeft, left);
-        ui().Edit1->setText(QString::number(left));
-        for (int i = 0; i < 3; ++i) QTest::mouseClick(ui().Button27, Qt::LeftButton);
-        QCOMPARE(ui().Edit1->text(), QString::number(left + 3));
+        Edit("Edit1")->setText(QString::number(left));
+        for (int i = 0; i < 3; ++i) QTest::mouseClick(W("Button27"), Qt::LeftButton);
+        QCOMPARE(Edit("Edit1")->text(), QString::number(left + 3));
         QCOMPARE(windows.audience->x(), left + 3);
-        QTest::mouseClick(ui().Button28, Qt::LeftButton);
-        QCOMPARE(ui().Edit3->text(), QStringLiteral("-31"));
+        QTest::mouseClick(W("Button28"), Qt::LeftButton);
+        QCOMPARE(Edit("Edit3")->text(), QStringLiteral("-31"));
         // A Welcome line edited live switches the audience screen to the Welcome view.
-        ui().Edit7->setText(QString::fromUtf8("ようこそ リハーサル"));
+        Edit("Edit7")->setText(QString::fromUtf8("ようこそ リハーサル"));
         audienceNormal().TakeRecords();
-        QTest::keyClick(ui().Edit7, Qt::Key_Return);
+        QTest::keyClick(Edit("Edit7"), Qt::Key_Return);
         QCOMPARE(s().CurrentView, kViewWelcome);
         bool found = false;
         for (const DrawRecord& r : audienceNormal().TakeRecords()) {
@@ -224,38 +238,38 @@ class ConsoleTest : public QObject {
         }
         QVERIFY(found);
         // Base Color 0000FF is pure red.
-        ui().Edit12->setText("0000FF");
-        QTest::keyClick(ui().Edit12, Qt::Key_Return);
+        Edit("Edit12")->setText("0000FF");
+        QTest::keyClick(Edit("Edit12"), Qt::Key_Return);
         QCOMPARE(audienceNormal().Image().pixelColor(500, 300), QColor(255, 0, 0));
         // "<-Award" stays on screen beside the panel and still flips the progress list.
-        QVERIFY(!ui().Panel10->isHidden());
-        QTest::mouseClick(ui().BitBtn18, Qt::LeftButton);
-        QVERIFY(ui().Panel10->isHidden());
-        QTest::mouseClick(ui().BitBtn18, Qt::LeftButton);
-        QVERIFY(!ui().Panel10->isHidden());
-        QTest::mouseClick(ui().BitBtn31, Qt::LeftButton);
-        QVERIFY(!ui().Panel6->isVisibleTo(&console()));
-        QVERIFY(ui().Panel8->isVisibleTo(&console()));
+        QVERIFY(!W("Panel10")->isHidden());
+        QTest::mouseClick(W("BitBtn18"), Qt::LeftButton);
+        QVERIFY(W("Panel10")->isHidden());
+        QTest::mouseClick(W("BitBtn18"), Qt::LeftButton);
+        QVERIFY(!W("Panel10")->isHidden());
+        QTest::mouseClick(W("BitBtn31"), Qt::LeftButton);
+        QVERIFY(!W("Panel6")->isVisibleTo(&console()));
+        QVERIFY(W("Panel8")->isVisibleTo(&console()));
     }
 
     void dataResetReloadsAndReturnsToTheControls() {
-        QTest::mouseClick(ui().BitBtn29, Qt::LeftButton);
+        QTest::mouseClick(W("BitBtn29"), Qt::LeftButton);
         s().ProgrammeCount = 0;
-        QTest::mouseClick(ui().BitBtn19, Qt::LeftButton);
+        QTest::mouseClick(W("BitBtn19"), Qt::LeftButton);
         QVERIFY(s().ProgrammeCount > 30);
-        QVERIFY(!ui().Panel6->isVisibleTo(&console()));
-        QVERIFY(ui().Panel8->isVisibleTo(&console()));
-        QCOMPARE(ui().ComboBox1->currentIndex(), -1);
-        QCOMPARE(ui().ComboBox1->count(), s().CategoryCount);
+        QVERIFY(!W("Panel6")->isVisibleTo(&console()));
+        QVERIFY(W("Panel8")->isVisibleTo(&console()));
+        QCOMPARE(Find<QComboBox>("ComboBox1")->currentIndex(), -1);
+        QCOMPARE(Find<QComboBox>("ComboBox1")->count(), s().CategoryCount);
     }
 
     void folderPanelCancelHidesTheSyncLabel() {
-        QVERIFY(ui().Label60->isVisibleTo(&console()));
-        Press(ui().Label59, Qt::LeftButton);
-        QVERIFY(ui().Panel4->isVisibleTo(&console()));
-        QTest::mouseClick(ui().Button30, Qt::LeftButton);
-        QVERIFY(!ui().Panel4->isVisibleTo(&console()));
-        QVERIFY(!ui().Label60->isVisibleTo(&console()));
+        QVERIFY(Label("Label60")->isVisibleTo(&console()));
+        Press(Label("Label59"), Qt::LeftButton);
+        QVERIFY(W("Panel4")->isVisibleTo(&console()));
+        QTest::mouseClick(W("Button30"), Qt::LeftButton);
+        QVERIFY(!W("Panel4")->isVisibleTo(&console()));
+        QVERIFY(!Label("Label60")->isVisibleTo(&console()));
         QCOMPARE(s().DataFolder, DemoFolder());
     }
 };

@@ -2,6 +2,7 @@
 // message when the data folder is missing, and confirming a folder on the folder panel.
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QtTest>
 
 #include "app/audience/scr_form.h"
@@ -11,8 +12,6 @@
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
 #include "support/test_files.h"
-#include "ui_dsp_main_form.h"
-#include "ui_scr_form.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/widget_colors.h"
 
@@ -56,7 +55,7 @@ class StartTest : public QObject {
         QCOMPARE(MarkerFileLayout(dir.Path() + "/none"), 0);
         std::vector<Message> messages;
         AppWindows w = StartIn(dir.Path(), messages, dir.Path() + "/Tamik");
-        QCOMPARE(w.console->state().AltResultLayout, 1);
+        QCOMPARE((*w.state).AltResultLayout, 1);
     }
 
     void missingSettingsFileFallsBackToTheProgramFolder() {
@@ -69,13 +68,13 @@ class StartTest : public QObject {
                                                      "取りあえずの環境を選択します。"));
         QCOMPARE(messages[0].caption, QString::fromUtf8(">>> データフォルダー"));
         const QString here = QDir::currentPath();
-        QCOMPARE(w.console->form().Label61->text(), here);
+        QCOMPARE(w.console->findChild<QLabel*>("Label61")->text(), here);
         // Conf.txt of the program folder was read: the title carries its first line.
         QVERIFY(w.console->windowTitle().endsWith(QString::fromUtf8(" >>> タイトル一")));
-        QVERIFY(!w.console->form().Label101->isVisibleTo(w.console.get()));
+        QVERIFY(!w.console->findChild<QLabel*>("Label101")->isVisibleTo(w.console.get()));
         // The built-in logo stays behind the visible clock box.
         QVERIFY(!w.audience->HasLogoFile());
-        QVERIFY(w.audience->form().Panel2->isVisibleTo(w.audience.get()));
+        QVERIFY(w.audience->findChild<QWidget*>("Panel2")->isVisibleTo(w.audience.get()));
     }
 
     void settingsNameTheFolderAndMod() {
@@ -86,10 +85,10 @@ class StartTest : public QObject {
         std::vector<Message> messages;
         AppWindows w = StartIn(program.Path(), messages);
         QVERIFY(messages.empty());
-        QCOMPARE(w.console->state().DataFolder, data.Path());
-        QCOMPARE(w.console->form().Label101->text(), QStringLiteral("100"));
-        QVERIFY(w.console->form().Label101->isVisibleTo(w.console.get()));
-        QCOMPARE(w.console->state().ShownNumber(1234), 34);
+        QCOMPARE((*w.state).DataFolder, data.Path());
+        QCOMPARE(w.console->findChild<QLabel*>("Label101")->text(), QStringLiteral("100"));
+        QVERIFY(w.console->findChild<QLabel*>("Label101")->isVisibleTo(w.console.get()));
+        QCOMPARE((*w.state).ShownNumber(1234), 34);
     }
 
     void logoBitmapReplacesTheBuiltInLogo() {
@@ -100,10 +99,10 @@ class StartTest : public QObject {
         std::vector<Message> messages;
         AppWindows w = StartIn(dir.Path(), messages);
         QVERIFY(w.audience->HasLogoFile());
-        QVERIFY(!w.audience->form().Panel2->isVisibleTo(w.audience.get()));
-        QVERIFY(w.audience->form().Image1->ShowsPicture());
-        QVERIFY(w.console->form().Image4->ShowsPicture());
-        const QImage shown = w.audience->form().Image1->grab().toImage();
+        QVERIFY(!w.audience->findChild<QWidget*>("Panel2")->isVisibleTo(w.audience.get()));
+        QVERIFY(w.audience->findChild<ImageControl*>("Image1")->ShowsPicture());
+        QVERIFY(w.console->findChild<ImageControl*>("Image4")->ShowsPicture());
+        const QImage shown = w.audience->findChild<ImageControl*>("Image1")->grab().toImage();
         QCOMPARE(shown.size(), QSize(120, 120));
         QCOMPARE(shown.pixelColor(60, 60), QColor(200, 10, 10));
     }
@@ -112,9 +111,9 @@ class StartTest : public QObject {
         TestFolder dir;
         std::vector<Message> messages;
         AppWindows w = StartIn(dir.Path(), messages);
-        w.console->state().ProgrammeCount = 77;
+        (*w.state).ProgrammeCount = 77;
         w.console->FormActivate();
-        QCOMPARE(w.console->state().ProgrammeCount, 77);
+        QCOMPARE((*w.state).ProgrammeCount, 77);
     }
 
     void confirmingTheFolderInUseReloadsEverything() {
@@ -123,20 +122,20 @@ class StartTest : public QObject {
         program.WriteCp932("pgm.txt", "1 001   開会式\n");
         std::vector<Message> messages;
         AppWindows w = StartIn(program.Path(), messages);
-        Ui::DspMain& ui = w.console->form();
-        QCOMPARE(w.console->state().ProgrammeCount, 1);
+        const auto ui = [&w](const char* name) { return w.console->findChild<QWidget*>(name); };
+        QCOMPARE((*w.state).ProgrammeCount, 1);
         program.WriteCp932("pgm.txt", "1 001   開会式\n1 002   休憩\n");
-        QTest::mouseClick(ui.BitBtn1, Qt::LeftButton);
-        QTest::mousePress(ui.Label59, Qt::LeftButton);
-        QVERIFY(ui.Panel4->isVisibleTo(w.console.get()));
-        QTest::mouseClick(ui.Button22, Qt::LeftButton);
-        QVERIFY(!ui.Panel4->isVisibleTo(w.console.get()));
-        QVERIFY(!ui.Label60->isVisibleTo(w.console.get()));
-        QCOMPARE(w.console->state().ProgrammeCount, 2);
-        QCOMPARE(w.console->state().CurrentProgrammeIndex, 0);
-        QCOMPARE(w.console->state().CurrentView, kViewClean);
-        QCOMPARE(BackgroundOf(ui.Label75), QColor(255, 0, 0));
-        QCOMPARE(ui.Label61->text(), QString::fromStdString(program.Path()));
+        QTest::mouseClick(ui("BitBtn1"), Qt::LeftButton);
+        QTest::mousePress(ui("Label59"), Qt::LeftButton);
+        QVERIFY(ui("Panel4")->isVisibleTo(w.console.get()));
+        QTest::mouseClick(ui("Button22"), Qt::LeftButton);
+        QVERIFY(!ui("Panel4")->isVisibleTo(w.console.get()));
+        QVERIFY(!ui("Label60")->isVisibleTo(w.console.get()));
+        QCOMPARE((*w.state).ProgrammeCount, 2);
+        QCOMPARE((*w.state).CurrentProgrammeIndex, 0);
+        QCOMPARE((*w.state).CurrentView, kViewClean);
+        QCOMPARE(BackgroundOf(ui("Label75")), QColor(255, 0, 0));
+        QCOMPARE(w.console->findChild<QLabel*>("Label61")->text(), QString::fromStdString(program.Path()));
     }
 };
 

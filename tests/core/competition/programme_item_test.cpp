@@ -267,13 +267,14 @@ class ProgrammeItemTest : public QObject {
         s->CurrentView = viewBefore;
         s->CurrentProgrammeIndex = item;
         ShowProgrammeItem(*s);
-        const FollowActions a = PlanFollowProgrammeItem(*s, forward, linkChecked, listRows);
+        const FollowActions a = PlanFollowProgrammeItem(*s, forward, linkChecked);
         QCOMPARE(s->CurrentView, viewAfter);
         QCOMPARE(a.switchToMessage, switchToMessage);
         QCOMPARE(a.reloadRound, reloadRound);
         QCOMPARE(a.hasEvent, s->CurrentEventIndex >= 0);
         QCOMPARE(a.shuffleShown, shuffleShown);
-        QCOMPARE(a.resultRowToSelect, resultRow);
+        QCOMPARE(a.resultCategory > 0 ? ResultListRowOf(*s, a.resultCategory, listRows) : -1,
+                 resultRow);
         if (a.hasEvent) {
             // Set after the reload, which leaves the floor-B numbers there for a two-floor event.
             QCOMPARE(s->HeatFileCategory, s->CurrentEvent()[1]);

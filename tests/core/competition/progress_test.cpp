@@ -27,7 +27,7 @@ std::string HeatLines(int rows) {
 
 // The state as stepping leaves it: "dance,heat", "Y" while LastDance is set, "!" when Label29
 // must be shown again, "-" when the step asked for no redraw.
-QString Trace(const Competition& s, HeatStep step) {
+QString Trace(const Competition& s, HeatStepResult step) {
     return QString("%1,%2%3%4%5")
         .arg(s.DanceIndex)
         .arg(s.HeatIndex)

@@ -1,0 +1,38 @@
+#pragma once
+// The operator's commands, one named operation each: the console's buttons call them, the
+// rehearsal drives those buttons, and anything else that commands the display calls the same
+// operations.
+
+#include "app/console/console_operations.h"
+#include "core/competition/competition_state.h"
+
+class OperatorCommands {
+  public:
+    OperatorCommands(Competition& state, ConsoleOperations& ops) : s_(state), ops_(ops) {}
+
+    void Clean();
+    void Title();
+    void Heat();
+    // One heat forward or back; only while the heat view is up.
+    void HeatStep(bool forward);
+    // The progress message: current and next item, or the current item alone.
+    void Msg(bool currentItemOnly);
+    void ToggleSingleItem();
+    void ToggleHold();
+    void ToggleLastDance();
+    void ToggleDanceName();
+    // Next or previous programme item, and what follows it.
+    void ProgrammeStep(bool forward);
+    void RefreshProgrammeLinks();
+    // The programme item under a press at y of the progress list bitmap.
+    void SelectProgrammeItemAt(int bitmapY);
+    void ReloadProgramme();
+    void DataReset();
+
+  private:
+    void SetFlag(int& flag, int value, Indicator indicator);
+    void Toggle(int& flag, Indicator indicator);
+
+    Competition& s_;
+    ConsoleOperations& ops_;
+};
