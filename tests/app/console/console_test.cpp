@@ -1,6 +1,7 @@
 // The console driven as the operator drives it, on the demo competition: start-up state,
 // view commands and their highlight, the hold, programme moves, the heat steps and the
 // maintenance panel.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,8 @@
 #include <QtTest>
 
 #include "core/competition/competition_state.h"
+#include "core/competition/round_names.h"
+#include "core/platform/cp932.h"
 #include "app/audience/scr_form.h"
 #include "core/display/view_types.h"
 #include "app/console/app_start.h"
@@ -261,6 +264,36 @@ class ConsoleTest : public QObject {
         QVERIFY(W("Panel8")->isVisibleTo(&console()));
         QCOMPARE(Find<QComboBox>("ComboBox1")->currentIndex(), -1);
         QCOMPARE(Find<QComboBox>("ComboBox1")->count(), s().CategoryCount);
+    }
+
+    void eventChooserFollowsFinalsInEitherListOrder() {
+        // In "決勝実施順" the list's rows are the finals in running order: the row of an event's
+        // category is found through the list's own categories, never as category - 1.
+        for (const char* order : {"RadioButton5", "RadioButton4"}) {
+            QTest::mouseClick(W(order), Qt::LeftButton);
+            QVERIFY(Find<QCheckBox>("CheckBox2")->isChecked());  // linked from the start
+            auto* list = Find<QComboBox>("ComboBox1");
+            auto* events = Find<QComboBox>("ComboBox3");
+            int followed = 0;
+            for (int row = 1; row < events->count(); ++row) {
+                const int before = list->currentIndex();
+                QTest::mouseClick(W("Button16"), Qt::LeftButton);
+                QCOMPARE(events->currentIndex(), row);
+                const int category = s().EventTable[row][1];
+                int expected = -1;
+                for (int r = 0; r < list->count() && expected < 0; ++r) {
+                    if (s().ResultListCategories[r] + 1 == category) expected = r;
+                }
+                QCOMPARE(list->currentIndex(), expected >= 0 ? expected : before);
+                if (expected >= 0) {
+                    ++followed;
+                    QVERIFY(list->currentText().contains(
+                        FromCp932(CategoryCode(s(), category - 1))));
+                }
+            }
+            QVERIFY(followed > 10);
+            events->setCurrentIndex(0);
+        }
     }
 
     void folderPanelCancelHidesTheSyncLabel() {
