@@ -1,12 +1,14 @@
 // Time of one RenderView (audience pass at full size plus preview pass at half size) for the
-// clean screen, the welcome screen, the heat view on one and on two floors, and the progress
-// message. Fonts are warmed by one drawing before the timed loop.
+// clean screen, the welcome screen, the heat view on one and on two floors, the progress message,
+// the finalists (8 couples), the final result and the award (8 rows, both layouts). Fonts are
+// warmed by one drawing before the timed loop.
 
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 
 #include "core/competition/competition_state.h"
+#include "core/data/entry_files.h"
 #include "core/display/renderer.h"
 #include "core/platform/canvas.h"
 #include "core/platform/cp932.h"
@@ -104,6 +106,48 @@ BENCHMARK(BM_RenderView)
     ->Args({3, 0})
     ->Args({3, 1})
     ->Args({7, 0})
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The final of the demo's team match (category 5): 8 finalists in H_05_7.dat, 8 rows in
+// F_05.dat. The final file and the heat file are read on every pass, as the views do.
+void BM_RenderResultView(benchmark::State& state) {
+    EnsureApplication();
+    const int type = static_cast<int>(state.range(0));
+    Competition s = BenchState(false);
+    s.DataFolder = std::string(TRQ_SOURCE_DIR) + "/data/demo";
+    LoadEntries(s.DataFolder, s);
+    s.CategoryCount = 5;
+    s.CategoryNames[4] = Sjis("クラブ対抗 団体戦");
+    s.EventTable[2].Ints[1] = 5;
+    s.CurrentEventIndex = 2;
+    s.ResultListCategories[0] = 4;
+    s.ResultListRow = 0;
+    s.AltResultLayout = static_cast<int>(state.range(1));
+    s.Reveal = RevealOrder::Together;
+    Canvas audienceNormal(1024, 600, QStringLiteral("ScrForm.Image9"));
+    Canvas previewNormal(512, 300, QStringLiteral("DspMain.Image1"));
+    Canvas audienceWide(1024, 768, QStringLiteral("ScrForm.ImageW"));
+    Canvas previewWide(512, 384, QStringLiteral("DspMain.ImageW"));
+    Renderer renderer(s);
+    renderer.Bind({&audienceNormal, &previewNormal, &audienceWide, &previewWide}, nullptr);
+    renderer.RenderView(5);
+    s.HeatIndex = 0;
+    renderer.RenderView(type);
+    for (auto _ : state) {
+        renderer.RenderView(type);
+        benchmark::DoNotOptimize(audienceNormal.Image().constBits());
+    }
+}
+
+BENCHMARK(BM_RenderResultView)
+    ->ArgNames({"view", "alt"})
+    ->Args({4, 0})
+    ->Args({5, 0})
+    ->Args({5, 1})
+    ->Args({6, 0})
+    ->Args({6, 1})
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

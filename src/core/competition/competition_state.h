@@ -10,7 +10,12 @@
 
 enum class RevealOrder { Together, Upward, Downward };
 
-struct Competition : ConfigTables, CoupleTables, EventTables, ProgrammeTables, HeatTables {
+struct Competition : ConfigTables,
+                     CoupleTables,
+                     EventTables,
+                     ProgrammeTables,
+                     HeatTables,
+                     ResultTables {
     // Start-time switch and folders.
     int AltResultLayout = 0;
     std::string ProgramFolder;
@@ -40,10 +45,6 @@ struct Competition : ConfigTables, CoupleTables, EventTables, ProgrammeTables, H
 
     int CurrentView = 0;
     std::string ClockText = "??:??";
-
-    // Final result of the chosen category.
-    std::array<ResultRow, kResultRows> ResultTable;
-    int ResultRowCount = 0;
 
     // Console choices that views read (copied from the controls by the console).
     bool RoundSplit = false;  // "分離" chosen for the progress message

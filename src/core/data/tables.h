@@ -90,11 +90,28 @@ struct HeatTables {
     int FloorBFirstRow = 0;  // the row of floor B's first heat
 };
 
+// F_cc.dat: one couple of a final's result.
 struct ResultRow {
     std::string PlacingText;
     std::string NumberText;
     std::string CoupleText;
     std::string AffiliationText;
+};
+
+// What the last read of a final file gave the console's result list: whether the file opened,
+// its title line without the line end, and the rows that read filled.
+struct FinalFileRead {
+    bool opened = false;
+    std::string titleLine;
+    int rows = 0;
+};
+
+// F_cc.dat: the result of the chosen final, kept for the whole run and never cleared. A read
+// overwrites only the rows it fills and sets ResultRowCount only when it fills one.
+struct ResultTables {
+    std::array<ResultRow, kResultRows> ResultTable;
+    int ResultRowCount = 0;
+    FinalFileRead LastFinalRead;
 };
 
 // A back number as shown on screen: its remainder modulo mod (1000 for a mod of 0 or below).

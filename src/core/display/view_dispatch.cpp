@@ -1,4 +1,8 @@
+#include "core/display/award_view.h"
+#include "core/display/final_result_view.h"
+#include "core/display/finalists_view.h"
 #include "core/display/heat_view.h"
+#include "core/display/judges_view.h"
 #include "core/display/progress_message_view.h"
 #include "core/display/renderer.h"
 #include "core/display/view_types.h"
@@ -13,8 +17,20 @@ void DrawViewType(int type, Competition& s, RenderTarget& t) {
         case kViewWelcome:
             DrawWelcomeView(s, t);
             break;
+        case kViewJudges:
+            DrawJudgesView(s, t);
+            break;
         case kViewHeat:
             DrawHeatView(s, t);
+            break;
+        case kViewFinalists:
+            DrawHeatListView(s, t);
+            break;
+        case kViewFinalResult:
+            DrawFinalResultView(s, t);
+            break;
+        case kViewAward:
+            DrawAwardView(s, t);
             break;
         case kViewProgressMessage:
             DrawProgressMessageView(s, t);

@@ -83,7 +83,9 @@ std::string ToCp932(const QString& text) {
         }
         char16_t unit[2] = {ch.unicode(), 0};
         size_t inLen = 2;
-        if (ch.isHighSurrogate() && i + 1 < text.size()) {
+        // Only a real pair is taken together: a lone high surrogate (a broken paste) must not
+        // swallow the character after it.
+        if (ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             unit[1] = text.at(++i).unicode();
             inLen = 4;
         }

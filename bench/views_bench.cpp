@@ -1,0 +1,129 @@
+// Time of the judges view through RenderView (both passes) for a panel of 11 and one of 50, of an
+// announcement screen (both passes), and of a clock tick that draws and one that does not. Fonts
+// are warmed by one drawing before the timed loop.
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include "core/competition/competition_state.h"
+#include "core/display/clock_view.h"
+#include "core/display/message_screen.h"
+#include "core/display/renderer.h"
+#include "core/display/view_types.h"
+#include "core/platform/canvas.h"
+#include "core/platform/cp932.h"
+
+namespace {
+
+void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "views_bench";
+    static char* argv[] = {name, nullptr};
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(argc, argv);
+}
+
+Competition BenchState(int judges) {
+    static const char* const kNames[] = {"山田 太郎", "佐藤 花子", "髙橋 一郎", "鈴木 次郎",
+                                         "田中 美咲", "渡辺 健",   "伊藤 直樹", "中村 由美"};
+    Competition s;
+    s.Config.MsgFont = Sjis("HG丸ｺﾞｼｯｸM-PRO");
+    s.Config.DataFont = Sjis("HGP創英角ｺﾞｼｯｸUB");
+    for (int k = 0; k < judges; ++k) {
+        s.JudgeCodes[k] = ToCp932(QString(QChar(u'A' + k / 26)) + QChar(u'A' + k % 26));
+        s.JudgeNames[k] = Sjis(kNames[k % 8]);
+        s.JudgeNotes[k] = Sjis(k == 0 ? "日本ダンス連盟" : "東京");
+    }
+    s.JudgeCount = judges;
+    return s;
+}
+
+struct NormalSurfaces {
+    Canvas audience{1024, 600, QStringLiteral("ScrForm.Image9")};
+    Canvas preview{512, 300, QStringLiteral("DspMain.Image1")};
+    Canvas audienceWide{1024, 768, QStringLiteral("ScrForm.ImageW")};
+    Canvas previewWide{512, 384, QStringLiteral("DspMain.ImageW")};
+    void Bind(Renderer& r) { r.Bind({&audience, &preview, &audienceWide, &previewWide}, nullptr); }
+};
+
+void BM_JudgesView(benchmark::State& state) {
+    EnsureApplication();
+    Competition s = BenchState(static_cast<int>(state.range(0)));
+    NormalSurfaces surfaces;
+    Renderer renderer(s);
+    surfaces.Bind(renderer);
+    renderer.RenderView(kViewJudges);
+    for (auto _ : state) {
+        renderer.RenderView(kViewJudges);
+        benchmark::DoNotOptimize(surfaces.audience.Image().constBits());
+    }
+}
+
+void BM_MessageScreen(benchmark::State& state) {
+    EnsureApplication();
+    Competition s = BenchState(1);
+    NormalSurfaces surfaces;
+    Renderer renderer(s);
+    surfaces.Bind(renderer);
+    const int kind = static_cast<int>(state.range(0));
+    const std::string text = Sjis("※ 任意のメッセージが出力可能");
+    ShowMessageScreen(s, renderer, kind, text);
+    for (auto _ : state) {
+        ShowMessageScreen(s, renderer, kind, text);
+        benchmark::DoNotOptimize(surfaces.audience.Image().constBits());
+    }
+}
+
+// A tick that draws: the minute alternates, so every tick finds a new text.
+void BM_ClockTickDraws(benchmark::State& state) {
+    EnsureApplication();
+    Competition s;
+    Canvas audience(130, 160, QStringLiteral("ScrForm.Image2"));
+    Canvas preview(65, 80, QStringLiteral("DspMain.Image3"));
+    const QString times[2] = {QStringLiteral("09:30"), QStringLiteral("15:45")};
+    DrawClock(s, times[1], audience, preview);
+    int i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(DrawClock(s, times[i], audience, preview));
+        i ^= 1;
+    }
+}
+
+void BM_ClockTickSameMinute(benchmark::State& state) {
+    EnsureApplication();
+    Competition s;
+    Canvas audience(130, 160, QStringLiteral("ScrForm.Image2"));
+    Canvas preview(65, 80, QStringLiteral("DspMain.Image3"));
+    const QString time = QStringLiteral("09:30");
+    DrawClock(s, time, audience, preview);
+    for (auto _ : state) benchmark::DoNotOptimize(DrawClock(s, time, audience, preview));
+}
+
+BENCHMARK(BM_JudgesView)
+    ->ArgName("judges")
+    ->Arg(11)
+    ->Arg(50)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_MessageScreen)
+    ->ArgName("kind")
+    ->Arg(kMessageBreak)
+    ->Arg(kMessageGoodbye)
+    ->Arg(kMessageFree)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_ClockTickDraws)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_ClockTickSameMinute)
+    ->Unit(benchmark::kNanosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+
+BENCHMARK_MAIN();

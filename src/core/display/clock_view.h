@@ -1,0 +1,21 @@
+#pragma once
+// The analogue clock of the top band: a red dial with hour and minute hands and the time in
+// digits, drawn into the audience clock image (130 x 160) and at half size into the console's
+// clock preview, once per minute.
+
+#include <QString>
+#include <QTime>
+
+#include "core/competition/competition_state.h"
+#include "core/display/render_target.h"
+#include "core/platform/canvas.h"
+
+// The minute text the clock shows and compares: "HH:mm", hours 00-23.
+QString ClockMinuteText(const QTime& time);
+
+// One pass of the clock for the time hhmm ("HH:mm") at the target's scale.
+void DrawClockPass(const QString& hhmm, RenderTarget& t);
+
+// A tick of the clock: when hhmm differs from the time last drawn (s.ClockText), stores it and
+// draws the audience clock at full size, then the preview at half size. Returns whether it drew.
+bool DrawClock(Competition& s, const QString& hhmm, Canvas& audienceClock, Canvas& previewClock);
