@@ -42,6 +42,7 @@ ScrForm::~ScrForm() = default;
 Canvas& ScrForm::NormalSurface() { return ui->Image9->canvas(); }
 Canvas& ScrForm::WideSurface() { return ui->ImageW->canvas(); }
 Canvas& ScrForm::BannerSurface() { return ui->Image3->canvas(); }
+Canvas& ScrForm::ClockSurface() { return ui->Image2->canvas(); }
 
 void ScrForm::ShowWide(bool wide) {
     ui->PanelW->setVisible(wide);
@@ -54,4 +55,10 @@ void ScrForm::RefreshSurfaces() {
     ui->Image9->update();
     ui->ImageW->update();
     ui->Image3->update();
+    ui->Image2->update();
+}
+
+void ScrForm::ShowClock(bool shown) {
+    ui->Image1->setVisible(!shown);
+    ui->Panel2->setVisible(shown);
 }

@@ -26,10 +26,13 @@ class ScrForm : public QWidget {
     Canvas& NormalSurface();
     Canvas& WideSurface();
     Canvas& BannerSurface();
+    Canvas& ClockSurface();
 
     // The wide surface covers the whole window; otherwise the band and the normal surface show.
     void ShowWide(bool wide);
     void RefreshSurfaces();
+    // Clock mode: the clock box instead of the logo.
+    void ShowClock(bool shown);
 
   private:
     std::unique_ptr<Ui::ScrForm> ui;

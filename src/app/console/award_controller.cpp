@@ -7,11 +7,18 @@
 #include "app/widgets/picture_button.h"
 #include "core/competition/programme_item.h"
 #include "core/display/clean_view.h"
+#include "core/display/final_result_view.h"
 #include "core/platform/cp932.h"
 
 AwardController::AwardController(const AwardControls& controls, Competition& state,
-                                 QObject* parent)
-    : QObject(parent), c_(controls), s_(state) {
+                                 OperatorCommands& commands, QObject* parent)
+    : QObject(parent), c_(controls), s_(state), commands_(commands) {
+    connect(c_.BitBtn13, &QPushButton::clicked, this, &AwardController::BitBtn13Click);
+    connect(c_.BitBtn15, &QPushButton::clicked, this, &AwardController::BitBtn15Click);
+    for (QRadioButton* order : {c_.RadioButton1, c_.RadioButton2, c_.RadioButton3}) {
+        connect(order, &QRadioButton::toggled, this, &AwardController::RevealOrderClick);
+    }
+    RevealOrderClick();
     connect(c_.RadioButton4, &QRadioButton::clicked, this, &AwardController::RadioButtonClick);
     connect(c_.RadioButton5, &QRadioButton::clicked, this, &AwardController::RadioButtonClick);
     connect(c_.BitBtn21, &PictureButton::mouseDown, this, &AwardController::BitBtn21MouseDown);
@@ -54,6 +61,25 @@ void AwardController::BitBtn21MouseDown(Qt::MouseButton button) {
 }
 
 void AwardController::ComboBox1Change(int row) { s_.ResultListRow = row; }
+
+void AwardController::BitBtn13Click() { commands_.Ready(); }
+
+void AwardController::BitBtn15Click() { commands_.Go(); }
+
+void AwardController::RevealOrderClick() {
+    if (c_.RadioButton2->isChecked()) {
+        s_.Reveal = RevealOrder::Upward;
+    } else if (c_.RadioButton3->isChecked()) {
+        s_.Reveal = RevealOrder::Downward;
+    } else {
+        s_.Reveal = RevealOrder::Together;
+    }
+}
+
+void AwardController::ShowResultPreview() {
+    DrawResultList(s_, c_.Image5->canvas());
+    c_.Image5->update();
+}
 
 void AwardController::SelectCategory(int category) {
     const int row = ResultListRowOf(s_, category, c_.ComboBox1->count());

@@ -1,12 +1,12 @@
 #pragma once
 // The award section of the console: the result-category list with its order choice and stepping
-// button, and the small result preview.
+// button, the small result preview, "Ready" and "Go !" with the reveal order.
 
 #include <QObject>
 #include <string>
 #include <vector>
 
-#include "core/competition/competition_state.h"
+#include "app/console/operator_commands.h"
 
 class ImageControl;
 class PictureButton;
@@ -18,17 +18,27 @@ struct AwardControls {
     QRadioButton* RadioButton4;  // " 競技区分順"
     QRadioButton* RadioButton5;  // "決勝実施順"
     PictureButton* BitBtn21;     // Next ↓
+    PictureButton* BitBtn13;     // Ready
+    PictureButton* BitBtn15;     // Go !
+    QRadioButton* RadioButton1;  // "同時": every row at once
+    QRadioButton* RadioButton2;  // "昇順↑": from the last placing up
+    QRadioButton* RadioButton3;  // "降順↓": from the first placing down
     ImageControl* Image5;        // result preview
 };
 
 class AwardController : public QObject {
     Q_OBJECT
   public:
-    AwardController(const AwardControls& controls, Competition& state, QObject* parent);
+    AwardController(const AwardControls& controls, Competition& state, OperatorCommands& commands,
+                    QObject* parent);
 
     void RadioButtonClick(bool checked);
     void BitBtn21MouseDown(Qt::MouseButton button);
     void ComboBox1Change(int row);
+    void BitBtn13Click();
+    void BitBtn15Click();
+    // The reveal order the award view reads, kept with the order buttons.
+    void RevealOrderClick();
 
     // The list in the chosen order, its first row selected.
     void ShowResultList();
@@ -38,10 +48,13 @@ class AwardController : public QObject {
     // holds changes nothing.
     void SelectCategory(int category);
     void ClearResultPreview();
+    // The preview of the final file just read for the result view.
+    void ShowResultPreview();
 
   private:
     void SetRows(const std::vector<std::string>& rows);
 
     AwardControls c_;
     Competition& s_;
+    OperatorCommands& commands_;
 };

@@ -3,6 +3,8 @@
 // each controller and the operator commands reach the rest of the console only through them, so a
 // controller can be tested against a fake.
 
+#include <string>
+
 enum class ViewLabel { Title, Clean, Judge, Msg, Heat, Final };
 enum class Indicator { Hold, SingleItem, Clock, LastDance, DanceName };
 
@@ -36,4 +38,9 @@ class ConsoleOperations {
     virtual void SelectResultCategory(int category) = 0;
     virtual void DataReset() = 0;
     virtual void MoveAudienceWindow() = 0;
+    // An announcement screen of a kind (the free message's text in CP932) on both normal
+    // surfaces, the preview only while held.
+    virtual void ShowAnnouncement(int kind, const std::string& text) = 0;
+    // Clock mode on or off: the timer, and the clock boxes instead of the logos.
+    virtual void ShowClock(bool shown) = 0;
 };

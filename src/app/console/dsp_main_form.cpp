@@ -4,12 +4,13 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/audience/scr_form.h"
+#include "app/console/announcements_controller.h"
 #include "app/console/award_controller.h"
+#include "app/console/clock_controller.h"
 #include "app/console/console_hooks.h"
 #include "app/console/event_chooser_controller.h"
 #include "app/console/folder_panel.h"
@@ -29,6 +30,7 @@
 #include "core/data/programme_file.h"
 #include "core/data/settings_file.h"
 #include "core/display/clean_view.h"
+#include "core/display/message_screen.h"
 #include "core/display/title_banner.h"
 #include "core/display/view_types.h"
 #include "core/platform/cp932.h"
@@ -92,10 +94,6 @@ DspMain::DspMain(Competition& state, const StartOptions& options, QWidget* paren
     ui->Label101->setText(QString::number(state_.Config.Mod));
     ui->Label101->setVisible(state_.Config.Mod < 1000);
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(900);
-    connect(timer1_, &QTimer::timeout, this, &DspMain::Timer1Timer);
     connect(ui->BitBtn30, &QPushButton::clicked, this, &DspMain::BitBtn30Click);
 
     CreateControllers();
@@ -143,15 +141,24 @@ void DspMain::CreateControllers() {
                          f.Label48, f.Label55, f.Label108},
         state_, commands, this);
     viewCommands_ = std::make_unique<ViewCommandsController>(
-        ViewCommandControls{f.BitBtn2, f.BitBtn1, f.BitBtn4, f.BitBtn14, f.Button12, f.Button17,
+        ViewCommandControls{f.BitBtn2, f.BitBtn1, f.BitBtn3, f.BitBtn4, f.BitBtn14, f.Button12, f.Button17,
                             f.D_TypeS, f.D_TypeB},
         state_, commands, this);
     award_ = std::make_unique<AwardController>(
-        AwardControls{f.ComboBox1, f.RadioButton4, f.RadioButton5, f.BitBtn21, f.Image5}, state_,
-        this);
+        AwardControls{f.ComboBox1, f.RadioButton4, f.RadioButton5, f.BitBtn21, f.BitBtn13,
+                      f.BitBtn15, f.RadioButton1, f.RadioButton2, f.RadioButton3, f.Image5},
+        state_, commands, this);
     eventChooser_ = std::make_unique<EventChooserController>(
         EventChooserControls{f.ComboBox3, f.Button15, f.Button16, f.CheckBox1, f.CheckBox2},
         state_, ops, this);
+    announcements_ = std::make_unique<AnnouncementsController>(
+        AnnouncementControls{{f.BitBtn6, f.BitBtn7, f.BitBtn8, f.BitBtn9, f.BitBtn10, f.BitBtn12,
+                              f.BitBtn20, f.BitBtn17},
+                             f.BitBtn11,
+                             f.Edit14},
+        commands, this);
+    clock_ = std::make_unique<ClockController>(
+        ClockControls{f.BitBtn32, f.Image4, f.Panel3, f.Image3}, state_, commands, this);
 }
 
 void DspMain::NameCanvases() {
@@ -163,6 +170,7 @@ void DspMain::NameCanvases() {
 void DspMain::AttachAudience(ScrForm* audience) {
     audience_ = audience;
     ui->Image4->SetPicture(audience_->Logo());
+    clock_->SetAudience(audience_);
     if (startUpWaiting_) {
         startUpWaiting_ = false;
         FormActivate();
@@ -223,13 +231,12 @@ void DspMain::RunStartUp() {
     ShowCurrentProgrammeItem();
 }
 
-void DspMain::Timer1Timer() {
-    // Clock mode is the only user of the timer; it stays off until the clock is switched on.
-}
+void DspMain::Timer1Timer() { clock_->Timer1Timer(); }
 
 void DspMain::ShowView(int type) {
     renderer_.RenderView(type);
     if (type == kViewHeat) progress_->ShowHeatPosition();
+    if (type == kViewFinalResult) award_->ShowResultPreview();
     ui->Image1->update();
     ui->ImageW->update();
     audience_->RefreshSurfaces();
@@ -360,6 +367,14 @@ void DspMain::DataReset() {
 void DspMain::MoveAudienceWindow() {
     if (audience_ != nullptr) audience_->move(state_.Config.ScreenLeft, state_.Config.ScreenTop);
 }
+
+void DspMain::ShowAnnouncement(int kind, const std::string& text) {
+    ShowMessageScreen(state_, renderer_, kind, text);
+    ui->Image1->update();
+    audience_->RefreshSurfaces();
+}
+
+void DspMain::ShowClock(bool shown) { clock_->Show(shown); }
 
 void DspMain::BitBtn30Click() {
     // Ends at once: nothing is ever saved, so there is nothing to wind down.

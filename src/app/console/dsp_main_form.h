@@ -11,9 +11,10 @@
 #include "core/competition/competition_state.h"
 #include "core/display/renderer.h"
 
-class QTimer;
 class ScrForm;
+class AnnouncementsController;
 class AwardController;
+class ClockController;
 class EventChooserController;
 class FolderPanel;
 class MaintenancePanel;
@@ -38,6 +39,7 @@ class DspMain : public QWidget, private RendererHost, private ConsoleOperations 
     void AttachAudience(ScrForm* audience);
     // First activation: runs the start-up once and shows the Clean view.
     void FormActivate();
+    // The clock timer's tick (Timer1, run in clock mode).
     void Timer1Timer();
 
   protected:
@@ -73,12 +75,13 @@ class DspMain : public QWidget, private RendererHost, private ConsoleOperations 
     void SelectResultCategory(int category) override;
     void DataReset() override;
     void MoveAudienceWindow() override;
+    void ShowAnnouncement(int kind, const std::string& text) override;
+    void ShowClock(bool shown) override;
 
     std::unique_ptr<Ui::DspMain> ui;
     Competition& state_;
     Renderer renderer_{state_};
     ScrForm* audience_ = nullptr;
-    QTimer* timer1_ = nullptr;
     bool firstActivation_ = true;
     bool startUpWaiting_ = false;
 
@@ -90,4 +93,6 @@ class DspMain : public QWidget, private RendererHost, private ConsoleOperations 
     std::unique_ptr<ViewCommandsController> viewCommands_;
     std::unique_ptr<AwardController> award_;
     std::unique_ptr<EventChooserController> eventChooser_;
+    std::unique_ptr<AnnouncementsController> announcements_;
+    std::unique_ptr<ClockController> clock_;
 };

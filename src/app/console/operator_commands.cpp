@@ -1,8 +1,11 @@
 #include "app/console/operator_commands.h"
 
+#include "app/console/console_hooks.h"
+
 #include "core/competition/indicator.h"
 #include "core/competition/programme_item.h"
 #include "core/competition/progress.h"
+#include "core/display/award_view.h"
 #include "core/display/view_types.h"
 
 void OperatorCommands::Toggle(int& flag, Indicator indicator) {
@@ -25,6 +28,37 @@ void OperatorCommands::Title() {
     ops_.ShowView(kViewWelcome);
     ops_.HighlightViewLabel(ViewLabel::Title);
     s_.AwardReady = 0;
+}
+
+void OperatorCommands::Judge() {
+    ops_.ShowView(kViewJudges);
+    ops_.HighlightViewLabel(ViewLabel::Judge);
+    s_.AwardReady = 0;
+}
+
+void OperatorCommands::Final(bool floorB) {
+    s_.SecondFloorFinal = floorB ? 1 : 0;
+    ops_.HighlightViewLabel(ViewLabel::Final);
+    ops_.ShowView(kViewFinalists);
+    s_.AwardReady = 0;
+}
+
+void OperatorCommands::Ready() {
+    ops_.ShowView(kViewFinalResult);
+    s_.AwardReady = 1;
+    s_.HeatIndex = 0;
+}
+
+void OperatorCommands::Go() {
+    if (s_.AwardReady != 1) return;
+    ops_.ShowView(kViewAward);
+    // A back number the final file garbled stops the step where it is, with the toolkit's
+    // conversion message.
+    if (const std::optional<std::string> bad = InvalidAwardNumber(s_)) {
+        Hooks().showMessage(AwardNumberMessage(*bad), QString::fromUtf8("エラー"));
+        return;
+    }
+    s_.HeatIndex += 1;
 }
 
 void OperatorCommands::Heat() {
@@ -94,3 +128,14 @@ void OperatorCommands::SelectProgrammeItemAt(int bitmapY) {
 void OperatorCommands::ReloadProgramme() { ops_.ReloadProgramme(); }
 
 void OperatorCommands::DataReset() { ops_.DataReset(); }
+
+void OperatorCommands::Announce(int kind, const std::string& text) {
+    // The screen switches single-item mode on; the view label and CurrentView stay as they are.
+    ops_.ShowAnnouncement(kind, text);
+    ops_.ShowIndicator(Indicator::SingleItem, s_.SingleItemMode);
+}
+
+void OperatorCommands::ToggleClock() {
+    Toggle(s_.ClockShown, Indicator::Clock);
+    ops_.ShowClock(s_.ClockShown == 1);
+}

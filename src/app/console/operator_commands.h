@@ -12,6 +12,12 @@ class OperatorCommands {
 
     void Clean();
     void Title();
+    void Judge();
+    // The finalists of the current event, or of the event on floor B.
+    void Final(bool floorB);
+    // The award ceremony: the result frame of the chosen category, then one step per Go.
+    void Ready();
+    void Go();
     void Heat();
     // One heat forward or back; only while the heat view is up.
     void HeatStep(bool forward);
@@ -28,6 +34,9 @@ class OperatorCommands {
     void SelectProgrammeItemAt(int bitmapY);
     void ReloadProgramme();
     void DataReset();
+    // An announcement screen; the free message (kind 9) shows text.
+    void Announce(int kind, const std::string& text);
+    void ToggleClock();
 
   private:
     void SetFlag(int& flag, int value, Indicator indicator);

@@ -1,5 +1,5 @@
 #pragma once
-// The view commands of the console: Clean, Title, Msg, the single-item switch, the screen hold,
+// The view commands of the console: Clean, Title, Judge, Final, Msg, the single-item switch, the screen hold,
 // the enabled state of Final and the round-split choice of the progress message.
 
 #include <QObject>
@@ -13,6 +13,7 @@ class QRadioButton;
 struct ViewCommandControls {
     PictureButton* BitBtn2;  // Clean
     PictureButton* BitBtn1;  // Title
+    PictureButton* BitBtn3;  // Judge
     PictureButton* BitBtn4;  // Msg
     PictureButton* BitBtn14;  // Final
     QPushButton* Button12;   // 単独
@@ -29,7 +30,9 @@ class ViewCommandsController : public QObject {
 
     void BitBtn2Click();
     void BitBtn1Click();
+    void BitBtn3Click();
     void BitBtn4MouseDown(Qt::MouseButton button);
+    void BitBtn14MouseDown(Qt::MouseButton button);
     void Button12Click();
     void Button17Click();
     void RoundSplitClick();

@@ -34,6 +34,10 @@ class FakeOperations : public ConsoleOperations {
     void SelectResultCategory(int category) override { calls << QString("category %1").arg(category); }
     void DataReset() override { calls << "reset"; }
     void MoveAudienceWindow() override { calls << "move"; }
+    void ShowAnnouncement(int kind, const std::string&) override {
+        calls << QString("announce %1").arg(kind);
+    }
+    void ShowClock(bool shown) override { calls << QString("clock %1").arg(shown); }
 };
 
 void Press(QWidget* w, Qt::MouseButton button) {
@@ -96,11 +100,11 @@ class ViewCommandsTest : public QObject {
         FakeOperations ops;
         OperatorCommands commands(s, ops);
         QWidget panel;
-        PictureButton clean(&panel), title(&panel), msgButton(&panel), final(&panel);
+        PictureButton clean(&panel), title(&panel), judge(&panel), msgButton(&panel), final(&panel);
         QPushButton single(&panel), holdButton(&panel);
         QRadioButton standard(&panel), split(&panel);
-        const ViewCommandControls controls{&clean,  &title,      &msgButton, &final,
-                                           &single, &holdButton, &standard,  &split};
+        const ViewCommandControls controls{&clean,  &title,      &judge,    &msgButton, &final,
+                                           &single, &holdButton, &standard, &split};
         ViewCommandsController controller(controls, s, commands, nullptr);
         const std::map<QString, QWidget*> byName{
             {"BitBtn2", &clean}, {"BitBtn4", &msgButton}, {"Button12", &single},

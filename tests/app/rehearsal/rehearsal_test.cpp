@@ -372,10 +372,16 @@ class RehearsalTest : public QObject {
                                      "click BitBtn32\n"
                                      "clock 09:30\n"
                                      "clock 09:30\n"
-                                     "clock 21:45\n");
+                                     "clock 21:45\n"
+                                     "click BitBtn32\n");
         QVERIFY2(r.exitCode == 0, qPrintable(r.errors));
-        if (Control(r.out, 2, "DspMain.Label63")["text"].toString() != "Yes") {
-            QSKIP("the console's clock switch does not switch clock mode on yet");
+        QCOMPARE(Control(r.out, 2, "DspMain.Label63")["text"].toString(), "Yes");
+        // Clock mode swaps the logos for the clock boxes, and back.
+        for (const auto& [step, clock] : {std::pair{2, true}, {6, false}}) {
+            QCOMPARE(Control(r.out, step, "ScrForm.Panel2")["visible"].toBool(), clock);
+            QCOMPARE(Control(r.out, step, "ScrForm.Image1")["visible"].toBool(), !clock);
+            QCOMPARE(Control(r.out, step, "DspMain.Panel3")["visible"].toBool(), clock);
+            QCOMPARE(Control(r.out, step, "DspMain.Image4")["visible"].toBool(), !clock);
         }
         // The timer was off for the first clock line and does not tick by itself.
         for (int step : {1, 2}) QCOMPARE(CountOn(Draws(r.out, step), "ScrForm.Image2"), 0);
