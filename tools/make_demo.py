@@ -156,7 +156,7 @@ ROUNDS = [
     (10, 3, [9, 9], 12),
     (8, 6, [10], 6),
     (9, 6, [10], 7),
-    (6, 6, [12], 7),
+    (6, 6, [12], 10),
     (7, 6, [10], 7),
     (1, 6, [6, 6], 6),
     (2, 6, [6, 6], 7),
@@ -171,7 +171,7 @@ ROUNDS = [
     (2, 7, [7], 0),
     (3, 7, [6], 0),
     (4, 7, [6], 0),
-    (6, 7, [7], 0),
+    (6, 7, [10], 0),
     (7, 7, [7], 0),
     (8, 7, [6], 0),
     (9, 7, [7], 0),
@@ -450,14 +450,16 @@ def pgm_lines(day):
 def final_lines(day, cat):
     finalists = day.finals[cat]
     count = len(finalists)
-    zen = "０１２３４５６７８９"
-    lines = [f"第１位～第{zen[count]}位　{CATEGORIES[cat - 1][1]}"]
+    def zen(n):
+        return "".join("０１２３４５６７８９"[int(d)] for d in str(n))
+
+    lines = [f"第１位～第{zen(count)}位　{CATEGORIES[cat - 1][1]}"]
     dances = dances_of_round(cat, 7)
     for place, n in enumerate(finalists, start=1):
         leader, partner, _, _, club = day.couples[n]
         marks = " ".join(str(min(count, max(1, place + day.rng.choice((-1, 0, 0, 0, 1)))))
                          for _ in dances)
-        line = (pad(f"{zen[place]}位", 6) + b"  " + pad(leader, 18) + pad(partner, 18)
+        line = (pad(f"{zen(place)}位", 6) + b"  " + pad(leader, 18) + pad(partner, 18)
                 + pad(club, 26) + enc(f"{n:4d} - {marks}"))
         lines.append(line)
     return lines
@@ -720,8 +722,8 @@ class Checker:
             name = f"H_{cat:02d}_{rnd}.dat"
             rows = self.read_heats(name, couples)
             if rnd == 7:
-                if len(rows) != 1 or not 6 <= len(rows[0]) <= 8:
-                    self.fail(name, "a final is one line of 6-8 finalists")
+                if len(rows) != 1 or not 6 <= len(rows[0]) <= 10:
+                    self.fail(name, "a final is one line of 6-10 finalists")
             dancing = self.check_round_rows(name, rows, heats)
             sizes += [len(r) for r in rows]
             sh = f"SH_{cat:02d}_{rnd}.dat"
@@ -775,7 +777,7 @@ class Checker:
                        self.field(line, 44, 70)]
                 if not fields or got != [fields[1], fields[2], fields[5]]:
                     self.fail(name, f"line {i}: {got} is not couple {number} of Mem.csv")
-                want = f"{'０１２３４５６７８９'[i - 1]}位"
+                want = "".join("０１２３４５６７８９"[int(d)] for d in str(i - 1)) + "位"
                 if self.field(line, 0, 6) != want:
                     self.fail(name, f"line {i}: placing {self.field(line, 0, 6)!r}")
             if set(placed) != finalists or len(placed) != len(finalists):
