@@ -8,14 +8,14 @@
 #include <QGuiApplication>
 
 #include "core/competition/competition_state.h"
+#include "core/competition/progress.h"
+#include "core/data/display_config_file.h"
 #include "core/data/entry_files.h"
 #include "core/data/programme_file.h"
-#include "core/competition/progress.h"
 #include "core/display/renderer.h"
 #include "core/display/view_types.h"
 #include "core/platform/canvas.h"
 #include "core/platform/cp932.h"
-#include "core/data/display_config_file.h"
 
 namespace {
 

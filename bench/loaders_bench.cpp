@@ -7,11 +7,11 @@
 #include <string>
 
 #include "core/competition/competition_state.h"
-#include "core/data/entry_files.h"
-#include "core/data/programme_file.h"
-#include "core/data/heat_files.h"
-#include "core/platform/cp932.h"
 #include "core/data/display_config_file.h"
+#include "core/data/entry_files.h"
+#include "core/data/heat_files.h"
+#include "core/data/programme_file.h"
+#include "core/platform/cp932.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <exception>
 
 #include "app/audience/scr_form.h"
-#include "app/rehearsal/rehearsal.h"
 #include "app/console/app_start.h"
 #include "app/console/dsp_main_form.h"
+#include "app/rehearsal/rehearsal.h"
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--rehearse") == 0) return RunRehearsal(argc, argv);

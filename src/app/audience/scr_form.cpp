@@ -2,10 +2,10 @@
 
 #include <QFile>
 
-#include "core/platform/data_file.h"
-#include "ui_scr_form.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/widget_colors.h"
+#include "core/platform/data_file.h"
+#include "ui_scr_form.h"
 
 ScrForm::ScrForm(const std::string& programFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),

@@ -1,9 +1,9 @@
 #include "app/console/app_start.h"
 
 #include "app/audience/scr_form.h"
+#include "app/console/dsp_main_form.h"
 #include "core/competition/competition_state.h"
 #include "core/platform/data_file.h"
-#include "app/console/dsp_main_form.h"
 
 AppWindows::AppWindows() = default;
 AppWindows::~AppWindows() = default;

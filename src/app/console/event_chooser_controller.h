@@ -12,7 +12,7 @@ class QComboBox;
 class QPushButton;
 
 struct EventChooserControls {
-    QComboBox* ComboBox3;  // the events
+    QComboBox* ComboBox3;   // the events
     QPushButton* Button15;  // - ↑
     QPushButton* Button16;  // + ↓
     QCheckBox* CheckBox1;   // reload the round with the chosen event

@@ -12,8 +12,8 @@
 #include "core/display/view_types.h"
 #include "core/platform/data_file.h"
 
-FolderPanel::FolderPanel(const FolderControls& controls, Competition& state,
-                         ConsoleOperations& ops, OperatorCommands& commands, QObject* parent)
+FolderPanel::FolderPanel(const FolderControls& controls, Competition& state, ConsoleOperations& ops,
+                         OperatorCommands& commands, QObject* parent)
     : QObject(parent), c_(controls), s_(state), ops_(ops), commands_(commands) {
     // The drives of this machine: its mounted volumes' roots.
     c_.DriveComboBox1->clear();

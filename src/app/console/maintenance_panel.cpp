@@ -22,8 +22,8 @@ MaintenancePanel::MaintenancePanel(const MaintenanceControls& controls, Competit
     connect(c_.Button27, &QPushButton::clicked, this, &MaintenancePanel::Button27Click);
     connect(c_.Button28, &QPushButton::clicked, this, &MaintenancePanel::Button28Click);
     connect(c_.Button29, &QPushButton::clicked, this, &MaintenancePanel::Button29Click);
-    for (QLineEdit* edit : {c_.Edit1, c_.Edit2, c_.Edit3, c_.Edit10, c_.Edit11, c_.Edit12,
-                            c_.Edit13}) {
+    for (QLineEdit* edit :
+         {c_.Edit1, c_.Edit2, c_.Edit3, c_.Edit10, c_.Edit11, c_.Edit12, c_.Edit13}) {
         edit->installEventFilter(this);
     }
     for (int i = 0; i < 3; ++i) {

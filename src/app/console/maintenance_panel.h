@@ -13,21 +13,21 @@ class QPushButton;
 class QWidget;
 
 struct MaintenanceControls {
-    QWidget* Panel6;  // the maintenance panel
-    QWidget* Panel8;  // the left panel it replaces
-    PictureButton* BitBtn29;  // Ment.
-    PictureButton* BitBtn31;  // Back
-    PictureButton* BitBtn19;  // Data Reset
+    QWidget* Panel6;                                         // the maintenance panel
+    QWidget* Panel8;                                         // the left panel it replaces
+    PictureButton* BitBtn29;                                 // Ment.
+    PictureButton* BitBtn31;                                 // Back
+    PictureButton* BitBtn19;                                 // Data Reset
     QPushButton *Button26, *Button27, *Button28, *Button29;  // offset -/+ left, -/+ top
-    QLineEdit* Edit1;   // left offset
-    QLineEdit* Edit3;   // top offset
-    std::array<QLineEdit*, 3> topTitles;      // Edit4 - Edit6
-    std::array<QLineEdit*, 3> welcomeTitles;  // Edit7 - Edit9
-    QLineEdit* Edit10;  // Title Font
-    QLineEdit* Edit11;  // Top Font
-    QLineEdit* Edit13;  // Msg Font
-    QLineEdit* Edit2;   // Data Font
-    QLineEdit* Edit12;  // Base Color
+    QLineEdit* Edit1;                                        // left offset
+    QLineEdit* Edit3;                                        // top offset
+    std::array<QLineEdit*, 3> topTitles;                     // Edit4 - Edit6
+    std::array<QLineEdit*, 3> welcomeTitles;                 // Edit7 - Edit9
+    QLineEdit* Edit10;                                       // Title Font
+    QLineEdit* Edit11;                                       // Top Font
+    QLineEdit* Edit13;                                       // Msg Font
+    QLineEdit* Edit2;                                        // Data Font
+    QLineEdit* Edit12;                                       // Base Color
 };
 
 class MaintenancePanel : public QObject {

@@ -1,7 +1,6 @@
 #include "app/console/operator_commands.h"
 
 #include "app/console/console_hooks.h"
-
 #include "core/competition/indicator.h"
 #include "core/competition/programme_item.h"
 #include "core/competition/progress.h"

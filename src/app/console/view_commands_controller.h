@@ -1,6 +1,6 @@
 #pragma once
-// The view commands of the console: Clean, Title, Judge, Final, Msg, the single-item switch, the screen hold,
-// the enabled state of Final and the round-split choice of the progress message.
+// The view commands of the console: Clean, Title, Judge, Final, Msg, the single-item switch, the
+// screen hold, the enabled state of Final and the round-split choice of the progress message.
 
 #include <QObject>
 
@@ -11,13 +11,13 @@ class QPushButton;
 class QRadioButton;
 
 struct ViewCommandControls {
-    PictureButton* BitBtn2;  // Clean
-    PictureButton* BitBtn1;  // Title
-    PictureButton* BitBtn3;  // Judge
-    PictureButton* BitBtn4;  // Msg
+    PictureButton* BitBtn2;   // Clean
+    PictureButton* BitBtn1;   // Title
+    PictureButton* BitBtn3;   // Judge
+    PictureButton* BitBtn4;   // Msg
     PictureButton* BitBtn14;  // Final
-    QPushButton* Button12;   // 単独
-    QPushButton* Button17;   // Hold Scrn
+    QPushButton* Button12;    // 単独
+    QPushButton* Button17;    // Hold Scrn
     QRadioButton* D_TypeS;
     QRadioButton* D_TypeB;
 };

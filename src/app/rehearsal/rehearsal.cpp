@@ -1,7 +1,5 @@
 #include "app/rehearsal/rehearsal.h"
 
-#include "core/platform/data_file.h"
-
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -16,18 +14,20 @@
 #include <vector>
 
 #include "app/audience/scr_form.h"
-#include "app/rehearsal/control_driver.h"
-#include "app/rehearsal/script.h"
-#include "app/rehearsal/snapshot.h"
 #include "app/console/app_start.h"
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
+#include "app/rehearsal/control_driver.h"
+#include "app/rehearsal/script.h"
+#include "app/rehearsal/snapshot.h"
 #include "app/widgets/image_control.h"
+#include "core/platform/data_file.h"
 
 namespace {
 
 constexpr int kBadRun = 2;
-constexpr const char* kUsage = "usage: trqdisplay --rehearse SCRIPT --out OUT [--data DIR]";
+constexpr const char* kUsage =
+    "usage: trqdisplay --rehearse SCRIPT --out OUT [--data DIR] [--marker FILE]";
 
 void Fail(const QString& message) {
     std::fprintf(stderr, "rehearsal: %s\n", message.toLocal8Bit().constData());
@@ -90,7 +90,8 @@ QString ParseRehearsalArgs(int argc, char** argv, RehearsalOptions& options) {
     bool haveScript = false;
     for (int i = 1; i < argc; ++i) {
         const QString option = QString::fromLocal8Bit(argv[i]);
-        if (option != u"--rehearse" && option != u"--out" && option != u"--data") {
+        if (option != u"--rehearse" && option != u"--out" && option != u"--data" &&
+            option != u"--marker") {
             return QStringLiteral("unknown option \"%1\"").arg(option);
         }
         if (i + 1 >= argc) return QStringLiteral("%1 needs a value").arg(option);
@@ -103,6 +104,9 @@ QString ParseRehearsalArgs(int argc, char** argv, RehearsalOptions& options) {
         } else if (option == u"--out") {
             if (!options.out.isEmpty()) return QStringLiteral("--out given twice");
             options.out = value;
+        } else if (option == u"--marker") {
+            if (options.markerFile) return QStringLiteral("--marker given twice");
+            options.markerFile = value;
         } else {
             if (options.dataFolder) return QStringLiteral("--data given twice");
             options.dataFolder = value;
@@ -159,6 +163,7 @@ int RunRehearsal(int argc, char** argv) {
 
     StartOptions start;
     if (options.dataFolder) start.dataFolder = EncodePath(*options.dataFolder);
+    if (options.markerFile) start.markerPath = EncodePath(*options.markerFile);
 
     std::optional<AppWindows> windows;
     try {

@@ -1,7 +1,7 @@
 #pragma once
-// The rehearsal mode: "--rehearse SCRIPT --out OUT [--data DIR]" starts the console and the
-// audience window offscreen, runs the operator actions of SCRIPT and writes pictures, draw
-// records and control states to OUT after start-up and after every action.
+// The rehearsal mode: "--rehearse SCRIPT --out OUT [--data DIR] [--marker FILE]" starts the
+// console and the audience window offscreen, runs the operator actions of SCRIPT and writes
+// pictures, draw records and control states to OUT after start-up and after every action.
 
 #include <QString>
 #include <optional>
@@ -10,6 +10,8 @@ struct RehearsalOptions {
     QString script;
     QString out;
     std::optional<QString> dataFolder;
+    // Looked for instead of the marker file that selects the alternate result layouts.
+    std::optional<QString> markerFile;
 };
 
 // Reads the options from argv[1] on, in any order. Returns an error message or an empty string.

@@ -15,8 +15,8 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
-#include "core/platform/draw_record.h"
 #include "app/widgets/image_control.h"
+#include "core/platform/draw_record.h"
 
 namespace {
 

@@ -27,9 +27,7 @@ int Competition::CategoryRedanceAt(int row) const {
     return row >= 0 && row < kCategoryRows ? CategoryRedance[row] : 0;
 }
 
-int Competition::ShownNumber(int backNumber) const {
-    return ModuloNumber(backNumber, Config.Mod);
-}
+int Competition::ShownNumber(int backNumber) const { return ModuloNumber(backNumber, Config.Mod); }
 
 const std::array<std::string, kDances>& DanceNames() {
     static const std::array<std::string, kDances> names{

@@ -40,9 +40,9 @@ struct FollowActions {
     bool switchToMessage = false;  // CurrentView is now 7: highlight "Msg"
     bool reloadRound = false;      // the round was reloaded: show `round` as after LoadRound
     RoundLoad round;
-    bool hasEvent = false;       // an event is current
-    bool shuffleShown = false;   // Label31 visible (always hidden without an event)
-    int resultCategory = 0;  // category (1-based) to select in the result-category list, 0 none
+    bool hasEvent = false;      // an event is current
+    bool shuffleShown = false;  // Label31 visible (always hidden without an event)
+    int resultCategory = 0;     // category (1-based) to select in the result-category list, 0 none
 };
 
 // What follows a programme move, as far as it touches the state: a forward move onto a

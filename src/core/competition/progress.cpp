@@ -1,9 +1,8 @@
 #include "core/competition/progress.h"
 
-#include "core/competition/round_names.h"
-
 #include <algorithm>
 
+#include "core/competition/round_names.h"
 #include "core/data/heat_files.h"
 
 namespace {

@@ -28,8 +28,7 @@ std::string LocalPath(const std::string& cp932Path, const std::string& programFo
 #endif
     if (!IsAbsolutePath(path)) {
         // Joined and tidied ("." names the program folder itself, not "folder/.").
-        path = QDir::cleanPath(DecodePath(programFolder) +
-                               QLatin1Char('/') + path);
+        path = QDir::cleanPath(DecodePath(programFolder) + QLatin1Char('/') + path);
     }
     return EncodePath(path);
 }

@@ -1,4 +1,5 @@
 #include "core/display/award_view.h"
+#include "core/display/clean_view.h"
 #include "core/display/final_result_view.h"
 #include "core/display/finalists_view.h"
 #include "core/display/heat_view.h"
@@ -6,7 +7,6 @@
 #include "core/display/progress_message_view.h"
 #include "core/display/renderer.h"
 #include "core/display/view_types.h"
-#include "core/display/clean_view.h"
 #include "core/display/welcome_view.h"
 
 void DrawViewType(int type, Competition& s, RenderTarget& t) {

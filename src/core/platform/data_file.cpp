@@ -1,11 +1,10 @@
 #include "core/platform/data_file.h"
 
-#include <QFile>
-
 #include <dirent.h>
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <QFile>
 #include <cstdio>
 
 namespace {

@@ -6,19 +6,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTimer>
 #include <QtTest>
 
-#include "core/competition/competition_state.h"
-#include "core/competition/round_names.h"
-#include "core/platform/cp932.h"
 #include "app/audience/scr_form.h"
-#include "core/display/view_types.h"
 #include "app/console/app_start.h"
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/picture_button.h"
 #include "app/widgets/widget_colors.h"
+#include "core/competition/competition_state.h"
+#include "core/competition/round_names.h"
+#include "core/display/view_types.h"
+#include "core/platform/cp932.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -55,7 +57,8 @@ class ConsoleTest : public QObject {
 
     QList<QLabel*> HighlightedViewLabels() {
         QList<QLabel*> out;
-        for (const char* name : {"Label74", "Label75", "Label76", "Label77", "Label78", "Label79"}) {
+        for (const char* name :
+             {"Label74", "Label75", "Label76", "Label77", "Label78", "Label79"}) {
             if (BackgroundOf(Label(name)) == QColor(255, 0, 0)) out << Label(name);
         }
         return out;
@@ -204,7 +207,8 @@ class ConsoleTest : public QObject {
     }
 
     void progressListClickAndScroll() {
-        QTest::mousePress(Find<ImageControl>("Image6"), Qt::LeftButton, {}, QPoint(100, 20 * 4 + 5));
+        QTest::mousePress(Find<ImageControl>("Image6"), Qt::LeftButton, {},
+                          QPoint(100, 20 * 4 + 5));
         QCOMPARE(s().CurrentProgrammeIndex, 4);
         QCOMPARE(Find<QScrollBar>("ScrollBar1")->value(), 3);
         QCOMPARE(Find<ImageControl>("Image6")->y(), -60);
@@ -287,13 +291,102 @@ class ConsoleTest : public QObject {
                 QCOMPARE(list->currentIndex(), expected >= 0 ? expected : before);
                 if (expected >= 0) {
                     ++followed;
-                    QVERIFY(list->currentText().contains(
-                        FromCp932(CategoryCode(s(), category - 1))));
+                    QVERIFY(
+                        list->currentText().contains(FromCp932(CategoryCode(s(), category - 1))));
                 }
             }
             QVERIFY(followed > 10);
             events->setCurrentIndex(0);
         }
+    }
+
+    // The award sequence: Ready arms it, each Go reveals one step; Go before Ready or after
+    // Clean draws nothing.
+    void awardSequence() {
+        Find<QComboBox>("ComboBox1")->setCurrentIndex(5);  // category 6: ten couples
+        audienceNormal().TakeRecords();
+        QTest::mouseClick(W("BitBtn15"), Qt::LeftButton);
+        QVERIFY(audienceNormal().TakeRecords().empty());
+        QTest::mouseClick(W("RadioButton2"), Qt::LeftButton);
+        QTest::mouseClick(W("BitBtn13"), Qt::LeftButton);
+        QCOMPARE(s().CurrentView, kViewFinalResult);
+        QCOMPARE(s().AwardReady, 1);
+        QCOMPARE(s().ResultRowCount, 10);
+        QVERIFY(!Find<ImageControl>("Image5")->canvas().Image().isNull());
+        for (int step = 0; step < 3; ++step) {
+            audienceNormal().TakeRecords();
+            QTest::mouseClick(W("BitBtn15"), Qt::LeftButton);
+            QCOMPARE(s().CurrentView, kViewAward);
+            // Upward: the last step + 1 placings, each row's placing drawn once.
+            int placings = 0;
+            for (const DrawRecord& r : audienceNormal().TakeRecords()) {
+                placings += r.op == "text" && r.text.endsWith(QString::fromUtf8("位"));
+            }
+            QCOMPARE(placings, step + 1);
+        }
+        QCOMPARE(s().HeatIndex, 3);
+        QTest::mouseClick(W("BitBtn2"), Qt::LeftButton);
+        audienceNormal().TakeRecords();
+        QTest::mouseClick(W("BitBtn15"), Qt::LeftButton);
+        QVERIFY(audienceNormal().TakeRecords().empty());
+        QCOMPARE(s().HeatIndex, 3);
+    }
+
+    void finalButtonChoosesTheFloor() {
+        QTest::mousePress(Find<ImageControl>("Image6"), Qt::LeftButton, {},
+                          QPoint(100, 20 * 32 + 5));
+        QVERIFY(W("BitBtn14")->isEnabled());
+        s().AwardReady = 1;
+        for (const auto& [button, floorB] : {std::pair{Qt::RightButton, 1}, {Qt::LeftButton, 0}}) {
+            Press(W("BitBtn14"), button);
+            QCOMPARE(s().SecondFloorFinal, floorB);
+            QCOMPARE(s().CurrentView, kViewFinalists);
+            QCOMPARE(HighlightedViewLabels(), QList<QLabel*>{Label("Label79")});
+            QCOMPARE(s().AwardReady, 0);
+        }
+        // A preliminary offers no Final.
+        QTest::mousePress(Find<ImageControl>("Image6"), Qt::LeftButton, {},
+                          QPoint(100, 20 * 2 + 5));
+        QVERIFY(!W("BitBtn14")->isEnabled());
+    }
+
+    // Announcements switch single-item mode on and leave the view, its label and the award alone;
+    // while held only the preview changes.
+    void announcementsLeaveTheView() {
+        QTest::mouseClick(W("BitBtn1"), Qt::LeftButton);
+        s().AwardReady = 1;
+        QTest::mouseClick(W("BitBtn6"), Qt::LeftButton);
+        QCOMPARE(Label("Label21")->text(), QStringLiteral("Yes"));
+        QCOMPARE(s().SingleItemMode, 1);
+        QCOMPARE(s().CurrentView, kViewWelcome);
+        QCOMPARE(s().AwardReady, 1);
+        QCOMPARE(HighlightedViewLabels(), QList<QLabel*>{Label("Label74")});
+        QTest::mouseClick(W("Button17"), Qt::LeftButton);
+        audienceNormal().TakeRecords();
+        Edit("Edit14")->setText(QString::fromUtf8("お知らせ"));
+        QTest::mouseClick(W("BitBtn11"), Qt::LeftButton);
+        QVERIFY(audienceNormal().TakeRecords().empty());
+        QVERIFY(FindText(Find<ImageControl>("Image1")->canvas().TakeRecords(),
+                         QString::fromUtf8("お知らせ")) != nullptr);
+    }
+
+    void clockPressedTwice() {
+        auto* timer = console().findChild<QTimer*>("Timer1");
+        QWidget* logo = windows.audience->findChild<QWidget*>("Image1");
+        QWidget* clockBox = windows.audience->findChild<QWidget*>("Panel2");
+        QTest::mouseClick(W("BitBtn32"), Qt::LeftButton);
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 900);
+        QCOMPARE(Label("Label63")->text(), QStringLiteral("Yes"));
+        QVERIFY(clockBox->isVisibleTo(windows.audience.get()) &&
+                !logo->isVisibleTo(windows.audience.get()));
+        QVERIFY(W("Panel3")->isVisibleTo(&console()) && !W("Image4")->isVisibleTo(&console()));
+        QTest::mouseClick(W("BitBtn32"), Qt::LeftButton);
+        QVERIFY(!timer->isActive());
+        QCOMPARE(Label("Label63")->text(), QStringLiteral("No"));
+        QVERIFY(!clockBox->isVisibleTo(windows.audience.get()) &&
+                logo->isVisibleTo(windows.audience.get()));
+        QVERIFY(!W("Panel3")->isVisibleTo(&console()) && W("Image4")->isVisibleTo(&console()));
     }
 
     void folderPanelCancelHidesTheSyncLabel() {

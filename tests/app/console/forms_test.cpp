@@ -10,13 +10,13 @@
 #include <set>
 #include <utility>
 
-#include "core/platform/font_substitution.h"
-#include "ui_dsp_main_form.h"
-#include "ui_scr_form.h"
 #include "app/widgets/button_glyphs.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/picture_button.h"
 #include "app/widgets/press_label.h"
+#include "core/platform/font_substitution.h"
+#include "ui_dsp_main_form.h"
+#include "ui_scr_form.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include <QtTest>
 
 #include "app/audience/scr_form.h"
-#include "core/display/view_types.h"
-#include "core/platform/cp932.h"
 #include "app/console/app_start.h"
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
-#include "support/test_files.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/widget_colors.h"
+#include "core/display/view_types.h"
+#include "core/platform/cp932.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -135,7 +135,8 @@ class StartTest : public QObject {
         QCOMPARE((*w.state).CurrentProgrammeIndex, 0);
         QCOMPARE((*w.state).CurrentView, kViewClean);
         QCOMPARE(BackgroundOf(ui("Label75")), QColor(255, 0, 0));
-        QCOMPARE(w.console->findChild<QLabel*>("Label61")->text(), QString::fromStdString(program.Path()));
+        QCOMPARE(w.console->findChild<QLabel*>("Label61")->text(),
+                 QString::fromStdString(program.Path()));
     }
 };
 

@@ -31,7 +31,9 @@ class FakeOperations : public ConsoleOperations {
     }
     void ShowHoldBanner(bool shown) override { calls << QString("banner %1").arg(shown); }
     void ShowHeatsFigure() override { calls << "figure"; }
-    void SelectResultCategory(int category) override { calls << QString("category %1").arg(category); }
+    void SelectResultCategory(int category) override {
+        calls << QString("category %1").arg(category);
+    }
     void DataReset() override { calls << "reset"; }
     void MoveAudienceWindow() override { calls << "move"; }
     void ShowAnnouncement(int kind, const std::string&) override {
@@ -83,8 +85,8 @@ class ViewCommandsTest : public QObject {
             << QStringList{QString("indicator %1=1").arg(hold), "banner 1"} << 0 << 1;
         QTest::newRow("release: the item and its view come back")
             << "Button17" << int(Qt::LeftButton) << 1
-            << QStringList{QString("indicator %1=0").arg(hold), "banner 0", "item", "follow 1"}
-            << 0 << 0;
+            << QStringList{QString("indicator %1=0").arg(hold), "banner 0", "item", "follow 1"} << 0
+            << 0;
     }
     void pressesAskForTheirOperations() {
         QFETCH(QString, control);
@@ -106,9 +108,10 @@ class ViewCommandsTest : public QObject {
         const ViewCommandControls controls{&clean,  &title,      &judge,    &msgButton, &final,
                                            &single, &holdButton, &standard, &split};
         ViewCommandsController controller(controls, s, commands, nullptr);
-        const std::map<QString, QWidget*> byName{
-            {"BitBtn2", &clean}, {"BitBtn4", &msgButton}, {"Button12", &single},
-            {"Button17", &holdButton}};
+        const std::map<QString, QWidget*> byName{{"BitBtn2", &clean},
+                                                 {"BitBtn4", &msgButton},
+                                                 {"Button12", &single},
+                                                 {"Button17", &holdButton}};
 
         Press(byName.at(control), Qt::MouseButton(mouse));
 

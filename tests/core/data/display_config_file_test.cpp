@@ -1,12 +1,12 @@
 // Conf.txt on real CP932 files: every section, fixed byte columns with double-byte names, the
 // dropped last byte, 255-byte pieces, the end-of-file rule, repeated sections, table limits, and
 // the hexadecimal Base Color.
-#include "core/competition/competition_state.h"
 #include "core/data/display_config_file.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include "core/competition/competition_state.h"
 #include "core/platform/cp932.h"
 #include "support/test_files.h"
 

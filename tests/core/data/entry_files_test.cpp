@@ -1,12 +1,12 @@
 // Mem.csv and seqdat.csv on real CP932 files: atol and "%d" conversions, missing and extra fields,
 // blank lines, kept entries on reload, the last line without a line end, over-long lines and the
 // table limits.
-#include "core/competition/competition_state.h"
 #include "core/data/entry_files.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include "core/competition/competition_state.h"
 #include "core/platform/cp932.h"
 #include "support/test_files.h"
 

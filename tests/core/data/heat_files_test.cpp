@@ -1,11 +1,11 @@
 // Heat files on real files: the 4-character fields, the 5-character end rule, the SH_ preference
 // with its per-dance blocks, floor B from Assist or the plain file, Mod, and the 50-row table.
-#include "core/competition/competition_state.h"
 #include "core/data/heat_files.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include "core/competition/competition_state.h"
 #include "support/test_files.h"
 
 namespace {

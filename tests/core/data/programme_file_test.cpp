@@ -1,11 +1,11 @@
 // pgm.txt on real CP932 files: item kinds, "+" lines for floor B, the lines that end the
 // programme, 127-byte pieces, the 100-item table and a missing file.
-#include "core/competition/competition_state.h"
 #include "core/data/programme_file.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include "core/competition/competition_state.h"
 #include "core/platform/cp932.h"
 #include "support/test_files.h"
 

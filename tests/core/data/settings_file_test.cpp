@@ -1,11 +1,11 @@
 // TRQsys.ini: the data folder with its fallback to the program folder, relative and Windows-style
 // paths, a Japanese folder name, and Mod with its refusal of 0 and below.
-#include "core/competition/competition_state.h"
 #include "core/data/settings_file.h"
 
 #include <QDir>
 #include <QtTest>
 
+#include "core/competition/competition_state.h"
 #include "support/test_files.h"
 
 class SettingsFileTest : public QObject {

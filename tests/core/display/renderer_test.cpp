@@ -4,9 +4,9 @@
 
 #include <QtTest>
 
+#include "core/display/clean_view.h"
 #include "core/display/title_banner.h"
 #include "core/display/view_types.h"
-#include "core/display/clean_view.h"
 #include "core/display/welcome_view.h"
 #include "core/platform/cp932.h"
 #include "support/test_files.h"
