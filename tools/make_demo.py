@@ -181,7 +181,7 @@ ROUNDS = [
 
 # Two-floor items: event on floor A -> event danced at the same time on floor B.
 # Event numbers are the 1-based positions in ROUNDS.
-TWO_FLOOR = {1: 2, 3: 4, 8: 9}
+TWO_FLOOR = {1: 2, 3: 4, 8: 9, 34: 35}
 # The floor-B event whose heats the floor-B helper writes into Assist/.
 ASSIST_EVENT = 2
 # The round whose heats are drawn anew for every dance (SH_ file).

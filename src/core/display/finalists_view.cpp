@@ -16,8 +16,10 @@ const QColor kOddRowColor(141, 243, 241);
 std::string ListFilePath(const Competition& s) {
     const EventRecord& r = s.CurrentEvent();
     if (s.SecondFloorFinal == 1) {
+        // The heat files are named by category: floor B's final is its category's (int 7), as
+        // the header shows it; int 6 is only the floor-B event's number.
         if (r[6] == 0) return {};
-        return DataFilePath(s.DataFolder, FormatName("H_%02d_7.dat", r[6]));
+        return DataFilePath(s.DataFolder, FormatName("H_%02d_7.dat", r[7]));
     }
     return DataFilePath(s.DataFolder, FormatName("H_%02d_%d.dat", r[1], r[2]));
 }

@@ -7,5 +7,6 @@
 #include "core/display/render_target.h"
 
 // Reads the heat file afresh on every pass: H_cc_r.dat of the current event, or with
-// SecondFloorFinal set H_nn_7.dat of the floor-B event number (nothing when there is none).
+// SecondFloorFinal set H_cc_7.dat of the floor-B event's category (nothing when the event has no
+// floor B).
 void DrawHeatListView(Competition& s, RenderTarget& t);

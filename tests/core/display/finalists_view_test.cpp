@@ -89,8 +89,10 @@ class FinalistsViewTest : public QObject {
         QFETCH(QList<int>, ys);
         TestFolder folder;
         // Both files are there; the command's button decides which one is shown.
-        folder.WriteBytes(secondFloor ? "H_12_7.dat" : "H_01_7.dat", HeatText(line));
-        folder.WriteBytes(secondFloor ? "H_01_7.dat" : "H_12_7.dat", HeatText({901, 902}));
+        folder.WriteBytes(secondFloor ? "H_02_7.dat" : "H_01_7.dat", HeatText(line));
+        folder.WriteBytes(secondFloor ? "H_01_7.dat" : "H_02_7.dat", HeatText({901, 902}));
+        // Named with the floor-B event's number (12): another category's file, never read.
+        folder.WriteBytes("H_12_7.dat", HeatText({903}));
         Competition s = FinalistsState(folder);
         s.SecondFloorFinal = secondFloor;
         s.Config.Mod = mod;
