@@ -1,23 +1,92 @@
-// Entry: the console and the audience window, then the message loop. Started without arguments
-// the program reads no command line; "--rehearse" runs the scripted offscreen rehearsal instead.
+// Entry: the console and the audience window (and the web server with --web), then the message
+// loop; the command line chooses the data folder and the venue screen, prints the usage, the
+// version or the screens, or runs the scripted offscreen rehearsal.
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
-#include <cstring>
+#include <cstdio>
 #include <exception>
+#include <memory>
 
-#include "app/audience/scr_form.h"
+#include "app/audience/venue_screen.h"
 #include "app/console/app_start.h"
+#include "app/console/command_line.h"
 #include "app/console/dsp_main_form.h"
 #include "app/rehearsal/rehearsal.h"
+#include "app/web/web_panel.h"
+#include "app/web/web_server.h"
+#include "core/platform/data_file.h"
+
+namespace {
+
+void Print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--rehearse") == 0) return RunRehearsal(argc, argv);
+    const CommandLine commandLine = ParseCommandLine(argc, argv);
+    switch (commandLine.action) {
+        case CommandLine::Action::Rehearse:
+            return RunRehearsal(argc, argv);
+        case CommandLine::Action::Help:
+            Print(stdout, UsageText());
+            return 0;
+        case CommandLine::Action::Version:
+            Print(stdout, VersionText() + QLatin1Char('\n'));
+            return 0;
+        case CommandLine::Action::Error:
+            Print(stderr,
+                  QStringLiteral("trqdisplay: %1\n\n").arg(commandLine.error) + UsageText());
+            return 2;
+        case CommandLine::Action::Run:
+        case CommandLine::Action::ListScreens:
+            break;
+    }
 
     QApplication app(argc, argv);
+    if (commandLine.action == CommandLine::Action::ListScreens) {
+        for (const ScreenInfo& screen : SystemScreens()) {
+            const QRect& g = screen.geometry;
+            Print(stdout, QStringLiteral("%1\t%2x%3+%4+%5%6\n")
+                              .arg(screen.name)
+                              .arg(g.width())
+                              .arg(g.height())
+                              .arg(g.x())
+                              .arg(g.y())
+                              .arg(screen.primary ? QStringLiteral("\tprimary") : QString()));
+        }
+        return 0;
+    }
     try {
-        AppWindows windows = CreateWindows(StartOptions{});
+        StartOptions options;
+        if (commandLine.dataFolder) options.dataFolder = EncodePath(*commandLine.dataFolder);
+        options.venueScreenName = commandLine.screenName;
+        options.venueDisplay = true;
+        AppWindows windows = CreateWindows(options);
+        std::unique_ptr<WebServer> web;
+        if (commandLine.web) {
+            web = std::make_unique<WebServer>(*windows.state, *windows.audience,
+                                              windows.console->Commands());
+            WebServerOptions webOptions;
+            webOptions.address = commandLine.web->address;
+            webOptions.port = static_cast<quint16>(commandLine.web->port);
+            QString error;
+            if (!web->Start(webOptions, &error)) {
+                Print(stderr, QStringLiteral("trqdisplay: --web: %1\n").arg(error));
+                return 2;
+            }
+            Print(stdout, web->MirrorUrl().toString() + QLatin1Char('\n') +
+                              web->RemoteUrl().toString() + QLatin1Char('\n'));
+            // On the maintenance panel, beside its offsets.
+            if (auto* panel = windows.console->findChild<QWidget*>(QStringLiteral("Panel6"))) {
+                new WebPanel(panel, *web);
+            }
+        }
         windows.console->show();
         // The first activation runs the start-up; platforms that do not activate a new window
         // get the same call once the loop runs (it happens only once either way).

@@ -181,11 +181,12 @@ ROUNDS = [
 
 # Two-floor items: event on floor A -> event danced at the same time on floor B.
 # Event numbers are the 1-based positions in ROUNDS.
-TWO_FLOOR = {1: 2, 3: 4, 8: 9, 34: 35}
+TWO_FLOOR = {1: 2, 3: 4, 8: 9, 12: 13, 34: 35}
 # The floor-B event whose heats the floor-B helper writes into Assist/.
 ASSIST_EVENT = 2
-# The round whose heats are drawn anew for every dance (SH_ file).
-SHUFFLED_EVENT = 10
+# The rounds whose heats are drawn anew for every dance (SH_ file): the first on one floor, the
+# second on floor A beside a floor B.
+SHUFFLED_EVENTS = (10, 12)
 
 # Non-competition items, placed before the competition item of the given event
 # number (None: at the end of the day).
@@ -319,10 +320,10 @@ class Day:
         score = {n: self.strength[(cat, n)] + self.rng.uniform(-0.15, 0.15) for n in couples}
         return sorted(couples, key=lambda n: -score[n])
 
-    def split(self, couples, sizes):
+    def split(self, couples, sizes, rng=None):
         assert sum(sizes) == len(couples), (sizes, len(couples))
         drawn = list(couples)
-        self.rng.shuffle(drawn)
+        (rng or self.rng).shuffle(drawn)
         heats, at = [], 0
         for size in sizes:
             heats.append(sorted(drawn[at:at + size]))
@@ -347,8 +348,11 @@ class Day:
             heats = self.split(dancing, sizes)
             event = {"number": number, "category": cat, "round": rnd, "heats": heats,
                      "up": up, "shuffled": None}
-            if number == SHUFFLED_EVENT:
-                event["shuffled"] = [self.split(dancing, sizes)
+            if number in SHUFFLED_EVENTS:
+                # Further shuffled rounds draw from a generator of their own: the other rounds'
+                # draws do not depend on them.
+                rng = self.rng if number == SHUFFLED_EVENTS[0] else random.Random(SEED + number)
+                event["shuffled"] = [self.split(dancing, sizes, rng)
                                      for _ in dances_of_round(cat, rnd)]
             self.rounds.append(event)
 
@@ -716,7 +720,8 @@ class Checker:
 
     def check_rounds(self, events, categories, couples):
         sizes = []
-        shuffled = assist = 0
+        shuffled = set()  # of each shuffled round: whether a floor B dances beside it
+        assist = 0
         for e in self.programme_events:
             cat, rnd, heats = e["ints"][1], e["ints"][2], e["ints"][3]
             name = f"H_{cat:02d}_{rnd}.dat"
@@ -728,7 +733,7 @@ class Checker:
             sizes += [len(r) for r in rows]
             sh = f"SH_{cat:02d}_{rnd}.dat"
             if (OUT / sh).exists():
-                shuffled += 1
+                shuffled.add(e["ints"][6] != 0)
                 dances = len(dances_of_round(cat, rnd))
                 sh_rows = self.read_heats(sh, couples)
                 if len(sh_rows) != dances * heats:
@@ -744,8 +749,10 @@ class Checker:
                     self.fail(ax, "not a floor-B event")
                 if self.check_round_rows(ax, self.read_heats(ax, couples), heats) != dancing:
                     self.fail(ax, f"other couples than {name}")
-        if shuffled != 1 or assist != 1:
-            self.fail("heat files", f"{shuffled} shuffled and {assist} Assist files, one each wanted")
+        if shuffled != {False, True}:
+            self.fail("heat files", "want a shuffled round on one floor and one beside floor B")
+        if assist != 1:
+            self.fail("heat files", f"{assist} Assist files, one wanted")
         if not any(s > 10 for s in sizes) or not any(s <= 10 for s in sizes):
             self.fail("heat files", "want heats both over and up to 10 couples")
 

@@ -1,15 +1,17 @@
 #include "app/audience/scr_form.h"
 
+#include <QCloseEvent>
 #include <QFile>
+#include <QPainter>
 
+#include "app/audience/venue_screen.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/widget_colors.h"
 #include "core/platform/data_file.h"
 #include "ui_scr_form.h"
 
 ScrForm::ScrForm(const std::string& programFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      ui(std::make_unique<Ui::ScrForm>()) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), ui(std::make_unique<Ui::ScrForm>()) {
     ui->setupUi(this);
     setObjectName(QStringLiteral("ScrForm"));
     setWindowTitle(QString());
@@ -24,6 +26,8 @@ ScrForm::ScrForm(const std::string& programFolder, QWidget* parent)
     ui->Image3->move(150, 0);
     ui->Panel2->move(8, 3);
     SetColors(ui->Panel1, Qt::black, Qt::white);
+    SetColors(this, Qt::black, Qt::white);
+    for (QWidget* w : findChildren<QWidget*>()) designed_.push_back({w, w->geometry()});
 
     logo_ = ImageControl::BuiltInLogo();
     const std::string path = programFolder + kPathSeparator + "_GRF.bmp";
@@ -38,6 +42,29 @@ ScrForm::ScrForm(const std::string& programFolder, QWidget* parent)
 }
 
 ScrForm::~ScrForm() = default;
+
+void ScrForm::closeEvent(QCloseEvent* event) {
+    // The venue must never go black by a stray close request; the console ends the program.
+    event->ignore();
+}
+
+bool ScrForm::CoverScreen(const QRect& screen) {
+    setGeometry(screen);
+    const QRect picture = PictureRectOn(screen.size());
+    const double scale = picture.width() / 1024.0;
+    if (scale == scale_ && picture.topLeft() == origin_) return false;
+    scale_ = scale;
+    origin_ = picture.topLeft();
+    const auto scaled = [scale](int v) { return qRound(v * scale); };
+    for (const DesignedPlace& d : designed_) {
+        const QRect& g = d.geometry;
+        QRect r(scaled(g.x()), scaled(g.y()), scaled(g.width()), scaled(g.height()));
+        if (d.widget->parentWidget() == this) r.translate(origin_);
+        d.widget->setGeometry(r);
+        if (auto* image = qobject_cast<ImageControl*>(d.widget)) image->SetDeviceScale(scale);
+    }
+    return true;
+}
 
 Canvas& ScrForm::NormalSurface() { return ui->Image9->canvas(); }
 Canvas& ScrForm::WideSurface() { return ui->ImageW->canvas(); }
@@ -56,9 +83,68 @@ void ScrForm::RefreshSurfaces() {
     ui->ImageW->update();
     ui->Image3->update();
     ui->Image2->update();
+    emit pictureChanged();
 }
 
 void ScrForm::ShowClock(bool shown) {
     ui->Image1->setVisible(!shown);
     ui->Panel2->setVisible(shown);
+    emit pictureChanged();
 }
+
+QRect ScrForm::DesignedGeometry(const QWidget* w) const {
+    for (const DesignedPlace& d : designed_) {
+        if (d.widget == w) return d.geometry;
+    }
+    return w->geometry();
+}
+
+void ScrForm::CollectLayers(QWidget* parent, QPoint origin, const QRect& clip,
+                            std::vector<PictureLayer>& out) {
+    // Children in stacking order, each drawn over the ones before it.
+    for (QObject* child : parent->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (w == nullptr || w->isHidden()) continue;
+        const QRect rect = DesignedGeometry(w).translated(origin);
+        const QRect shown = clip & rect;
+        if (shown.isEmpty()) continue;
+        if (w->autoFillBackground()) out.push_back({rect, shown, BackgroundOf(w), {}});
+        if (auto* image = qobject_cast<ImageControl*>(w)) {
+            if (image->ShowsPicture()) {
+                // The logo is the one picture this window shows, stretched over its control.
+                out.push_back({rect, shown, {}, logo_});
+            } else {
+                Canvas& canvas = image->canvas();
+                const QRect bitmap(rect.topLeft(), QSize(canvas.Width(), canvas.Height()));
+                out.push_back({bitmap, shown, {}, canvas.Image()});
+            }
+        }
+        CollectLayers(w, rect.topLeft(), shown, out);
+    }
+}
+
+std::vector<PictureLayer> ScrForm::PictureLayers() {
+    std::vector<PictureLayer> layers;
+    CollectLayers(this, QPoint(0, 0), QRect(0, 0, 1024, 768), layers);
+    return layers;
+}
+
+QImage ScrForm::ComposePicture(const std::vector<PictureLayer>& layers) {
+    QImage picture(1024, 768, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    QPainter p(&picture);
+    // A venue screen larger than the design draws its bitmaps finer: they are scaled down.
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (const PictureLayer& layer : layers) {
+        p.setClipRect(layer.clip);
+        if (layer.image.isNull()) {
+            p.fillRect(layer.rect, layer.fill);
+        } else {
+            p.drawImage(QRectF(layer.rect), layer.image,
+                        QRectF(0, 0, layer.image.width(), layer.image.height()));
+        }
+    }
+    return picture;
+}
+
+QImage ScrForm::Picture() { return ComposePicture(PictureLayers()); }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "app/audience/venue_screen.h"
+
 struct Competition;
 class DspMain;
 class ScrForm;
@@ -20,6 +22,13 @@ struct StartOptions {
     // Replaces the data folder as if the settings file named it (rehearsal mode only).
     std::optional<std::string> dataFolder;
     std::string markerPath = kMarkerPath;
+    // The audience window covers the venue screen (a normal run). Off, it is placed at the
+    // configured left and top as they stand (rehearsals and window tests).
+    bool venueDisplay = false;
+    std::optional<QString> venueScreenName;  // --screen NAME
+    // The screens, and a hook that calls back whenever they change; the system's by default.
+    ScreenList screens = SystemScreens;
+    std::function<void(std::function<void()>)> watchScreens;
 };
 
 struct AppWindows {

@@ -10,6 +10,8 @@
 struct ConsoleHooks {
     // Shows a modal message box with one OK button and waits for it.
     std::function<void(const QString& text, const QString& caption)> showMessage;
+    // Asks a yes/no question in a modal box; true for yes.
+    std::function<bool(const QString& text, const QString& caption)> confirm;
     // The local time the clock reads.
     std::function<QTime()> now;
 };

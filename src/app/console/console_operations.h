@@ -5,17 +5,20 @@
 
 #include <string>
 
-enum class ViewLabel { Title, Clean, Judge, Msg, Heat, Final };
 enum class Indicator { Hold, SingleItem, Clock, LastDance, DanceName };
 
 class ConsoleOperations {
   public:
     virtual ~ConsoleOperations() = default;
 
-    // Draws a view type on the audience screen and the preview and refreshes both windows.
+    // Draws a view type on the audience screen and the preview and refreshes both windows; the
+    // view label of the view on the audience screen is the one marked.
     virtual void ShowView(int type) = 0;
     // Loads the current event's round and shows it on the progress panel and the screen.
     virtual void LoadAndShowRound() = 0;
+    // Ready's picture, the result frame of the chosen category. False when its final file cannot
+    // be read: then nothing is drawn and the award stays as it was.
+    virtual bool ShowFinalResult() = 0;
     // Makes programme item CurrentProgrammeIndex current and fills the progress panel.
     virtual void ShowCurrentProgrammeItem() = 0;
     // What follows a programme move: the view, the progress list and the links.
@@ -26,8 +29,6 @@ class ConsoleOperations {
     // Rereads pgm.txt, draws the progress message and the progress list.
     virtual void ReloadProgramme() = 0;
     virtual void RedrawTitleBanner() = 0;
-    // Marks exactly one view label.
-    virtual void HighlightViewLabel(ViewLabel label) = 0;
     // Shows a flag as "Yes" or "No" on its indicator label.
     virtual void ShowIndicator(Indicator indicator, int flag) = 0;
     virtual void ShowHoldBanner(bool shown) = 0;

@@ -1,8 +1,15 @@
 #include "app/console/dsp_main_form.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QFont>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
@@ -12,12 +19,15 @@
 #include "app/console/award_controller.h"
 #include "app/console/clock_controller.h"
 #include "app/console/console_hooks.h"
+#include "app/console/data_watch_controller.h"
+#include "app/console/console_tooltips.h"
 #include "app/console/event_chooser_controller.h"
 #include "app/console/folder_panel.h"
 #include "app/console/maintenance_panel.h"
 #include "app/console/operator_commands.h"
 #include "app/console/programme_list_controller.h"
 #include "app/console/progress_controller.h"
+#include "app/console/venue_controller.h"
 #include "app/console/view_commands_controller.h"
 #include "app/widgets/button_glyphs.h"
 #include "app/widgets/image_control.h"
@@ -35,6 +45,7 @@
 #include "core/display/view_types.h"
 #include "core/platform/cp932.h"
 #include "core/platform/data_file.h"
+#include "core/platform/file_read_recorder.h"
 #include "core/platform/font_substitution.h"
 #include "ui_dsp_main_form.h"
 
@@ -42,9 +53,11 @@ namespace {
 
 const QColor kPanel9Background(157, 232, 157);
 
-int PrimaryScreenWidth() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? screen->geometry().width() : 1024;
+// The console's name of a view type, as the operator knows it from the buttons.
+QString ViewName(int type) {
+    static const char* const kNames[] = {"Clean", "Title",         "Judge",        "Heat",
+                                         "Final", "Ready（結果）", "Go !（表彰）", "Msg"};
+    return type >= 0 && type < 8 ? QString::fromUtf8(kNames[type]) : QString();
 }
 
 }  // namespace
@@ -85,8 +98,15 @@ DspMain::DspMain(Competition& state, const StartOptions& options, QWidget* paren
     state_.DataFolder = settings.DataFolder;
     if (options.dataFolder) state_.DataFolder = *options.dataFolder;
     if (!settings.FolderFound && !options.dataFolder) {
+        // The message names where it looked and what it uses instead.
+        const QString lookedFor =
+            settings.NamedFolder.empty()
+                ? QString::fromUtf8("（TRQsys.ini に Path がありません）")
+                : DecodePath(settings.NamedFolder);
         Hooks().showMessage(QString::fromUtf8("運用しているフォルダーが見つかりません。"
-                                              "取りあえずの環境を選択します。"),
+                                              "取りあえずの環境を選択します。\n\n"
+                                              "探したフォルダー: %1\n使うフォルダー: %2")
+                                .arg(lookedFor, DecodePath(state_.ProgramFolder)),
                             QString::fromUtf8(">>> データフォルダー"));
         state_.DataFolder = state_.ProgramFolder;
     }
@@ -96,8 +116,24 @@ DspMain::DspMain(Competition& state, const StartOptions& options, QWidget* paren
 
     connect(ui->BitBtn30, &QPushButton::clicked, this, &DspMain::BitBtn30Click);
 
+    auto* onAir = new QLabel(ui->Panel7);
+    onAir->setObjectName(QStringLiteral("OnAirLabel"));
+    // Beside the version line, in the top panel: always in sight.
+    onAir->setGeometry(268, 27, 148, 18);
+    QFont small = onAir->font();
+    small.setPointSize(8);
+    onAir->setFont(small);
+    onAir->setAutoFillBackground(true);
+    venue_ = std::make_unique<VenueController>(
+        options, state_, onAir, [this] { RedrawAudience(); }, this);
+    ApplyConsoleTooltips(this);
+    qApp->installEventFilter(this);
+
     CreateControllers();
     folderPanel_->ShowDataFolder();
+    // Started without a data folder (from the desktop menu, say), the folder panel asks for one;
+    // it stays open over the console without holding up the start.
+    if (!settings.FolderFound && !options.dataFolder) folderPanel_->Label59MouseDown();
     maintenancePanel_->TakeOverFontFields();
 }
 
@@ -190,6 +226,8 @@ void DspMain::CreateControllers() {
         commands, this);
     clock_ = std::make_unique<ClockController>(
         ClockControls{f.BitBtn32, f.Image4, f.Panel3, f.Image3}, state_, commands, this);
+    dataWatch_ = std::make_unique<DataWatchController>(
+        DataWatchControls{f.Panel9, f.Panel8, f.Label7, f.BitBtn5, f.BitBtn13}, state_, this);
 }
 
 void DspMain::NameCanvases() {
@@ -201,6 +239,7 @@ void DspMain::NameCanvases() {
 void DspMain::AttachAudience(ScrForm* audience) {
     audience_ = audience;
     ui->Image4->SetPicture(audience_->Logo());
+    venue_->SetAudience(audience_);
     clock_->SetAudience(audience_);
     if (startUpWaiting_) {
         startUpWaiting_ = false;
@@ -227,19 +266,21 @@ void DspMain::FormActivate() {
 }
 
 void DspMain::RunStartUp() {
-    state_.Config.ScreenLeft = PrimaryScreenWidth() - 4;
-    state_.Config.ScreenTop = -30;
+    state_.Config.ScreenLeft = venue_->DesignedScreenLeft();
+    state_.Config.ScreenTop = kDesignedTop;
     renderer_.Bind({&audience_->NormalSurface(), &ui->Image1->canvas(), &audience_->WideSurface(),
                     &ui->ImageW->canvas()},
                    this);
+    const FileReadRecorder reads;
     ReloadDisplayConfig();
     LoadEntries(state_.DataFolder, state_);
     ReloadEvents();
+    dataWatch_->NoteReads(reads);
     ReloadProgramme();
     award_->ShowResultList();
 
     // The window position of Conf.txt does not move the audience window at start.
-    state_.Config.ScreenLeft = PrimaryScreenWidth() - 4;
+    state_.Config.ScreenLeft = venue_->DesignedScreenLeft();
     MoveAudienceWindow();
     maintenancePanel_->ShowOffsets();
 
@@ -264,10 +305,29 @@ void DspMain::RunStartUp() {
 
 void DspMain::Timer1Timer() { clock_->Timer1Timer(); }
 
+OperatorCommands& DspMain::Commands() { return *commands_; }
+
 void DspMain::ShowView(int type) {
+    // Without the round of the current programme read, the heat view would show other heats (or
+    // "Heat-0") under this event's header: the audience keeps its picture.
+    if (type == kViewHeat && !dataWatch_->HeatViewReady()) return;
     renderer_.RenderView(type);
     if (type == kViewHeat) progress_->ShowHeatPosition();
     if (type == kViewFinalResult) award_->ShowResultPreview();
+    // The marked view label and the on-air line name what the venue sees; while the screen is
+    // held that is the frozen picture, and only the preview follows.
+    static const std::pair<int, ViewLabel> kLabels[] = {
+        {kViewClean, ViewLabel::Clean},     {kViewWelcome, ViewLabel::Title},
+        {kViewJudges, ViewLabel::Judge},    {kViewHeat, ViewLabel::Heat},
+        {kViewFinalists, ViewLabel::Final}, {kViewProgressMessage, ViewLabel::Msg}};
+    const bool held = state_.HoldScreen == 1;
+    if (!held) {
+        for (const auto& [view, label] : kLabels) {
+            if (view == type) HighlightViewLabel(label);
+        }
+        venueView_ = ViewName(type);
+    }
+    venue_->ShowOnAir(venueView_, ViewName(type), held);
     ui->Image1->update();
     ui->ImageW->update();
     audience_->RefreshSurfaces();
@@ -299,8 +359,11 @@ void DspMain::ReloadEvents() {
 }
 
 void DspMain::ReloadProgramme() {
-    ReadProgramme(state_.DataFolder, state_);
-    ShowView(kViewProgressMessage);
+    const FileReadRecorder reads;
+    const bool read = ReadProgramme(state_.DataFolder, state_);
+    dataWatch_->NoteReads(reads);
+    // A programme that cannot be read changes nothing on the audience screen.
+    if (read) ShowView(kViewProgressMessage);
     programmeList_->ShowProgramme();
 }
 
@@ -315,8 +378,10 @@ void DspMain::ShowCurrentProgrammeItem() {
 }
 
 void DspMain::FollowProgrammeItem(bool forward) {
+    const FileReadRecorder reads;
     const FollowActions a =
         PlanFollowProgrammeItem(state_, forward, eventChooser_->ResultLinkChecked());
+    dataWatch_->NoteRoundLoad(reads, a.reloadRound, a.roundUnreadable);
     if (a.switchToMessage) HighlightViewLabel(ViewLabel::Msg);
     if (a.reloadRound) ShowLoadedRound(a.round);
     ShowView(state_.CurrentView);
@@ -331,14 +396,24 @@ void DspMain::ShowFollowLinks() {
     if (a.resultCategory > 0) award_->SelectCategory(a.resultCategory);
 }
 
-void DspMain::LoadAndShowRound() { ShowLoadedRound(LoadRound(state_)); }
+void DspMain::LoadAndShowRound() { ShowLoadedRound(dataWatch_->LoadRound()); }
+
+bool DspMain::ShowFinalResult() {
+    return dataWatch_->ShowFinalResult([this] { ShowView(kViewFinalResult); });
+}
 
 void DspMain::ShowLoadedRound(const RoundLoad& load) {
     if (!load.loaded) return;
     progress_->ShowRoundLoad(load);
     ShowView(kViewHeat);
     ShowIndicator(Indicator::LastDance, state_.LastDance);
+    if (load.rowsDropped > 0) {
+        AppendMemoLine(
+            QStringLiteral(u"ヒート表は50行まで: %1 行を読み捨てました").arg(load.rowsDropped));
+    }
 }
+
+void DspMain::AppendMemoLine(const QString& line) { ui->Memo1->appendPlainText(line); }
 
 void DspMain::HighlightViewLabel(ViewLabel label) {
     const std::pair<ViewLabel, QLabel*> labels[] = {
@@ -385,9 +460,11 @@ void DspMain::ShowHeatsFigure() { progress_->ShowHeatsFigure(); }
 void DspMain::SelectResultCategory(int category) { award_->SelectCategory(category); }
 
 void DspMain::DataReset() {
+    const FileReadRecorder reads;
     ReloadDisplayConfig();
     LoadEntries(state_.DataFolder, state_);
     ReloadEvents();
+    dataWatch_->NoteReads(reads);
     award_->ShowDataResetRows();
     ReloadProgramme();
     maintenancePanel_->TakeOverFontFields();
@@ -395,12 +472,57 @@ void DspMain::DataReset() {
     maintenancePanel_->Close();
 }
 
-void DspMain::MoveAudienceWindow() {
-    if (audience_ != nullptr) audience_->move(state_.Config.ScreenLeft, state_.Config.ScreenTop);
+void DspMain::MoveAudienceWindow() { venue_->Place(); }
+
+void DspMain::RedrawAudience() {
+    if (!renderer_.Bound()) return;
+    RedrawTitleBanner();
+    state_.ClockText = "??:??";
+    if (state_.ClockShown == 1) clock_->Timer1Timer();
+    ShowView(state_.CurrentView);
+}
+
+void DspMain::closeEvent(QCloseEvent* event) {
+    if (ConfirmExit()) {
+        BitBtn30Click();
+    }
+    event->ignore();
+}
+
+bool DspMain::ConfirmExit() {
+    return Hooks().confirm(QString::fromUtf8("表示システムを終了しますか？\n会場の画面も消えます。"),
+                           QString::fromUtf8("終了の確認"));
+}
+
+bool DspMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this) return QWidget::eventFilter(watched, event);
+    // Keys that edit text stay with the fields and lists that take them.
+    if (qobject_cast<QLineEdit*>(widget) != nullptr ||
+        qobject_cast<QComboBox*>(widget) != nullptr ||
+        qobject_cast<QAbstractItemView*>(widget) != nullptr ||
+        qobject_cast<QAbstractItemView*>(widget->parentWidget()) != nullptr) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_PageDown || key == Qt::Key_Right || key == Qt::Key_B) {
+        commands_->Step(true);
+        return true;
+    }
+    if (key == Qt::Key_PageUp || key == Qt::Key_Left) {
+        commands_->Step(false);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DspMain::ShowAnnouncement(int kind, const std::string& text) {
     ShowMessageScreen(state_, renderer_, kind, text);
+    // No view label names an announcement; the on-air line does.
+    const bool held = state_.HoldScreen == 1;
+    if (!held) venueView_ = QString::fromUtf8("お知らせ");
+    venue_->ShowOnAir(venueView_, QString::fromUtf8("お知らせ"), held);
     ui->Image1->update();
     audience_->RefreshSurfaces();
 }
@@ -408,6 +530,7 @@ void DspMain::ShowAnnouncement(int kind, const std::string& text) {
 void DspMain::ShowClock(bool shown) { clock_->Show(shown); }
 
 void DspMain::BitBtn30Click() {
+    if (sender() == ui->BitBtn30 && !ConfirmExit()) return;
     // Ends at once: nothing is ever saved, so there is nothing to wind down.
     std::fflush(nullptr);
     std::_Exit(1);

@@ -11,10 +11,13 @@
 #include "core/competition/competition_state.h"
 #include "core/display/renderer.h"
 
+class QLabel;
 class ScrForm;
+class VenueController;
 class AnnouncementsController;
 class AwardController;
 class ClockController;
+class DataWatchController;
 class EventChooserController;
 class FolderPanel;
 class MaintenancePanel;
@@ -41,9 +44,15 @@ class DspMain : public QWidget, private RendererHost, private ConsoleOperations 
     void FormActivate();
     // The clock timer's tick (Timer1, run in clock mode).
     void Timer1Timer();
+    // The operator's commands, for whatever else commands the display (the web remote).
+    OperatorCommands& Commands();
 
   protected:
     void changeEvent(QEvent* event) override;
+    // A close request asks first: the console's end is the program's end.
+    void closeEvent(QCloseEvent* event) override;
+    // Presenter clickers and the keyboard: Page Down / Right / B forward, Page Up / Left back.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void RunStartUp();
@@ -52,7 +61,13 @@ class DspMain : public QWidget, private RendererHost, private ConsoleOperations 
     void ReloadDisplayConfig();
     void ReloadEvents();
     void ShowLoadedRound(const RoundLoad& load);
+    void AppendMemoLine(const QString& line);
     void BitBtn30Click();
+    bool ConfirmExit();
+    // Every audience surface drawn again: the banner, the clock and the current view.
+    void RedrawAudience();
+    enum class ViewLabel { Title, Clean, Judge, Msg, Heat, Final };
+    void HighlightViewLabel(ViewLabel label);
 
     // RendererHost
     void ShowAudienceSurface(bool wide) override;
@@ -62,13 +77,13 @@ class DspMain : public QWidget, private RendererHost, private ConsoleOperations 
     // ConsoleOperations
     void ShowView(int type) override;
     void LoadAndShowRound() override;
+    bool ShowFinalResult() override;
     void ShowCurrentProgrammeItem() override;
     void FollowProgrammeItem(bool forward) override;
     void ShowFollowLinks() override;
     void RedrawProgrammeList() override;
     void ReloadProgramme() override;
     void RedrawTitleBanner() override;
-    void HighlightViewLabel(ViewLabel label) override;
     void ShowIndicator(Indicator indicator, int flag) override;
     void ShowHoldBanner(bool shown) override;
     void ShowHeatsFigure() override;
@@ -86,6 +101,8 @@ class DspMain : public QWidget, private RendererHost, private ConsoleOperations 
     bool startUpWaiting_ = false;
 
     std::unique_ptr<OperatorCommands> commands_;
+    std::unique_ptr<VenueController> venue_;
+    QString venueView_;
     std::unique_ptr<FolderPanel> folderPanel_;
     std::unique_ptr<MaintenancePanel> maintenancePanel_;
     std::unique_ptr<ProgrammeListController> programmeList_;
@@ -95,4 +112,5 @@ class DspMain : public QWidget, private RendererHost, private ConsoleOperations 
     std::unique_ptr<EventChooserController> eventChooser_;
     std::unique_ptr<AnnouncementsController> announcements_;
     std::unique_ptr<ClockController> clock_;
+    std::unique_ptr<DataWatchController> dataWatch_;
 };

@@ -90,7 +90,6 @@ void FolderPanel::Button22Click() {
     s_.CurrentProgrammeIndex = 0;
     ops_.ShowCurrentProgrammeItem();
     ops_.ShowView(kViewClean);
-    ops_.HighlightViewLabel(ViewLabel::Clean);
     ops_.RedrawProgrammeList();
 }
 

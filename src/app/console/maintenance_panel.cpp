@@ -3,6 +3,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "app/console/console_hooks.h"
 #include "app/widgets/picture_button.h"
@@ -144,14 +147,23 @@ void MaintenancePanel::TakeOverTitleFields() {
     }
 }
 
+namespace {
+
+// A nudge stops at the ends of the int range: the field and Conf.txt can hold 2147483647.
+int Nudged(int value, int delta) {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{value} + delta, INT_MIN, INT_MAX));
+}
+
+}  // namespace
+
 void MaintenancePanel::MoveLeft(int delta) {
-    s_.Config.ScreenLeft += delta;
+    s_.Config.ScreenLeft = Nudged(s_.Config.ScreenLeft, delta);
     c_.Edit1->setText(QString::number(s_.Config.ScreenLeft));
     ops_.MoveAudienceWindow();
 }
 
 void MaintenancePanel::MoveTop(int delta) {
-    s_.Config.ScreenTop += delta;
+    s_.Config.ScreenTop = Nudged(s_.Config.ScreenTop, delta);
     c_.Edit3->setText(QString::number(s_.Config.ScreenTop));
     ops_.MoveAudienceWindow();
 }

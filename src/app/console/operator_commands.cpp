@@ -19,31 +19,27 @@ void OperatorCommands::SetFlag(int& flag, int value, Indicator indicator) {
 
 void OperatorCommands::Clean() {
     ops_.ShowView(kViewClean);
-    ops_.HighlightViewLabel(ViewLabel::Clean);
     s_.AwardReady = 0;
 }
 
 void OperatorCommands::Title() {
     ops_.ShowView(kViewWelcome);
-    ops_.HighlightViewLabel(ViewLabel::Title);
     s_.AwardReady = 0;
 }
 
 void OperatorCommands::Judge() {
     ops_.ShowView(kViewJudges);
-    ops_.HighlightViewLabel(ViewLabel::Judge);
     s_.AwardReady = 0;
 }
 
 void OperatorCommands::Final(bool floorB) {
     s_.SecondFloorFinal = floorB ? 1 : 0;
-    ops_.HighlightViewLabel(ViewLabel::Final);
     ops_.ShowView(kViewFinalists);
     s_.AwardReady = 0;
 }
 
 void OperatorCommands::Ready() {
-    ops_.ShowView(kViewFinalResult);
+    if (!ops_.ShowFinalResult()) return;
     s_.AwardReady = 1;
     s_.HeatIndex = 0;
 }
@@ -61,7 +57,6 @@ void OperatorCommands::Go() {
 }
 
 void OperatorCommands::Heat() {
-    ops_.HighlightViewLabel(ViewLabel::Heat);
     ops_.LoadAndShowRound();
 }
 
@@ -78,7 +73,6 @@ void OperatorCommands::HeatStep(bool forward) {
 void OperatorCommands::Msg(bool currentItemOnly) {
     SetFlag(s_.SingleItemMode, currentItemOnly ? 1 : 0, Indicator::SingleItem);
     ops_.ShowView(kViewProgressMessage);
-    ops_.HighlightViewLabel(ViewLabel::Msg);
     s_.AwardReady = 0;
 }
 
@@ -122,6 +116,14 @@ void OperatorCommands::SelectProgrammeItemAt(int bitmapY) {
     SelectProgrammeRow(s_, bitmapY);
     ops_.ShowCurrentProgrammeItem();
     ops_.FollowProgrammeItem(true);
+}
+
+void OperatorCommands::Step(bool forward) {
+    if (s_.CurrentView == kViewHeat) {
+        HeatStep(forward);
+    } else {
+        ProgrammeStep(forward);
+    }
 }
 
 void OperatorCommands::ReloadProgramme() { ops_.ReloadProgramme(); }

@@ -33,6 +33,8 @@ class OperatorCommands {
     // The programme item under a press at y of the progress list bitmap.
     void SelectProgrammeItemAt(int bitmapY);
     void ReloadProgramme();
+    // The clicker's step: with the heat view up one heat, else one programme item.
+    void Step(bool forward);
     void DataReset();
     // An announcement screen; the free message (kind 9) shows text.
     void Announce(int kind, const std::string& text);

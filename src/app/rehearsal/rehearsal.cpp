@@ -156,6 +156,11 @@ int RunRehearsal(int argc, char** argv) {
     Hooks().showMessage = [&messages](const QString& text, const QString& caption) {
         messages.push_back({text, caption});
     };
+    // A question (the exit confirmation) is recorded like a message and answered yes.
+    Hooks().confirm = [&messages](const QString& text, const QString& caption) {
+        messages.push_back({text, caption});
+        return true;
+    };
     QTimer dialogWatch;
     dialogWatch.setInterval(50);
     QObject::connect(&dialogWatch, &QTimer::timeout, [&messages] { AcknowledgeDialogs(messages); });

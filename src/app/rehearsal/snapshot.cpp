@@ -11,17 +11,14 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QWidget>
 
+#include "app/audience/scr_form.h"
 #include "app/widgets/image_control.h"
 #include "core/platform/draw_record.h"
 
 namespace {
-
-constexpr int kAudienceWidth = 1024;
-constexpr int kAudienceHeight = 768;
 
 QJsonArray GeometryJson(const QRect& r) { return QJsonArray{r.x(), r.y(), r.width(), r.height()}; }
 
@@ -107,17 +104,6 @@ QByteArray PngBytes(const QImage& image) {
 
 }  // namespace
 
-QImage AudienceImage(QWidget* audience) {
-    QImage image(kAudienceWidth, kAudienceHeight, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    for (QWidget* child : audience->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child->isHidden()) continue;
-        child->render(&painter, child->pos());
-    }
-    return image;
-}
-
 QJsonObject ControlsJson(QWidget* console, QWidget* audience,
                          const std::vector<RecordedMessage>& messages) {
     QJsonObject controls;
@@ -146,13 +132,13 @@ QString StepFileName(int step, const QString& kind) {
     return QStringLiteral("%1-%2").arg(step, 3, 10, QChar(u'0')).arg(kind);
 }
 
-QString WriteStep(const QString& folder, int step, QWidget* console, QWidget* audience,
+QString WriteStep(const QString& folder, int step, QWidget* console, ScrForm* audience,
                   const std::vector<RecordedMessage>& messages) {
     const QDir dir(folder);
     const auto path = [&](const char* kind) {
         return dir.filePath(StepFileName(step, QLatin1String(kind)));
     };
-    QString error = WriteFile(path("audience.png"), PngBytes(AudienceImage(audience)));
+    QString error = WriteFile(path("audience.png"), PngBytes(audience->Picture()));
     if (error.isEmpty()) {
         error = WriteFile(path("console.png"), PngBytes(console->grab().toImage()));
     }

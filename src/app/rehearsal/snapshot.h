@@ -8,17 +8,13 @@
 #include <vector>
 
 class QWidget;
+class ScrForm;
 
 // A message box that the console showed (recorded instead of shown).
 struct RecordedMessage {
     QString text;
     QString caption;
 };
-
-// The audience screen as the audience sees it, 1024 x 768: each shown panel of the window at its
-// place, black where none is. The window's client area is narrower than the surfaces, so the
-// panels are drawn one by one rather than grabbing the window.
-QImage AudienceImage(QWidget* audience);
 
 // Every named control of both windows ("DspMain.Label61" -> class, text, visible, enabled, bg,
 // fg, geometry, and checked / selected / items / value where they apply), the messages of the
@@ -29,8 +25,8 @@ QJsonObject ControlsJson(QWidget* console, QWidget* audience,
 // "NNN-kind" with a three-digit step number (more digits past 999).
 QString StepFileName(int step, const QString& kind);
 
-// Writes NNN-audience.png, NNN-console.png, NNN-draw.jsonl and NNN-controls.json into folder,
-// taking the draw records of every canvas of both windows. Returns an error message or an empty
-// string.
-QString WriteStep(const QString& folder, int step, QWidget* console, QWidget* audience,
+// Writes NNN-audience.png (the audience picture, 1024 x 768), NNN-console.png, NNN-draw.jsonl and
+// NNN-controls.json into folder, taking the draw records of every canvas of both windows. Returns
+// an error message or an empty string.
+QString WriteStep(const QString& folder, int step, QWidget* console, ScrForm* audience,
                   const std::vector<RecordedMessage>& messages);

@@ -18,13 +18,16 @@ void ImageControl::FollowSize() {
     if (fixedBitmap_) return;
     // Canvas bitmaps are at least 1 x 1; compare the same way so an empty control is not
     // given a fresh bitmap on every call.
-    const int w = std::max(1, width());
-    const int h = std::max(1, height());
-    if (canvas_.Width() != w || canvas_.Height() != h) canvas_.Resize(w, h);
+    const int w = std::max(1, qRound(width() / deviceScale_));
+    const int h = std::max(1, qRound(height() / deviceScale_));
+    if (canvas_.Width() != w || canvas_.Height() != h || canvas_.DeviceScale() != deviceScale_) {
+        canvas_.Resize(w, h, deviceScale_);
+    }
 }
 
 void ImageControl::SetCanvasName(const QString& name) {
     Canvas renamed(canvas_.Width(), canvas_.Height(), name);
+    renamed.Resize(canvas_.Width(), canvas_.Height(), canvas_.DeviceScale());
     renamed.Image() = canvas_.Image();
     renamed.SetFontName(canvas_.FontName());
     renamed.SetFontSize(canvas_.FontSize());
@@ -43,6 +46,13 @@ void ImageControl::SetBitmapSize(int width, int height) {
     update();
 }
 
+void ImageControl::SetDeviceScale(double scale) {
+    if (scale <= 0 || scale == deviceScale_) return;
+    deviceScale_ = scale;
+    FollowSize();
+    update();
+}
+
 void ImageControl::SetPicture(const QImage& picture) {
     picture_ = picture;
     update();
@@ -56,7 +66,9 @@ void ImageControl::paintEvent(QPaintEvent*) {
         return;
     }
     FollowSize();
-    p.drawImage(0, 0, canvas_.Image());
+    // Pixel for pixel, whatever the canvas's device scale.
+    const QImage& image = canvas_.Image();
+    p.drawImage(QRect(0, 0, image.width(), image.height()), image);
 }
 
 void ImageControl::resizeEvent(QResizeEvent* event) {

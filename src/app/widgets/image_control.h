@@ -27,6 +27,9 @@ class ImageControl : public QWidget {
     // Fixes the bitmap at this size, independent of the control's size (a tall list that is
     // scrolled by moving the control).
     void SetBitmapSize(int width, int height);
+    // Pixels of the control per drawing unit: the canvas keeps its drawing size in units and
+    // renders sharp at the control's size (the audience picture on a larger venue screen).
+    void SetDeviceScale(double scale);
     // Shows the picture stretched over the control instead of the canvas; a null image goes back
     // to the canvas.
     void SetPicture(const QImage& picture);
@@ -52,5 +55,6 @@ class ImageControl : public QWidget {
 
     Canvas canvas_;
     bool fixedBitmap_ = false;
+    double deviceScale_ = 1.0;
     QImage picture_;
 };

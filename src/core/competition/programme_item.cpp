@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/competition/round_load_guard.h"
 #include "core/competition/round_names.h"
 #include "core/data/heat_files.h"
 #include "core/platform/text_utils.h"
@@ -90,13 +91,14 @@ ProgrammeItemLabels ShowProgrammeItem(Competition& s) {
     out.groupsShown = true;
     const int category = event[1];
     const int categoryB = event[7];
-    out.label8 = CategoryCode(s, category - 1);
-    out.label4 = RoundName(event[2] - 1, s.CategoryRedanceAt(category - 1));
+    out.label8 = CategoryCode(s, ZeroBasedIndex(category));
+    out.label4 = RoundName(ZeroBasedIndex(event[2]), s.CategoryRedanceAt(ZeroBasedIndex(category)));
     out.label9 = NumberOrDash(event[3]);
     out.label18 = HeatsFigure(out.label9);
     out.label10 = NumberOrDash(event[4]);
-    out.label11 = CategoryCode(s, categoryB - 1);
-    out.label26 = RoundName(event[8] - 1, s.CategoryRedanceAt(categoryB - 1));
+    out.label11 = CategoryCode(s, ZeroBasedIndex(categoryB));
+    out.label26 =
+        RoundName(ZeroBasedIndex(event[8]), s.CategoryRedanceAt(ZeroBasedIndex(categoryB)));
     out.label12 = NumberOrDash(event[9]);
     out.label13 = NumberOrDash(event[10]);
     return out;
@@ -122,17 +124,18 @@ void SelectProgrammeRow(Competition& s, int bitmapY) {
 
 FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChecked) {
     bool switchToMessage = false;
-    RoundLoad round;
+    GuardedRoundLoad round;
     if (forward && s.CurrentEventIndex < 0) {
         s.CurrentView = 7;
         switchToMessage = true;
     } else if (s.CurrentView == 3) {
-        round = LoadRound(s);
+        round = LoadRoundIfReadable(s);
     }
     FollowActions actions = RefreshFollowLinks(s, linkChecked);
     actions.switchToMessage = switchToMessage;
-    actions.reloadRound = round.loaded;
-    actions.round = round;
+    actions.reloadRound = round.load.loaded;
+    actions.roundUnreadable = round.unreadable;
+    actions.round = round.load;
     return actions;
 }
 
@@ -177,13 +180,13 @@ std::vector<std::string> FillResultList(Competition& s, bool categoryOrder) {
     for (int e = 0; e < events; ++e) {
         const EventRecord& event = s.EventTable[e];
         if (event[2] == 7) {
-            const int row = event[1] - 1;
+            const int row = ZeroBasedIndex(event[1]);
             add(PadRight(s.EventNames[e], 4) + PadRight(CategoryCode(s, row), 4) +
                     s.CategoryNameAt(row),
                 row);
         }
         if (event[6] != 0 && event[8] == 7) {
-            const int row = event[7] - 1;
+            const int row = ZeroBasedIndex(event[7]);
             add(PadRight(Number(event[6]), 5) + PadRight(CategoryCode(s, row), 4) +
                     s.CategoryNameAt(row),
                 row);

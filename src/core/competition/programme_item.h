@@ -39,6 +39,7 @@ void SelectProgrammeRow(Competition& s, int bitmapY);
 struct FollowActions {
     bool switchToMessage = false;  // CurrentView is now 7: highlight "Msg"
     bool reloadRound = false;      // the round was reloaded: show `round` as after LoadRound
+    bool roundUnreadable = false;  // its heat files could not be read: round and picture stay
     RoundLoad round;
     bool hasEvent = false;      // an event is current
     bool shuffleShown = false;  // Label31 visible (always hidden without an event)
@@ -47,8 +48,9 @@ struct FollowActions {
 
 // What follows a programme move, as far as it touches the state: a forward move onto a
 // non-competition item switches to the progress message, with the heat view up the round is
-// reloaded; then the shuffle label and the result-list link are worked out (RefreshFollowLinks).
-// The console then draws CurrentView and the programme list.
+// reloaded (LoadRoundIfReadable); then the shuffle label and the result-list link are worked out
+// (RefreshFollowLinks). The console then draws CurrentView, unless the round could not be read,
+// and the programme list.
 FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChecked);
 // The shuffle label and the result-list link alone (BitBtn16 with a button other than left or
 // right). Sets HeatFileCategory and HeatFileRound from the current event. Without a current event

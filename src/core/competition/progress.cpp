@@ -11,12 +11,20 @@ constexpr std::array<int, 5> kStandardOrder{0, 1, 2, 3, 4};
 constexpr std::array<int, 5> kLatinOrder{5, 6, 7, 8, 9};
 constexpr std::array<int, 10> kTeamOrder{5, 6, 7, 8, 9, 0, 1, 2, 3, 4};
 
+bool ShuffledWithFloorB(const Competition& s) {
+    return s.ShuffledHeats != 0 && s.FloorBRowsLoaded > 0;
+}
+
 // The row counts of a load are 0 when a file is missing; stepping treats them as 1.
 void SettleHeatCount(Competition& s) {
     if (s.HeatsPerDance <= 0) s.HeatsPerDance = 1;
     if (s.HeatRowsA <= 0) s.HeatRowsA = 1;
     if (s.HeatRowsB <= 0) s.HeatRowsB = 1;
     s.HeatCount = std::max(s.HeatRowsA, s.HeatRowsB);
+    // Floor B's heats are danced again in every dance block of a shuffled floor A.
+    if (ShuffledWithFloorB(s)) {
+        s.HeatCount = std::max(s.HeatRowsA, StepsPerDance(s) * std::max(s.DanceCount, 1));
+    }
 }
 
 }  // namespace
@@ -24,7 +32,7 @@ void SettleHeatCount(Competition& s) {
 DanceMarks PlanRoundDances(Competition& s, int category, int round) {
     DanceMarks marks;
     for (int k = 0; k < 5; ++k) s.RoundDances[k].clear();
-    const int row = category - 1;
+    const int row = ZeroBasedIndex(category);
     if (row < 0 || row >= kCategoryRows) return marks;
     const auto& firstRounds = s.CategoryDanceRounds[row];
     const auto danced = [&](int position) { return firstRounds[position] <= round; };
@@ -85,6 +93,7 @@ RoundLoad LoadRound(Competition& s) {
     NextHeat(s);
     s.LastDance = 0;
     load.loaded = true;
+    load.rowsDropped = s.HeatRowsDropped;
     return load;
 }
 
@@ -93,9 +102,9 @@ HeatStepResult NextHeat(Competition& s) {
     SettleHeatCount(s);
     if (s.HeatIndex + 1 < s.HeatCount) {
         s.HeatIndex = std::max(s.HeatIndex + 1, 0);
-        // A shuffled file holds one block of heats per dance: entering the first heat of a block
-        // enters the next dance, so DanceIndex stays HeatIndex / HeatsPerDance.
-        if (s.ShuffledHeats != 0 && s.HeatIndex > 0 && s.HeatIndex % s.HeatsPerDance == 0) {
+        // A shuffled file holds one block of heats per dance: entering the first step of a block
+        // enters the next dance, so DanceIndex stays HeatIndex / StepsPerDance.
+        if (s.ShuffledHeats != 0 && s.HeatIndex > 0 && s.HeatIndex % StepsPerDance(s) == 0) {
             s.DanceIndex = std::min(s.DanceIndex + 1, std::max(s.DanceCount - 1, 0));
         }
     } else {
@@ -119,7 +128,7 @@ HeatStepResult PreviousHeat(Competition& s) {
         // The award sequence reuses HeatIndex as its step counter and may leave it past the
         // round's heats: step back from the last heat then.
         s.HeatIndex = std::min(s.HeatIndex, s.HeatCount) - 1;
-        if (s.ShuffledHeats != 0 && (s.HeatIndex + 1) % s.HeatsPerDance == 0 && s.DanceIndex > 0) {
+        if (s.ShuffledHeats != 0 && (s.HeatIndex + 1) % StepsPerDance(s) == 0 && s.DanceIndex > 0) {
             s.DanceIndex -= 1;
         }
         step.redraw = true;
@@ -131,6 +140,35 @@ HeatStepResult PreviousHeat(Competition& s) {
         step.redraw = true;
     }
     return step;
+}
+
+int StepsPerDance(const Competition& s) {
+    const int perDance = std::max(s.HeatsPerDance, 1);
+    return ShuffledWithFloorB(s) ? std::max(perDance, s.FloorBRowsLoaded) : perDance;
+}
+
+int HeatOfStep(const Competition& s, int step) {
+    return s.ShuffledHeats != 0 ? step % StepsPerDance(s) : step;
+}
+
+int FloorARow(const Competition& s, int step) {
+    if (step < 0) return -1;
+    int row = step;
+    if (s.ShuffledHeats != 0) {
+        // Dance d's heats are rows d x HeatsPerDance on; steps past them dance on floor B only.
+        const int perDance = std::max(s.HeatsPerDance, 1);
+        const int heat = HeatOfStep(s, step);
+        if (heat >= perDance) return -1;
+        row = step / StepsPerDance(s) * perDance + heat;
+    }
+    // The stepping raises a missing floor's count to 1: only the rows the file gave count.
+    return row < s.FloorARowsLoaded ? row : -1;
+}
+
+int FloorBRow(const Competition& s, int step) {
+    if (step < 0) return -1;
+    const int heat = HeatOfStep(s, step);
+    return heat < s.FloorBRowsLoaded ? s.FloorBFirstRow + heat : -1;
 }
 
 std::string HeatsFigure(const Competition& s) { return HeatsFigure(std::to_string(s.HeatCount)); }

@@ -33,6 +33,7 @@ DanceMarks PlanRoundDances(Competition& s, int category, int round);
 struct RoundLoad {
     bool loaded = false;  // false when no event is current: nothing changed
     DanceMarks marks;
+    int rowsDropped = 0;  // heat-file lines the 50-row table had no room for
 };
 
 // Loads the round of the current event: its dances, its heat files, and makes heat 0 of dance 0
@@ -50,6 +51,17 @@ struct HeatStepResult {
 HeatStepResult NextHeat(Competition& s);
 // Previous heat; at a dance's first heat, the last heat of the previous dance; stays at (0, 0).
 HeatStepResult PreviousHeat(Competition& s);
+
+// Heat steps of one dance. A shuffled floor A is stepped once through all its dance blocks, one
+// block per dance; with a floor B beside it a dance takes as many steps as the floor with more
+// heats, so neither floor's heats are cut short.
+int StepsPerDance(const Competition& s);
+// The heat number (0-based) within its dance of heat step `step`.
+int HeatOfStep(const Competition& s, int step);
+// HeatTable rows of floor A's and floor B's heat at heat step `step` of the loaded round; -1 where
+// that floor dances no heat (its file is shorter, missing, or cut off by the table).
+int FloorARow(const Competition& s, int step);
+int FloorBRow(const Competition& s, int step);
 
 // The heats figure of Label18 for the loaded round: HeatsFigure of HeatCount.
 std::string HeatsFigure(const Competition& s);

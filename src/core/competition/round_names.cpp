@@ -4,6 +4,8 @@
 
 #include "core/platform/cp932.h"
 
+int ZeroBasedIndex(int number) { return number > 0 ? number - 1 : -1; }
+
 const std::string& RoundName(int roundIndex, int redance) {
     static const std::array<std::string, 8> kPlain{
         Sjis("１次予選"), Sjis("２次予選"), Sjis("３次予選"), Sjis("４次予選"),

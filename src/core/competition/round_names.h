@@ -5,6 +5,10 @@
 
 #include "core/competition/competition_state.h"
 
+// The 0-based index of a 1-based category or round number as the files give it: number - 1, or
+// -1 (outside every table and list) for a number below 1, so that no value of a file overflows.
+int ZeroBasedIndex(int number);
+
 // roundIndex = round number - 1; redance = the category's redance flag. "---" outside 0-7.
 const std::string& RoundName(int roundIndex, int redance);
 

@@ -7,7 +7,7 @@
 // number the file does not mention keeps its texts. A missing file changes nothing.
 void LoadEntries(const std::string& dataFolder, CoupleTables& s);
 
-// Reads seqdat.csv into EventNames, EventTable and EventCount. EventCount becomes 0 even when the
-// file is missing; the rest is then kept. True when the file was read (the event chooser is then
-// refilled by the console).
+// Reads seqdat.csv into EventNames, EventTable and EventCount. A file that cannot be read changes
+// nothing (false). True when the file was read (the event chooser is then refilled by the
+// console).
 bool LoadEvents(const std::string& dataFolder, EventTables& s);

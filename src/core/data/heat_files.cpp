@@ -14,24 +14,32 @@ constexpr size_t kFieldWidth = 4;
 // A line shorter than this, its line end included, ends the file.
 constexpr size_t kMinLineBytes = 5;
 
-// Reads heat lines of path into HeatTable rows first, first + 1, ... while they fit the table;
-// returns the rows stored.
-int ReadHeatRows(HeatTables& s, int mod, const std::string& path, int first) {
+struct RowsRead {
+    int stored = 0;   // lines stored in HeatTable
+    int dropped = 0;  // lines past the end of the table
+};
+
+// Reads the heat lines of path into HeatTable rows first, first + 1, ...; lines that find no row
+// left are counted, not stored.
+RowsRead ReadHeatRows(HeatTables& s, int mod, const std::string& path, int first) {
+    RowsRead read;
     TextFileReader file;
-    if (!file.Open(path)) return 0;
-    int rows = 0;
+    if (!file.Open(path)) return read;
     std::string line;
     do {
         file.ReadLine(line, kLineBuffer);
         // The length is the C string's: a NUL byte ends the line for this test.
         if (std::strlen(line.c_str()) < kMinLineBytes) break;
-        const int row = first + rows;
-        if (row < 0 || row >= kHeatRows) break;  // the rest of the file has no room
+        const int row = first + read.stored;
+        if (row < 0 || row >= kHeatRows) {
+            ++read.dropped;
+            continue;
+        }
         const HeatRow numbers = ParseHeatLine(line);
         for (int k = 0; k < kHeatSlots; ++k) s.HeatTable[row][k] = ModuloNumber(numbers[k], mod);
-        ++rows;
+        ++read.stored;
     } while (!file.Eof());
-    return rows;
+    return read;
 }
 
 std::string ShuffledHeatFilePath(const std::string& dataFolder, int category, int round) {
@@ -81,6 +89,7 @@ void LoadHeatFiles(const std::string& dataFolder, int mod, const EventRecord& r,
     s.FloorARowsLoaded = 0;
     s.FloorBRowsLoaded = 0;
     s.FloorBFirstRow = 0;
+    s.HeatRowsDropped = 0;
     for (auto& row : s.HeatTable) row.fill(0);
 
     // Floor A: the per-dance shuffled file wins over the plain one.
@@ -91,12 +100,18 @@ void LoadHeatFiles(const std::string& dataFolder, int mod, const EventRecord& r,
     const std::string pathA =
         s.ShuffledHeats == 1 ? shuffled
                              : DataFilePath(dataFolder, FormatName("H_%02d_%d.dat", r[1], r[2]));
-    s.HeatRowsA = ReadHeatRows(s, mod, pathA, 0);
-    s.HeatsPerDance = s.ShuffledHeats == 1 ? s.HeatRowsA / std::max(1, danceCount) : s.HeatRowsA;
-    s.FloorARowsLoaded = s.HeatRowsA;
-    s.FloorBFirstRow = s.HeatsPerDance;
+    const RowsRead a = ReadHeatRows(s, mod, pathA, 0);
+    s.HeatRowsA = a.stored;
+    // The dance blocks are as long as the file says, even where the table cut its end off; no
+    // block is longer than the table.
+    const int blockRows = std::min((a.stored + a.dropped) / std::max(1, danceCount), kHeatRows);
+    s.HeatsPerDance = s.ShuffledHeats == 1 ? blockRows : a.stored;
+    s.FloorARowsLoaded = a.stored;
+    s.HeatRowsDropped = a.dropped;
+    s.FloorBFirstRow = a.stored;
 
     // Floor B, when a second event runs at the same time: its own folder first, never shuffled.
+    // It follows floor A's last row: a shuffled floor A fills more rows than one dance's heats.
     if (r[6] == 0) return;
     s.HeatFileCategory = r[7];
     s.HeatFileRound = r[8];
@@ -106,6 +121,8 @@ void LoadHeatFiles(const std::string& dataFolder, int mod, const EventRecord& r,
     if (!IsRegularFile(pathB)) {
         pathB = DataFilePath(dataFolder, FormatName("H_%02d_%d.dat", r[7], r[8]));
     }
-    s.HeatRowsB = ReadHeatRows(s, mod, pathB, s.HeatsPerDance);
-    s.FloorBRowsLoaded = s.HeatRowsB;
+    const RowsRead b = ReadHeatRows(s, mod, pathB, s.FloorBFirstRow);
+    s.HeatRowsB = b.stored;
+    s.FloorBRowsLoaded = b.stored;
+    s.HeatRowsDropped += b.dropped;
 }

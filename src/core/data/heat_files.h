@@ -25,10 +25,10 @@ HeatLine ReadHeatLine(const std::string& path);
 // The per-dance shuffled heat file SH_cc_r.dat of a category and round, when the folder has one.
 bool HasShuffledHeatFile(const std::string& dataFolder, int category, int round);
 
-// Loads the heats of event r into HeatTable: floor A from SH_ (ShuffledHeats 1) or H_, floor B
-// (when r[6] is set) from Assist/H_ or H_, stored HeatsPerDance rows after floor A's. Sets
-// HeatRowsA, HeatRowsB, HeatsPerDance, ShuffledHeats, HeatFileCategory and HeatFileRound. Stored
-// numbers are taken modulo Mod; rows that would pass the 50 rows of the table are dropped and not
-// counted.
+// Loads the heats of event r into HeatTable: floor A from SH_ (ShuffledHeats 1) or H_ from row 0,
+// floor B (when r[6] is set) from Assist/H_ or H_ in the rows after floor A's last. Sets
+// HeatRowsA, HeatRowsB, HeatsPerDance, ShuffledHeats, HeatFileCategory, HeatFileRound and what
+// the load found. Stored numbers are taken modulo Mod; lines that would pass the 50 rows of the
+// table are dropped and counted in HeatRowsDropped.
 void LoadHeatFiles(const std::string& dataFolder, int mod, const EventRecord& r, int danceCount,
                    HeatTables& s);

@@ -3,6 +3,6 @@
 
 #include "core/data/tables.h"
 
-// Clears the 100 programme items, then reads pgm.txt into them and sets ProgrammeCount. Without
-// the file the items stay empty and ProgrammeCount keeps its value (false). Draws nothing.
+// Clears the 100 programme items, then reads pgm.txt into them and sets ProgrammeCount. A file
+// that cannot be read changes nothing (false). Draws nothing.
 bool ReadProgramme(const std::string& dataFolder, ProgrammeTables& s);

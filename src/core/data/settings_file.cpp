@@ -46,6 +46,7 @@ SettingsResult ReadSettings(const std::string& programFolder) {
     const std::string path = ini.ReadString(kFolderSection, "Path", "");
     if (!path.empty()) {
         const std::string folder = LocalPath(path, programFolder);
+        result.NamedFolder = folder;
         if (IsDirectory(folder)) {
             result.DataFolder = folder;
             result.FolderFound = true;

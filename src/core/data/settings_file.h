@@ -10,6 +10,8 @@ struct SettingsResult {
     // False when the settings name no existing folder: the console then tells the operator and
     // works on the program folder.
     bool FolderFound = false;
+    // The folder the settings name (as a local path), found or not; empty when they name none.
+    std::string NamedFolder;
     // Back numbers are shown modulo this; 1000 when absent, unparsable, 0 or below.
     int Mod = 1000;
 };

@@ -87,7 +87,8 @@ struct HeatTables {
     // HeatsPerDance to at least 1; the two-floor view must not take a raised count for rows.
     int FloorARowsLoaded = 0;
     int FloorBRowsLoaded = 0;
-    int FloorBFirstRow = 0;  // the row of floor B's first heat
+    int FloorBFirstRow = 0;   // the row of floor B's first heat, after floor A's last row
+    int HeatRowsDropped = 0;  // lines of the heat files past the end of the table
 };
 
 // F_cc.dat: one couple of a final's result.

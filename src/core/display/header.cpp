@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QString>
 
+#include "core/competition/programme_item.h"
 #include "core/competition/round_names.h"
 #include "core/display/clean_view.h"
 #include "core/platform/cp932.h"
@@ -21,6 +22,19 @@ struct HeaderValues {
     FloorValues b;
 };
 
+// The record the Next header announces: the one after the current record, passing over the
+// record of the event running on floor B right now (the scoring system may list it on its own,
+// right after the two-floor event).
+int NextEventIndex(const Competition& s) {
+    const int floorB = s.CurrentEvent()[6];
+    int index = s.CurrentEventIndex + 1;
+    while (floorB != 0 && index < kEventRows &&
+           LeadingEventNumber(s.EventNameAt(index)) == floorB) {
+        ++index;
+    }
+    return index;
+}
+
 HeaderValues CollectValues(const Competition& s, HeaderMode mode) {
     HeaderValues v;
     switch (mode) {
@@ -28,8 +42,7 @@ HeaderValues CollectValues(const Competition& s, HeaderMode mode) {
         case HeaderMode::Next: {
             // An index outside the table (no current event, or past the last row) reads as an
             // empty record.
-            const int index =
-                mode == HeaderMode::Now ? s.CurrentEventIndex : s.CurrentEventIndex + 1;
+            const int index = mode == HeaderMode::Now ? s.CurrentEventIndex : NextEventIndex(s);
             const EventRecord& r = s.EventAt(index);
             v.a.label = FromCp932(s.EventNameAt(index));
             v.a.category = r[1];
@@ -54,7 +67,8 @@ HeaderValues CollectValues(const Competition& s, HeaderMode mode) {
 }
 
 QString RoundText(const Competition& s, const FloorValues& f) {
-    return FromCp932(RoundName(f.round - 1, s.CategoryRedanceAt(f.category - 1)));
+    return FromCp932(
+        RoundName(ZeroBasedIndex(f.round), s.CategoryRedanceAt(ZeroBasedIndex(f.category))));
 }
 
 void DrawRightAligned(RenderTarget& t, const QString& text, int y) {
@@ -76,7 +90,7 @@ void DrawTwoFloors(const Competition& s, RenderTarget& t, HeaderMode mode, const
     for (const auto& row : rows) {
         t->TextOut(t.Scaled(180), t.Scaled(row.y), QLatin1String(row.prefix) + row.floor.label);
         t->TextOut(t.Scaled(420), t.Scaled(row.y),
-                   FromCp932(s.CategoryShortNameAt(row.floor.category - 1)));
+                   FromCp932(s.CategoryShortNameAt(ZeroBasedIndex(row.floor.category))));
         DrawRightAligned(t, RoundText(s, row.floor), row.y);
     }
 }
@@ -87,7 +101,7 @@ void DrawOneFloor(const Competition& s, RenderTarget& t, HeaderMode mode, const 
     static const QString kNext = QStringLiteral(u" 次競技 :   ");
     static const QString kResult = QStringLiteral(u"結果発表");
     if (mode == HeaderMode::Judges) return;
-    const QString longName = FromCp932(s.CategoryNameAt(v.a.category - 1));
+    const QString longName = FromCp932(s.CategoryNameAt(ZeroBasedIndex(v.a.category)));
     int rightY = 14;
     if (mode == HeaderMode::Now || mode == HeaderMode::Next) {
         const bool now = mode == HeaderMode::Now;

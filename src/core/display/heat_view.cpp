@@ -2,6 +2,7 @@
 
 #include <QColor>
 
+#include "core/competition/progress.h"
 #include "core/display/header.h"
 #include "core/platform/cp932.h"
 
@@ -34,20 +35,6 @@ QString TitleText(int heat, const Competition& s, int dance, bool withDance) {
 }
 
 int HeatsPerDanceOrOne(const Competition& s) { return s.HeatsPerDance > 0 ? s.HeatsPerDance : 1; }
-
-// The loader stores floor B's heat h at row FloorBFirstRow + h. Floor A keeps rows 0.. only where
-// floor B has not taken them (a shuffled floor-A file is longer than HeatsPerDance), and only the
-// rows the files really held count: the stepping raises a missing floor's count to 1, which must
-// not show the other floor's couples. -1 is an empty grid.
-int FloorARow(const Competition& s, int heat) {
-    const int firstB = s.FloorBFirstRow;
-    const bool takenByB = heat >= firstB && heat < firstB + s.FloorBRowsLoaded;
-    return heat >= 0 && heat < s.FloorARowsLoaded && !takenByB ? heat : -1;
-}
-
-int FloorBRow(const Competition& s, int heat) {
-    return heat >= 0 && heat < s.FloorBRowsLoaded ? s.FloorBFirstRow + heat : -1;
-}
 
 void DrawLabelAndTitle(RenderTarget& t, const QString& label, const QString& title, int centreY) {
     SetFont(t, 24, kAqua);
@@ -84,22 +71,25 @@ void DrawOneFloor(const Competition& s, RenderTarget& t) {
     }
 }
 
-// One block of the two-floor layout; `top` is the label's y (135 for Now, 390 for Next).
-void DrawTwoFloorBlock(const Competition& s, RenderTarget& t, const QString& label, int heat,
+// One block of the two-floor layout for heat step `step`; `top` is the label's y (135 for Now,
+// 390 for Next). Each floor shows its own rows; the title counts the heats within the dance, as a
+// shuffled floor A steps through all its dances in one run.
+void DrawTwoFloorBlock(const Competition& s, RenderTarget& t, const QString& label, int step,
                        int top) {
     static const QString kFloorA = QStringLiteral(u"Ａ ﾌﾛｱ");
     static const QString kFloorB = QStringLiteral(u"Ｂ ﾌﾛｱ");
     SetFont(t, 24, kAqua);
     t->TextOut(t.Scaled(40), t.Scaled(top), label);
     SetFont(t, 22, kYellow);
-    t->TextOut(t.Scaled(160), t.Scaled(top), QStringLiteral("Heat-%1").arg(heat + 1));
+    t->TextOut(t.Scaled(160), t.Scaled(top),
+               QStringLiteral("Heat-%1").arg(HeatOfStep(s, step) + 1));
     t->TextOut(t.Scaled(40), t.Scaled(top + 65), kFloorA);
     t->TextOut(t.Scaled(40), t.Scaled(top + 165), kFloorB);
     SetFont(t, 24, Qt::white);
-    DrawHeatGrid(s, t, FloorARow(s, heat), top + 45, 40, 160, 85);
+    DrawHeatGrid(s, t, FloorARow(s, step), top + 45, 40, 160, 85);
     t->SetPenColor(kSilver);
     t->Line(t.Scaled(160), t.Scaled(top + 130), t.Scaled(999), t.Scaled(top + 130));
-    DrawHeatGrid(s, t, FloorBRow(s, heat), top + 145, 40, 160, 85);
+    DrawHeatGrid(s, t, FloorBRow(s, step), top + 145, 40, 160, 85);
 }
 
 void DrawTwoFloors(const Competition& s, RenderTarget& t) {

@@ -11,13 +11,16 @@
 
 Canvas::Canvas(int width, int height, QString name)
     : name_(std::move(name)),
-      image_(width > 0 ? width : 1, height > 0 ? height : 1, QImage::Format_RGB32),
       fontName_(QStringLiteral("Microsoft Sans Serif")) {
-    image_.fill(Qt::black);
+    Resize(width, height);
 }
 
-void Canvas::Resize(int width, int height) {
-    image_ = QImage(width > 0 ? width : 1, height > 0 ? height : 1, QImage::Format_RGB32);
+void Canvas::Resize(int width, int height, double deviceScale) {
+    width_ = width > 0 ? width : 1;
+    height_ = height > 0 ? height : 1;
+    const double scale = deviceScale > 0 ? deviceScale : 1.0;
+    image_ = QImage(qRound(width_ * scale), qRound(height_ * scale), QImage::Format_RGB32);
+    image_.setDevicePixelRatio(scale);
     image_.fill(Qt::black);
 }
 

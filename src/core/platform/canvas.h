@@ -19,10 +19,13 @@ class Canvas {
     const QString& Name() const { return name_; }
     QImage& Image() { return image_; }
     const QImage& Image() const { return image_; }
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
-    // A new black bitmap of the given size; the drawing state is kept.
-    void Resize(int width, int height);
+    // The size in drawing units; the bitmap has DeviceScale() pixels per unit.
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    double DeviceScale() const { return image_.devicePixelRatio(); }
+    // A new black bitmap of the given size; the drawing state is kept. With a device scale other
+    // than 1 every drawing keeps its coordinates and is rendered sharp at that scale.
+    void Resize(int width, int height, double deviceScale = 1.0);
 
     // Font state: face name as designed (substituted when drawn), size in points, colour, bold.
     void SetFontName(const QString& name);
@@ -75,6 +78,8 @@ class Canvas {
 
     QString name_;
     QImage image_;
+    int width_ = 1;
+    int height_ = 1;
     QString fontName_;
     int fontSize_ = 8;
     QColor fontColor_ = Qt::black;

@@ -1,9 +1,9 @@
 #include "core/platform/profile_reader.h"
 
 #include <cstdint>
-#include <cstdio>
 
 #include "core/platform/cp932.h"
+#include "core/platform/stable_file.h"
 #include "core/platform/text_utils.h"
 
 namespace {
@@ -60,13 +60,11 @@ int HexDigit(char c) {
 
 bool ProfileReader::Load(const std::string& path) {
     sections_.clear();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return false;
-    std::string content;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof(buf), f)) > 0) content.append(buf, n);
-    std::fclose(f);
+    // A regular file only, and only as much as any data file: a pipe or a link to a device in
+    // its place must neither block the start nor fill the memory.
+    const FileContents file = ReadStableFile(path);
+    if (!file.Ok()) return false;
+    const std::string& content = file.bytes;
 
     sections_.push_back(Section{});  // keys before the first section line
     size_t start = 0;

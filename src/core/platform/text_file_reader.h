@@ -1,25 +1,23 @@
 #pragma once
 // A text file read the way the C runtime's text mode reads it: fgets into a fixed buffer, CR LF
 // read as LF, feof set once a read has run into the end of the file. Every loader reads through
-// it and keeps its own end-of-file rule.
+// it and keeps its own end-of-file rule. The file is taken whole when it opens, as one settled
+// version (ReadStableFile), and nothing stays open.
 
-#include <cstdio>
 #include <string>
 
 class TextFileReader {
   public:
-    TextFileReader() = default;
-    ~TextFileReader();
-    TextFileReader(const TextFileReader&) = delete;
-    TextFileReader& operator=(const TextFileReader&) = delete;
-
-    // Opens a regular file for reading; false when it is missing or not a file.
+    // Reads the regular file at path; false when it is missing, not a regular file, unreadable or
+    // never settled while being written.
     bool Open(const std::string& path);
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return open_; }
     void Close();
 
     // fgets: reads at most bufferSize - 1 bytes, up to and including the line end (CR LF counts as
-    // one LF). Returns false (and `line` empty) when nothing could be read.
+    // one LF). Returns false (and `line` empty) when nothing could be read. Of a line longer than
+    // the buffer only the first bufferSize - 1 bytes are read; the rest of it is skipped, so it
+    // never reads as further lines.
     bool ReadLine(std::string& line, int bufferSize);
 
     // feof: true once a read has hit the end of the file.
@@ -27,8 +25,10 @@ class TextFileReader {
 
   private:
     int GetByte();
+    void SkipRestOfLine();
 
-    std::FILE* file_ = nullptr;
+    std::string bytes_;
+    size_t next_ = 0;
+    bool open_ = false;
     bool eof_ = false;
-    int pushedBack_ = -1;
 };

@@ -11,6 +11,8 @@
 
 #include "app/audience/scr_form.h"
 #include "app/console/app_start.h"
+#include "app/rehearsal/control_driver.h"
+#include "app/rehearsal/script.h"
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
 #include "app/widgets/image_control.h"
@@ -112,8 +114,9 @@ class ConsoleTest : public QObject {
         QTest::newRow("Msg") << "BitBtn4" << int(Qt::LeftButton) << "Label77"
                              << kViewProgressMessage;
         QTest::newRow("Clean") << "BitBtn2" << int(Qt::LeftButton) << "Label75" << kViewClean;
+        // Nothing is drawn: the label keeps naming what the venue sees.
         QTest::newRow("Heat on a ceremony")
-            << "BitBtn5" << int(Qt::LeftButton) << "Label78" << kViewClean;
+            << "BitBtn5" << int(Qt::LeftButton) << "Label75" << kViewClean;
     }
     void viewCommandsHighlightExactlyOne() {
         QFETCH(QString, button);
@@ -387,6 +390,30 @@ class ConsoleTest : public QObject {
         QVERIFY(!clockBox->isVisibleTo(windows.audience.get()) &&
                 logo->isVisibleTo(windows.audience.get()));
         QVERIFY(!W("Panel3")->isVisibleTo(&console()) && W("Image4")->isVisibleTo(&console()));
+    }
+
+    // Through the whole demo day, the marked view label names the view on the venue screen (the
+    // last view drawn there; a held screen keeps its label until the release draws again).
+    void viewLabelNamesTheViewOnAir() {
+        QFile file(QString::fromStdString(DemoFolder() + "/rehearsal.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const Script script = ParseScript(file.readAll());
+        QVERIFY(!script.error);
+        ControlDriver driver(windows.console.get(), windows.audience.get(), [](QTime) {}, [] {});
+        const std::map<int, const char*> labels{
+            {kViewClean, "Label75"},  {kViewWelcome, "Label74"},   {kViewJudges, "Label76"},
+            {kViewHeat, "Label78"},   {kViewFinalists, "Label79"}, {kViewProgressMessage, "Label77"}};
+        int onAir = kViewClean;
+        int checked = 0;
+        for (const ScriptAction& action : script.actions) {
+            if (action.name == "BitBtn30" || action.name == "Button22") continue;
+            QVERIFY2(driver.Perform(action).isEmpty(), qPrintable(action.name));
+            if (s().HoldScreen == 0 && labels.count(s().CurrentView) > 0) onAir = s().CurrentView;
+            if (labels.count(onAir) == 0) continue;
+            QCOMPARE(HighlightedViewLabels(), QList<QLabel*>{Label(labels.at(onAir))});
+            ++checked;
+        }
+        QVERIFY(checked > 100);
     }
 
     void folderPanelCancelHidesTheSyncLabel() {

@@ -64,11 +64,17 @@ class StartTest : public QObject {
         std::vector<Message> messages;
         AppWindows w = StartIn(dir.Path(), messages);
         QCOMPARE(messages.size(), size_t(1));
-        QCOMPARE(messages[0].text, QString::fromUtf8("運用しているフォルダーが見つかりません。"
-                                                     "取りあえずの環境を選択します。"));
+        // The system's message, then where it looked and what it uses.
+        QCOMPARE(messages[0].text,
+                 QString::fromUtf8("運用しているフォルダーが見つかりません。取りあえずの環境を選択し"
+                                   "ます。\n\n探したフォルダー: （TRQsys.ini に Path がありません）"
+                                   "\n使うフォルダー: ") +
+                     QDir::currentPath());
         QCOMPARE(messages[0].caption, QString::fromUtf8(">>> データフォルダー"));
         const QString here = QDir::currentPath();
         QCOMPARE(w.console->findChild<QLabel*>("Label61")->text(), here);
+        // The folder panel is open to choose the data folder; the start did not wait for it.
+        QVERIFY(w.console->findChild<QWidget*>("Panel4")->isVisibleTo(w.console.get()));
         // Conf.txt of the program folder was read: the title carries its first line.
         QVERIFY(w.console->windowTitle().endsWith(QString::fromUtf8(" >>> タイトル一")));
         QVERIFY(!w.console->findChild<QLabel*>("Label101")->isVisibleTo(w.console.get()));
@@ -85,6 +91,7 @@ class StartTest : public QObject {
         std::vector<Message> messages;
         AppWindows w = StartIn(program.Path(), messages);
         QVERIFY(messages.empty());
+        QVERIFY(!w.console->findChild<QWidget*>("Panel4")->isVisibleTo(w.console.get()));
         QCOMPARE((*w.state).DataFolder, data.Path());
         QCOMPARE(w.console->findChild<QLabel*>("Label101")->text(), QStringLiteral("100"));
         QVERIFY(w.console->findChild<QLabel*>("Label101")->isVisibleTo(w.console.get()));

@@ -17,15 +17,16 @@ class FakeOperations : public ConsoleOperations {
 
     void ShowView(int type) override { calls << QString("view %1").arg(type); }
     void LoadAndShowRound() override { calls << "round"; }
+    bool ShowFinalResult() override {
+        calls << "view 5";
+        return true;
+    }
     void ShowCurrentProgrammeItem() override { calls << "item"; }
     void FollowProgrammeItem(bool forward) override { calls << QString("follow %1").arg(forward); }
     void ShowFollowLinks() override { calls << "links"; }
     void RedrawProgrammeList() override { calls << "list"; }
     void ReloadProgramme() override { calls << "programme"; }
     void RedrawTitleBanner() override { calls << "banner"; }
-    void HighlightViewLabel(ViewLabel label) override {
-        calls << QString("highlight %1").arg(int(label));
-    }
     void ShowIndicator(Indicator indicator, int flag) override {
         calls << QString("indicator %1=%2").arg(int(indicator)).arg(flag);
     }
@@ -60,22 +61,18 @@ class ViewCommandsTest : public QObject {
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<int>("singleItem");
         QTest::addColumn<int>("hold");
-        const int clean = int(ViewLabel::Clean);
-        const int msg = int(ViewLabel::Msg);
         const int single = int(Indicator::SingleItem);
         const int hold = int(Indicator::Hold);
         QTest::newRow("Clean") << "BitBtn2" << int(Qt::LeftButton) << 0
-                               << QStringList{"view 0", QString("highlight %1").arg(clean)} << 0
+                               << QStringList{"view 0"} << 0
                                << 0;
         QTest::newRow("Msg, left: current and next")
             << "BitBtn4" << int(Qt::LeftButton) << 0
-            << QStringList{QString("indicator %1=0").arg(single), "view 7",
-                           QString("highlight %1").arg(msg)}
+            << QStringList{QString("indicator %1=0").arg(single), "view 7"}
             << 0 << 0;
         QTest::newRow("Msg, right: the current item alone")
             << "BitBtn4" << int(Qt::RightButton) << 0
-            << QStringList{QString("indicator %1=1").arg(single), "view 7",
-                           QString("highlight %1").arg(msg)}
+            << QStringList{QString("indicator %1=1").arg(single), "view 7"}
             << 1 << 0;
         QTest::newRow("single-item switch")
             << "Button12" << int(Qt::LeftButton) << 0

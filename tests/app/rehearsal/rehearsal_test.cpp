@@ -313,8 +313,10 @@ class RehearsalTest : public QObject {
         const QJsonArray messages = Controls(r.out, 0)["messages"].toArray();
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].toObject()["caption"].toString(), ">>> データフォルダー");
-        QCOMPARE(messages[0].toObject()["text"].toString(),
-                 "運用しているフォルダーが見つかりません。取りあえずの環境を選択します。");
+        const QString text = messages[0].toObject()["text"].toString();
+        QVERIFY(text.startsWith(
+            "運用しているフォルダーが見つかりません。取りあえずの環境を選択します。\n\n"
+            "探したフォルダー: （TRQsys.ini に Path がありません）\n使うフォルダー: "));
         QCOMPARE(Controls(r.out, 1)["messages"].toArray().size(), 0);
 
         // The program's own folder stands in, so its Conf.txt is read.

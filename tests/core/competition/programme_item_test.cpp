@@ -258,6 +258,8 @@ class ProgrammeItemTest : public QObject {
         QFETCH(int, resultRow);
         TestFolder folder;
         folder.WriteCp932("SH_02_2.dat", "   1   2\n   3   4\n");
+        folder.WriteCp932("H_03_7.dat", "   5\n");  // floor B of item 2
+        folder.WriteCp932("H_01_6.dat", "   6\n");  // item 6
         auto s = MakeCompetition();
         s->DataFolder = folder.Path();
         s->ResultListCategories = {};

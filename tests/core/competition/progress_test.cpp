@@ -137,6 +137,12 @@ class ProgressTest : public QObject {
                                                      << "0,0 1,0Y! 1,0Y!- 0,0!";
         QTest::newRow("floor B longer than floor A") << 2 << false << 3 << 1 << "NNN"
                                                      << "0,0 0,1 0,2 0,2Y!-";
+        // Beside a shuffled floor A every dance takes the heats of the floor with more.
+        QTest::newRow("shuffled 2 x 2 beside floor B of 2") << 4 << true << 2 << 2 << "NNNN"
+                                                            << "0,0 0,1 1,2 1,3 1,3Y!-";
+        QTest::newRow("shuffled 2 x 2 beside floor B of 3")
+            << 4 << true << 3 << 2 << "NNNNNNPPP"
+            << "0,0 0,1 0,2 1,3 1,4 1,5 1,5Y!- 1,4Y 1,3Y 0,2Y";
     }
     void stepping() {
         QFETCH(int, rowsA);
@@ -175,8 +181,9 @@ class ProgressTest : public QObject {
         }
         QCOMPARE(seen.join(' '), trace);
         QVERIFY(s->DanceIndex < s->DanceCount);
-        QCOMPARE(QString::fromStdString(HeatsFigure(*s)),
-                 QString("/ %1H").arg(std::max({rowsA, rowsB, 1})));
+        const int heats = shuffled && rowsB > 0 ? dances * std::max(rowsA / dances, rowsB)
+                                                : std::max({rowsA, rowsB, 1});
+        QCOMPARE(QString::fromStdString(HeatsFigure(*s)), QString("/ %1H").arg(heats));
     }
 
     void shuffledHeatsPerDance() {
@@ -193,6 +200,20 @@ class ProgressTest : public QObject {
         QCOMPARE(s->HeatsPerDance, 3);
         QCOMPARE(s->HeatCount, 6);
         QCOMPARE(s->HeatTable[5][0], 51);
+    }
+
+    // Lines past the 50-row table are dropped and reported to the console.
+    void roundLoadReportsDroppedRows() {
+        TestFolder folder;
+        folder.WriteCp932("H_01_2.dat", HeatLines(40));
+        folder.WriteCp932("Assist/H_03_2.dat", HeatLines(12));
+        auto s = std::make_unique<Competition>();
+        s->DataFolder = folder.Path();
+        s->EventTable[0].Ints = {0, 1, 2, 0, 0, 0, 102, 3, 2};
+        s->CurrentEventIndex = 0;
+        QCOMPARE(LoadRound(*s).rowsDropped, 2);
+        QCOMPARE(FloorBRow(*s, 9), 49);
+        QCOMPARE(FloorBRow(*s, 10), -1);
     }
 
     // The award sequence leaves its step count in HeatIndex; stepping afterwards stays in range.

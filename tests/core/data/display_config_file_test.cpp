@@ -1,6 +1,6 @@
 // Conf.txt on real CP932 files: every section, fixed byte columns with double-byte names, the
-// dropped last byte, 255-byte pieces, the end-of-file rule, repeated sections, table limits, and
-// the hexadecimal Base Color.
+// dropped last byte, over-long lines cut at 255 bytes, the end-of-file rule, repeated sections,
+// table limits, and the hexadecimal Base Color.
 #include "core/data/display_config_file.h"
 
 #include <QRandomGenerator>
@@ -96,19 +96,19 @@ class DisplayConfigFileTest : public QObject {
         QCOMPARE(Decoded(s.Config.WelcomeTitleLines), welcome);
     }
 
-    void overLongLinesAreSplitInto255BytePieces() {
-        // 300 bytes: a piece of 255 that loses its last byte, then the rest that loses its LF.
-        Competition s = Loaded(Section("TT", {std::string(300, 'a')}));
+    void overLongLinesKeepTheirFirst255Bytes() {
+        // 300 bytes: the first 255 lose their last byte; the rest of the line is no line of its
+        // own, so the next line is the second title.
+        Competition s = Loaded(Section("TT", {std::string(300, 'a'), "b"}));
         QCOMPARE(s.Config.TopTitleLines[0], std::string(254, 'a'));
-        QCOMPARE(s.Config.TopTitleLines[1], std::string(45, 'a'));
+        QCOMPARE(s.Config.TopTitleLines[1], std::string("b"));
         // 127 double-byte characters and one more: the cut falls after the next lead byte, which
-        // is the byte dropped; the lone trail byte of the second piece decodes without a crash.
+        // is the byte dropped.
         std::string wide;
         for (int i = 0; i < 127; ++i) wide += Sjis("あ");
-        s = Loaded(Section("WC", {wide + Sjis("い")}));
+        s = Loaded(Section("WC", {wide + Sjis("い"), "b"}));
         QCOMPARE(s.Config.WelcomeTitleLines[0], wide);
-        QCOMPARE(s.Config.WelcomeTitleLines[1].size(), size_t(1));
-        FromCp932(s.Config.WelcomeTitleLines[1]);
+        QCOMPARE(s.Config.WelcomeTitleLines[1], std::string("b"));
     }
 
     void categories_data() {

@@ -78,16 +78,17 @@ class EntryFilesTest : public QObject {
         QCOMPARE(s.CoupleNames[2], std::string("E / F"));
     }
 
-    void overLongMemLineIsReadIn255BytePieces() {
+    void overLongMemLineKeepsItsFirst255Bytes() {
         TestFolder dir;
-        // 5,<300 bytes>,B: the first piece holds the number and the cut name; the rest of the line
-        // is read as a line of its own whose "number" (the name's tail) reads as 0.
-        dir.WriteBytes("Mem.csv", "5," + std::string(300, 'n') + ",B\r\n");
+        // 5,<300 bytes>,B: the first 255 bytes hold the number and the cut name; the rest of the
+        // line is dropped, not read as a couple 0 named "B".
+        dir.WriteBytes("Mem.csv", "5," + std::string(300, 'n') + ",B\r\n6,C\r\n");
         Competition s;
         s.DataFolder = dir.Path();
         LoadEntries(s.DataFolder, s);
         QCOMPARE(s.CoupleNames[5], std::string(253, 'n') + " / ");
-        QCOMPARE(s.CoupleNames[0], std::string("B / "));
+        QCOMPARE(s.CoupleNames[0], std::string());
+        QCOMPARE(s.CoupleNames[6], std::string("C / "));
     }
 
     void events_data() {
@@ -125,9 +126,9 @@ class EntryFilesTest : public QObject {
             "010 髙﨑①杯", {0, 3, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
         row("number overflow saturates", Cp932Lines("011,99999999999\n"), 1, 0, "011",
             {0, 2147483647, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-        // 150 bytes: a 127-byte piece, then the rest as an event of its own.
-        row("over-long line split into 127-byte pieces", "012," + std::string(146, '7') + ",5\r\n",
-            2, 1, QString(23, '7'), {0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        // 150 bytes: the first 127 are the event; the rest is no event of its own.
+        row("over-long line: one event", "012,3," + std::string(144, '7') + ",5\r\n013,4\r\n", 2, 1,
+            "013", {0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     }
     void events() {
         QFETCH(QByteArray, seqdat);
@@ -163,7 +164,7 @@ class EntryFilesTest : public QObject {
         QCOMPARE(s.EventTable[99][1], 100);
     }
 
-    void missingSeqdatZeroesOnlyTheCount() {
+    void missingSeqdatChangesNothing() {
         TestFolder dir;
         Competition s;
         s.DataFolder = dir.Path();
@@ -171,7 +172,7 @@ class EntryFilesTest : public QObject {
         s.EventNames[0] = "001";
         s.EventTable[0].Ints[1] = 4;
         QVERIFY(!LoadEvents(s.DataFolder, s));
-        QCOMPARE(s.EventCount, 0);
+        QCOMPARE(s.EventCount, 3);
         QCOMPARE(s.EventNames[0], std::string("001"));
         QCOMPARE(s.EventTable[0][1], 4);
     }

@@ -86,9 +86,9 @@ class HeatFilesTest : public QObject {
             << QByteArray("   1\r\n 2\r\n   3\r\n") << 1 << QList<int>{1, 0};
         QTest::newRow("NUL makes the line short")
             << QByteArray("   1\r\n\0   2   3\r\n   4\r\n", 23) << 1 << QList<int>{1, 0};
-        QTest::newRow("over-long line: the rest is the next row")
-            << QByteArray::fromStdString(std::string(127, ' ') + "   8   9\r\n") << 2
-            << QList<int>{0, 8};
+        QTest::newRow("megabyte line: one row, the rest is no phantom heats")
+            << QByteArray(" 111").repeated(1 << 18).append("\r\n   5\r\n") << 2
+            << QList<int>{111, 5};
         QTest::newRow("empty file") << QByteArray() << 0 << QList<int>{0};
     }
     void fileLines() {
@@ -112,57 +112,65 @@ class HeatFilesTest : public QObject {
         QTest::addColumn<QList<int>>("event");   // ints 1, 2, 6, 7, 8
         QTest::addColumn<int>("danceCount");
         QTest::addColumn<int>("mod");
-        QTest::addColumn<QList<int>>("result");  // rowsA, rowsB, perDance, shuffled, cat, round
+        QTest::addColumn<QList<int>>("result");  // rowsA, rowsB, perDance, shuffled, cat, round,
+                                                 // lines dropped
         QTest::addColumn<QList<int>>("firstSlots");
 
         QTest::newRow("plain H_ file")
             << QStringList{"H_03_2.dat:4:100"} << QList<int>{3, 2, 0, 0, 0} << 2 << 1000
-            << QList<int>{4, 0, 4, 0, 3, 2} << QList<int>{100, 101, 102, 103, 0};
+            << QList<int>{4, 0, 4, 0, 3, 2, 0} << QList<int>{100, 101, 102, 103, 0};
         QTest::newRow("SH_ wins over H_, blocks by integer division")
             << QStringList{"H_03_2.dat:4:100", "SH_03_2.dat:12:200"} << QList<int>{3, 2, 0, 0, 0}
-            << 4 << 1000 << QList<int>{12, 0, 3, 1, 3, 2} << QList<int>{200, 201, 202, 203};
+            << 4 << 1000 << QList<int>{12, 0, 3, 1, 3, 2, 0} << QList<int>{200, 201, 202, 203};
         QTest::newRow("SH_ with 13 lines and 4 dances")
             << QStringList{"SH_03_2.dat:13:200"} << QList<int>{3, 2, 0, 0, 0} << 4 << 1000
-            << QList<int>{13, 0, 3, 1, 3, 2} << QList<int>{200};
+            << QList<int>{13, 0, 3, 1, 3, 2, 0} << QList<int>{200};
         QTest::newRow("dance count 0 counts as 1")
             << QStringList{"SH_03_2.dat:6:200"} << QList<int>{3, 2, 0, 0, 0} << 0 << 1000
-            << QList<int>{6, 0, 6, 1, 3, 2} << QList<int>{200};
+            << QList<int>{6, 0, 6, 1, 3, 2, 0} << QList<int>{200};
         QTest::newRow("floor B from Assist, after floor A's heats")
             << QStringList{"H_03_2.dat:4:100", "Assist/H_05_6.dat:3:500", "H_05_6.dat:3:600"}
-            << QList<int>{3, 2, 12, 5, 6} << 2 << 1000 << QList<int>{4, 3, 4, 0, 5, 6}
+            << QList<int>{3, 2, 12, 5, 6} << 2 << 1000 << QList<int>{4, 3, 4, 0, 5, 6, 0}
             << QList<int>{100, 101, 102, 103, 500, 501, 502, 0};
         QTest::newRow("floor B falls back to the plain file")
             << QStringList{"H_03_2.dat:2:100", "H_05_6.dat:3:600"} << QList<int>{3, 2, 12, 5, 6}
-            << 2 << 1000 << QList<int>{2, 3, 2, 0, 5, 6} << QList<int>{100, 101, 600, 601, 602, 0};
+            << 2 << 1000 << QList<int>{2, 3, 2, 0, 5, 6, 0}
+            << QList<int>{100, 101, 600, 601, 602, 0};
         QTest::newRow("floor B without floor A starts at row 0")
             << QStringList{"Assist/H_05_6.dat:3:500"} << QList<int>{3, 2, 12, 5, 6} << 2 << 1000
-            << QList<int>{0, 3, 0, 0, 5, 6} << QList<int>{500, 501, 502, 0};
-        QTest::newRow("floor B follows the first block of shuffled heats")
+            << QList<int>{0, 3, 0, 0, 5, 6, 0} << QList<int>{500, 501, 502, 0};
+        QTest::newRow("floor B after all dance blocks of shuffled heats")
             << QStringList{"SH_03_2.dat:8:200", "Assist/H_05_6.dat:2:500"}
-            << QList<int>{3, 2, 12, 5, 6} << 4 << 1000 << QList<int>{8, 2, 2, 1, 5, 6}
-            << QList<int>{200, 201, 500, 501, 204};
+            << QList<int>{3, 2, 12, 5, 6} << 4 << 1000 << QList<int>{8, 2, 2, 1, 5, 6, 0}
+            << QList<int>{200, 201, 202, 203, 204, 205, 206, 207, 500, 501, 0};
         QTest::newRow("no second floor when int 6 is 0")
             << QStringList{"H_03_2.dat:1:100", "Assist/H_05_6.dat:3:500"}
-            << QList<int>{3, 2, 0, 5, 6} << 1 << 1000 << QList<int>{1, 0, 1, 0, 3, 2}
+            << QList<int>{3, 2, 0, 5, 6} << 1 << 1000 << QList<int>{1, 0, 1, 0, 3, 2, 0}
             << QList<int>{100, 0};
         QTest::newRow("letter case of the names")
             << QStringList{"h_03_2.DAT:2:100", "assist/h_05_6.dat:1:500"}
-            << QList<int>{3, 2, 12, 5, 6} << 1 << 1000 << QList<int>{2, 1, 2, 0, 5, 6}
+            << QList<int>{3, 2, 12, 5, 6} << 1 << 1000 << QList<int>{2, 1, 2, 0, 5, 6, 0}
             << QList<int>{100, 101, 500};
         QTest::newRow("no files at all") << QStringList{} << QList<int>{3, 2, 12, 5, 6} << 1 << 1000
-                                         << QList<int>{0, 0, 0, 0, 5, 6} << QList<int>{0};
+                                         << QList<int>{0, 0, 0, 0, 5, 6, 0} << QList<int>{0};
         QTest::newRow("default Mod keeps three digits")
             << QStringList{"H_12_7.dat:2:1234"} << QList<int>{12, 7, 0, 0, 0} << 1 << 1000
-            << QList<int>{2, 0, 2, 0, 12, 7} << QList<int>{234, 235};
+            << QList<int>{2, 0, 2, 0, 12, 7, 0} << QList<int>{234, 235};
         QTest::newRow("Mod 100") << QStringList{"H_12_7.dat:2:1234"} << QList<int>{12, 7, 0, 0, 0}
-                                 << 1 << 100 << QList<int>{2, 0, 2, 0, 12, 7} << QList<int>{34, 35};
+                                 << 1 << 100 << QList<int>{2, 0, 2, 0, 12, 7, 0}
+                                 << QList<int>{34, 35};
         QTest::newRow("more than 50 lines: 50 rows")
             << QStringList{"H_03_2.dat:60:100"} << QList<int>{3, 2, 0, 0, 0} << 1 << 1000
-            << QList<int>{50, 0, 50, 0, 3, 2} << QList<int>{100};
+            << QList<int>{50, 0, 50, 0, 3, 2, 10} << QList<int>{100};
         QTest::newRow("floor B keeps only the rows that fit")
             << QStringList{"H_03_2.dat:40:100", "Assist/H_05_6.dat:20:500"}
-            << QList<int>{3, 2, 12, 5, 6} << 1 << 1000 << QList<int>{40, 10, 40, 0, 5, 6}
+            << QList<int>{3, 2, 12, 5, 6} << 1 << 1000 << QList<int>{40, 10, 40, 0, 5, 6, 10}
             << QList<int>{100};
+        // The dance blocks keep the file's length: 55 lines of 5 dances are 11 heats each.
+        QTest::newRow("shuffled floor A past the table leaves floor B no room")
+            << QStringList{"SH_03_2.dat:55:200", "Assist/H_05_6.dat:3:500"}
+            << QList<int>{3, 2, 12, 5, 6} << 5 << 1000 << QList<int>{50, 0, 11, 1, 5, 6, 8}
+            << QList<int>{200};
     }
     void load() {
         QFETCH(QStringList, files);
@@ -186,11 +194,12 @@ class HeatFilesTest : public QObject {
         for (int i = 0; i < 5; ++i) r.Ints[fields[i]] = event[i];
         LoadHeatFiles(s.DataFolder, s.Config.Mod, r, danceCount, s);
         QCOMPARE((QList<int>{s.HeatRowsA, s.HeatRowsB, s.HeatsPerDance, s.ShuffledHeats,
-                             s.HeatFileCategory, s.HeatFileRound}),
+                             s.HeatFileCategory, s.HeatFileRound, s.HeatRowsDropped}),
                  result);
-        // What the load found stays apart from the counts the stepping later raises.
+        // What the load found stays apart from the counts the stepping later raises; floor B
+        // starts after floor A's last row.
         QCOMPARE((QList<int>{s.FloorARowsLoaded, s.FloorBRowsLoaded, s.FloorBFirstRow}),
-                 (QList<int>{s.HeatRowsA, s.HeatRowsB, s.HeatsPerDance}));
+                 (QList<int>{s.HeatRowsA, s.HeatRowsB, s.HeatRowsA}));
         for (int i = 0; i < firstSlots.size(); ++i) QCOMPARE(s.HeatTable[i][0], firstSlots[i]);
         if (s.HeatRowsA + s.HeatRowsB < kHeatRows) QCOMPARE(s.HeatTable[49][19], 0);
     }
@@ -239,7 +248,7 @@ class HeatFilesTest : public QObject {
             r.Ints = {0, 1, 1, 0, 0, 0, 9, 2, 1};
             LoadHeatFiles(s.DataFolder, s.Config.Mod, r, rng.bounded(12), s);
             QVERIFY(s.HeatRowsA >= 0 && s.HeatRowsB >= 0);
-            QVERIFY(s.HeatsPerDance + s.HeatRowsB <= kHeatRows);
+            QVERIFY(s.HeatRowsA + s.HeatRowsB <= kHeatRows);
             for (const auto& row : s.HeatTable) {
                 for (int n : row) QVERIFY(n >= 0 && n < s.Config.Mod);
             }

@@ -1,5 +1,5 @@
 // pgm.txt on real CP932 files: item kinds, "+" lines for floor B, the lines that end the
-// programme, 127-byte pieces, the 100-item table and a missing file.
+// programme, over-long lines, the 100-item table and a missing file.
 #include "core/data/programme_file.h"
 
 #include <QRandomGenerator>
@@ -54,10 +54,10 @@ class ProgrammeFileTest : public QObject {
             {"1|髙﨑|①髙﨑杯||"});
         row("lone CR first ends the programme", "0 001   A\r\n\r1 002   B\r\n", 1, {"0|001|A||"});
         row("LF-only line ends", "0 001   A\n0 002   B\n", 2, {"0|001|A||", "0|002|B||"});
-        // 150 bytes: a 127-byte piece and the 23-byte rest, each an item of its own.
-        row("over-long line split into 127-byte pieces",
-            "0 001   " + std::string(142, 'x') + "\r\n", 2,
-            {"0|001|" + QString(119, 'x') + "||", "0|xxxx|" + QString(15, 'x') + "||"});
+        // A megabyte line: its first 127 bytes are one item, the rest is no items of its own.
+        row("over-long line: one item",
+            "0 001   " + std::string(1 << 20, 'x') + "\r\n1 002   B\r\n", 2,
+            {"0|001|" + QString(119, 'x') + "||", "1|002|B||"});
         row("empty file", "", 0, {"0||||"});
     }
     void items() {
@@ -88,7 +88,7 @@ class ProgrammeFileTest : public QObject {
         QCOMPARE(Item(s, 99), QString("0|100|item 100||"));
     }
 
-    void missingFileClearsItemsKeepsCount() {
+    void missingFileChangesNothing() {
         TestFolder dir;
         Competition s;
         s.DataFolder = dir.Path();
@@ -98,7 +98,7 @@ class ProgrammeFileTest : public QObject {
         s.ProgrammeNonCompetition[3] = 1;
         QVERIFY(!ReadProgramme(s.DataFolder, s));
         QCOMPARE(s.ProgrammeCount, 7);
-        QCOMPARE(Item(s, 3), QString("0||||"));
+        QCOMPARE(Item(s, 3), QString("1|x|||y"));
     }
 
     void rereadClearsFloorB() {

@@ -1,6 +1,10 @@
 // TRQsys.ini: the data folder with its fallback to the program folder, relative and Windows-style
-// paths, a Japanese folder name, and Mod with its refusal of 0 and below.
+// paths, a Japanese folder name, Mod with its refusal of 0 and below, and a settings "file" that
+// is a pipe or a device.
 #include "core/data/settings_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QtTest>
@@ -88,6 +92,23 @@ class SettingsFileTest : public QObject {
         const QString expected = folder == "." ? root : root + "/" + folder;
         QCOMPARE(QString::fromStdString(r.DataFolder), expected);
         QCOMPARE(r.Mod, mod);
+    }
+
+    // A settings file that is no file reads as none, at once: a pipe would block the start for
+    // ever, /dev/zero would fill the memory.
+    void settingsThatAreNoFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("pipe") << "fifo";
+        QTest::newRow("link to /dev/zero") << "zero";
+    }
+    void settingsThatAreNoFile() {
+        QFETCH(QString, kind);
+        TestFolder dir;
+        const std::string ini = dir.Path() + "/TRQsys.ini";
+        QCOMPARE(kind == "fifo" ? mkfifo(ini.c_str(), 0600) : symlink("/dev/zero", ini.c_str()), 0);
+        const SettingsResult r = ReadSettings(dir.Path());
+        QVERIFY(!r.FolderFound);
+        QCOMPARE(r.Mod, 1000);
     }
 };
 

@@ -20,7 +20,8 @@ struct ExpectedText {
 };
 
 // Events: 0 one floor (category 1, round 1); 1 two floors (category 2 semi-final, floor B 205 in
-// category 3 final); 2 a floor-B label without a floor-B category; 99 the last row of the table.
+// category 3 final); 2 a floor-B label without a floor-B category; 3 two floors with floor B 105,
+// whose own record 4 follows; 98 two floors with floor B 199, the last row 99 of the table.
 Competition HeaderState() {
     Competition s;
     s.Config.DataFont = Sjis("HGP創英角ｺﾞｼｯｸUB");
@@ -32,7 +33,7 @@ Competition HeaderState() {
         s.CategoryShortNames[c] = Sjis(shortNames[c]);
     }
     s.CategoryRedance[1] = 1;
-    s.EventCount = 3;
+    s.EventCount = 6;
     s.EventNames[0] = "101";
     s.EventTable[0].Ints[1] = 1;
     s.EventTable[0].Ints[2] = 1;
@@ -46,6 +47,14 @@ Competition HeaderState() {
     s.EventTable[2].Ints[1] = 3;
     s.EventTable[2].Ints[2] = 6;
     s.EventTable[2].Ints[6] = 300;
+    s.EventNames[3] = "104";
+    s.EventTable[3].Ints = {0, 1, 1, 0, 0, 0, 105, 3, 7};
+    s.EventNames[4] = "105";
+    s.EventTable[4].Ints = {0, 3, 7};
+    s.EventNames[5] = "106";
+    s.EventTable[5].Ints = {0, 2, 6};
+    s.EventNames[98] = "198";
+    s.EventTable[98].Ints = {0, 1, 1, 0, 0, 0, 199, 1, 7};
     s.EventNames[99] = "199";
     s.EventTable[99].Ints[1] = 1;
     s.EventTable[99].Ints[2] = 7;
@@ -121,6 +130,23 @@ class HeaderTest : public QObject {
                                    {QStringLiteral(u"結果発表"), kRight, 14, kNowAccent}};
         QTest::newRow("next after the last row is empty")
             << HeaderMode::Next << 99 << 0
+            << QList<ExpectedText>{{QStringLiteral(" No. "), 20, 700, kWhite},
+                                   {QStringLiteral(u" 次競技 :   "), 20, 650, kNextAccent},
+                                   {QStringLiteral("---"), kRight, 700, kNextAccent}};
+        // The record of the event running on floor B is not announced as the next one.
+        QTest::newRow("next passes over floor B's own record")
+            << HeaderMode::Next << 3 << 0
+            << QList<ExpectedText>{
+                   {QStringLiteral(" No. 106"), 20, 700, kWhite},
+                   {QStringLiteral(u" 次競技 :   シニア スタンダード"), 20, 650, kNextAccent},
+                   {QStringLiteral(u"準決勝"), kRight, 700, kNextAccent}};
+        QTest::newRow("next without a record of floor B")
+            << HeaderMode::Next << 1 << 0
+            << QList<ExpectedText>{{QStringLiteral(" No. 103"), 20, 700, kWhite},
+                                   {QStringLiteral(u" 次競技 :   ") + rs, 20, 650, kNextAccent},
+                                   {QStringLiteral(u"準決勝"), kRight, 700, kNextAccent}};
+        QTest::newRow("next passes over floor B's record in the last row")
+            << HeaderMode::Next << 98 << 0
             << QList<ExpectedText>{{QStringLiteral(" No. "), 20, 700, kWhite},
                                    {QStringLiteral(u" 次競技 :   "), 20, 650, kNextAccent},
                                    {QStringLiteral("---"), kRight, 700, kNextAccent}};

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "core/competition/progress.h"
 #include "core/platform/cp932.h"
 #include "support/test_files.h"
 
@@ -232,31 +233,22 @@ class HeatViewTest : public QObject {
     }
 
     void twoFloors_data() {
-        QTest::addColumn<int>("perDance");
         QTest::addColumn<int>("rowsA");
         QTest::addColumn<int>("rowsB");
         QTest::addColumn<int>("heatIndex");
         // HeatTable rows shown: now A, now B, next A, next B (-1 empty grid).
         QTest::addColumn<QList<int>>("rows");
         QTest::addColumn<bool>("next");
-        QTest::newRow("same heats") << 2 << 2 << 2 << 0 << QList<int>{0, 2, 1, 3} << true;
-        QTest::newRow("last heat: no Next")
-            << 2 << 2 << 2 << 1 << QList<int>{1, 3, -1, -1} << false;
-        // Floor B's heat h is where the heat files put it, HeatsPerDance + h.
-        QTest::newRow("floor B has more heats")
-            << 1 << 1 << 2 << 0 << QList<int>{0, 1, -1, 2} << true;
-        QTest::newRow("floor A has more heats")
-            << 3 << 3 << 1 << 0 << QList<int>{0, 3, 1, -1} << true;
-        // A shuffled floor-A file: floor B's rows lie inside floor A's later dance blocks.
-        QTest::newRow("shuffled floor A") << 2 << 4 << 2 << 1 << QList<int>{1, 3, -1, -1} << true;
+        QTest::newRow("same heats") << 2 << 2 << 0 << QList<int>{0, 2, 1, 3} << true;
+        QTest::newRow("last heat: no Next") << 2 << 2 << 1 << QList<int>{1, 3, -1, -1} << false;
+        QTest::newRow("floor B has more heats") << 1 << 2 << 0 << QList<int>{0, 1, -1, 2} << true;
+        QTest::newRow("floor A has more heats") << 3 << 1 << 0 << QList<int>{0, 3, 1, -1} << true;
         // A floor whose file is missing stays empty: never the other floor's couples.
-        QTest::newRow("floor B missing, shuffled floor A")
-            << 2 << 4 << 0 << 0 << QList<int>{0, -1, 1, -1} << true;
-        QTest::newRow("floor A missing") << 0 << 0 << 2 << 0 << QList<int>{-1, 0, -1, 1} << true;
+        QTest::newRow("floor B missing") << 2 << 0 << 0 << QList<int>{0, -1, 1, -1} << true;
+        QTest::newRow("floor A missing") << 0 << 2 << 0 << QList<int>{-1, 0, -1, 1} << true;
     }
 
     void twoFloors() {
-        QFETCH(int, perDance);
         QFETCH(int, rowsA);
         QFETCH(int, rowsB);
         QFETCH(int, heatIndex);
@@ -266,15 +258,12 @@ class HeatViewTest : public QObject {
             Competition s = HeatState();
             s.EventTable[0].Ints[6] = 205;
             s.EventTable[0].Ints[7] = 1;
-            // As the heat files are loaded: floor A from row 0, floor B from HeatsPerDance on.
-            for (int r = 0; r < rowsA; ++r) FillRow(s, r, 4);
-            for (int h = 0; h < rowsB; ++h) FillRow(s, perDance + h, 4);
-            s.FloorBFirstRow = perDance;
-            s.FloorARowsLoaded = rowsA;
+            // As the heat files are loaded: floor A from row 0, floor B after floor A's last row.
+            for (int r = 0; r < rowsA + rowsB; ++r) FillRow(s, r, 4);
+            s.FloorBFirstRow = s.FloorARowsLoaded = rowsA;
             s.FloorBRowsLoaded = rowsB;
             // The stepping raises a missing floor's counts to 1.
-            s.HeatsPerDance = std::max(perDance, 1);
-            s.HeatRowsA = std::max(rowsA, 1);
+            s.HeatsPerDance = s.HeatRowsA = std::max(rowsA, 1);
             s.HeatRowsB = std::max(rowsB, 1);
             s.HeatCount = std::max(s.HeatRowsA, s.HeatRowsB);
             s.HeatIndex = heatIndex;
@@ -312,6 +301,72 @@ class HeatViewTest : public QObject {
                          (std::vector<QPoint>{{int(160 * scale), y}, {int(999 * scale), y}}));
             }
         }
+    }
+
+    // A shuffled floor A beside floor B, loaded from their files and stepped through every heat
+    // of every dance: each floor shows its own file's heat, never the other floor's.
+    void shuffledFloorAWithFloorB_data() {
+        QTest::addColumn<int>("dances");
+        QTest::addColumn<int>("heatsA");  // per dance block of the SH_ file
+        QTest::addColumn<int>("heatsB");
+        QTest::newRow("5 dances x 2 heats, floor B 2 heats") << 5 << 2 << 2;
+        QTest::newRow("floor B has more heats") << 2 << 2 << 3;
+        QTest::newRow("floor A has more heats") << 2 << 3 << 1;
+    }
+
+    void shuffledFloorAWithFloorB() {
+        QFETCH(int, dances);
+        QFETCH(int, heatsA);
+        QFETCH(int, heatsB);
+        // Four couples a heat: floor A's row r holds 100 + 10r.., floor B's heat h 600 + 10h...
+        const auto lines = [](int rows, int base) {
+            std::string text;
+            for (int r = 0; r < rows; ++r) {
+                for (int k = 0; k < 4; ++k)
+                    text += QString("%1").arg(base + 10 * r + k, 4).toStdString();
+                text += "\r\n";
+            }
+            return text;
+        };
+        const auto numbers = [](int base) {
+            return QStringList{QString::number(base), QString::number(base + 1),
+                               QString::number(base + 2), QString::number(base + 3)};
+        };
+        TestFolder dir;
+        dir.WriteBytes("SH_01_1.dat", lines(dances * heatsA, 100));
+        dir.WriteBytes("Assist/H_02_1.dat", lines(heatsB, 600));
+        Competition s = HeatState();
+        s.DataFolder = dir.Path();
+        s.CategoryDanceRounds[0].fill(8);
+        for (int d = 0; d < dances; ++d) s.CategoryDanceRounds[0][d] = 1;
+        s.EventTable[0].Ints[6] = 205;
+        s.EventTable[0].Ints[7] = 2;
+        s.EventTable[0].Ints[8] = 1;
+        QVERIFY(LoadRound(s).loaded);
+        const int perDance = std::max(heatsA, heatsB);
+        const int steps = dances * perDance;
+        for (int step = 0; step < steps; ++step) {
+            if (step > 0) QVERIFY(NextHeat(s).redraw);
+            QCOMPARE(s.DanceIndex, step / perDance);
+            for (double scale : {1.0, 0.5}) {
+                const auto records = DrawView(s, scale);
+                // Design y of the one-line grids: floor A, floor B, each 255 lower for Next.
+                for (int shown = step; shown <= std::min(step + 1, steps - 1); ++shown) {
+                    const int dance = shown / perDance;
+                    const int heat = shown % perDance;
+                    const int y = shown == step ? 197 : 452;
+                    const QString title = QStringLiteral("Heat-%1").arg(heat + 1);
+                    VerifyText(records, title, 160, y - 62, kTop, 22, kYellow, scale);
+                    QCOMPARE(NumbersAt(records, y, scale),
+                             heat < heatsA ? numbers(100 + 10 * (dance * heatsA + heat))
+                                           : QStringList{});
+                    QCOMPARE(NumbersAt(records, y + 100, scale),
+                             heat < heatsB ? numbers(600 + 10 * heat) : QStringList{});
+                }
+                QCOMPARE(FindText(records, "Next") != nullptr, step + 1 < steps);
+            }
+        }
+        QVERIFY(!NextHeat(s).redraw);
     }
 
     void framedByBothHeadersAndEndsRegular() {

@@ -1,0 +1,121 @@
+#include "app/console/command_line.h"
+
+#include <QCoreApplication>
+#include <QHostAddress>
+#include <algorithm>
+
+std::optional<WebListen> ParseWebListen(const QString& text) {
+    WebListen listen;
+    QString port = text;
+    const qsizetype colon = text.lastIndexOf(u':');
+    if (colon >= 0) {
+        QString address = text.left(colon);
+        port = text.mid(colon + 1);
+        const bool bracketed = address.startsWith(u'[') && address.endsWith(u']');
+        if (bracketed) address = address.mid(1, address.size() - 2);
+        const QHostAddress parsed(address);
+        // An IPv6 address has colons of its own: it is written in brackets.
+        if (parsed.isNull() || (parsed.protocol() == QAbstractSocket::IPv6Protocol) != bracketed) {
+            return std::nullopt;
+        }
+        listen.address = parsed.toString();
+    }
+    bool ok = false;
+    listen.port = port.toInt(&ok);
+    const bool digitsOnly =
+        !port.isEmpty() && port.size() <= 5 &&
+        std::all_of(port.begin(), port.end(), [](QChar c) { return c.isDigit(); });
+    if (!ok || !digitsOnly || listen.port > 65535) return std::nullopt;
+    return listen;
+}
+
+CommandLine ParseCommandLine(int argc, char** argv) {
+    CommandLine c;
+    for (int i = 1; i < argc; ++i) {
+        // The rehearsal reads its own options, in any order.
+        if (QString::fromLocal8Bit(argv[i]) == u"--rehearse") {
+            c.action = CommandLine::Action::Rehearse;
+            return c;
+        }
+    }
+    for (int i = 1; i < argc; ++i) {
+        const QString option = QString::fromLocal8Bit(argv[i]);
+        if (option == u"--help" || option == u"-h") {
+            c.action = CommandLine::Action::Help;
+            return c;
+        }
+        if (option == u"--version") {
+            c.action = CommandLine::Action::Version;
+            return c;
+        }
+        if (option == u"--list-screens") {
+            c.action = CommandLine::Action::ListScreens;
+            continue;
+        }
+        if (option == u"--web") {
+            if (i + 1 >= argc || c.web) {
+                c.action = CommandLine::Action::Error;
+                c.error = c.web ? QStringLiteral("--web given twice")
+                                : QStringLiteral("--web needs [ADDRESS:]PORT");
+                return c;
+            }
+            const QString value = QString::fromLocal8Bit(argv[++i]);
+            c.web = ParseWebListen(value);
+            if (!c.web) {
+                c.action = CommandLine::Action::Error;
+                c.error = QStringLiteral("--web \"%1\": not [ADDRESS:]PORT").arg(value);
+                return c;
+            }
+            continue;
+        }
+        if (option == u"--data" || option == u"--screen") {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                c.action = CommandLine::Action::Error;
+                c.error = QStringLiteral("%1 needs a value").arg(option);
+                return c;
+            }
+            const QString value = QString::fromLocal8Bit(argv[++i]);
+            std::optional<QString>& target = option == u"--data" ? c.dataFolder : c.screenName;
+            if (target) {
+                c.action = CommandLine::Action::Error;
+                c.error = QStringLiteral("%1 given twice").arg(option);
+                return c;
+            }
+            target = value;
+            continue;
+        }
+        c.action = CommandLine::Action::Error;
+        c.error = QStringLiteral("unknown option \"%1\"").arg(option);
+        return c;
+    }
+    return c;
+}
+
+QString UsageText() {
+    return QStringLiteral(
+        "usage: trqdisplay [--data DIR] [--screen NAME] [--web [ADDRESS:]PORT]\n"
+        "       trqdisplay --list-screens\n"
+        "       trqdisplay --rehearse SCRIPT --out OUT [--data DIR] [--marker FILE]\n"
+        "       trqdisplay --help | --version\n"
+        "\n"
+        "Shows the competition of the data folder on the operator console and on the venue\n"
+        "screen. Without options the data folder comes from TRQsys.ini in the current directory.\n"
+        "\n"
+        "  --data DIR       use DIR as the data folder instead of the one TRQsys.ini names\n"
+        "  --screen NAME    show the audience picture on the screen of that name\n"
+        "                   (default: the screen right of the primary one)\n"
+        "  --web [ADDRESS:]PORT\n"
+        "                   serve the audience picture, the heats and the operator's remote on\n"
+        "                   this port (ADDRESS: every interface by default; 127.0.0.1 for this\n"
+        "                   computer only; port 0: any free one); prints the addresses\n"
+        "  --list-screens   print the screens' names and geometries, then exit\n"
+        "  --rehearse ...   run an operator script offscreen and write pictures of every step\n"
+        "  --help           print this text\n"
+        "  --version        print the version\n"
+        "\n"
+        "Keys on the console (and presenter clickers): Page Down, Right or B steps the heat\n"
+        "forward while the heat view is up, else the programme item; Page Up or Left steps "
+        "back.\n");
+}
+
+QString VersionText() { return QStringLiteral("trqdisplay %1").arg(QStringLiteral(TRQ_VERSION)); }

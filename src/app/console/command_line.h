@@ -1,0 +1,33 @@
+#pragma once
+// The program's command line: run the display (optionally on a data folder and a named venue
+// screen, with the web server on), list the screens, print the usage or the version, or run a
+// rehearsal.
+
+#include <QString>
+#include <optional>
+
+// Where the web server listens: an IP address (empty: every interface) and a port (0: any free
+// one).
+struct WebListen {
+    QString address;
+    int port = 0;
+};
+
+// "[ADDRESS:]PORT", ADDRESS an IPv4 address or an IPv6 address in brackets; nothing when the text
+// is not of that form.
+std::optional<WebListen> ParseWebListen(const QString& text);
+
+struct CommandLine {
+    enum class Action { Run, Rehearse, ListScreens, Help, Version, Error };
+    Action action = Action::Run;
+    std::optional<QString> dataFolder;  // --data DIR
+    std::optional<QString> screenName;  // --screen NAME
+    std::optional<WebListen> web;       // --web [ADDRESS:]PORT
+    QString error;                      // Action::Error: what was wrong
+};
+
+CommandLine ParseCommandLine(int argc, char** argv);
+
+// The usage text printed by --help and after a command-line error.
+QString UsageText();
+QString VersionText();

@@ -1,0 +1,14 @@
+#pragma once
+// What the audience is shown, as data for the web pages and other programs: the view on the
+// screen, the programme item, the current event and the heats of the current dance with the
+// couples in them. Texts are decoded from CP932 here, once per change.
+
+#include <QJsonObject>
+
+#include "core/competition/competition_state.h"
+
+// view, hold, item, itemB, event, floors (event, category and round of each floor), dance, heat
+// (1-based) and heats (every heat of the current dance, each floor a list of back numbers as
+// shown, the current one marked now), now and next (the floors of the heat view's Now and Next
+// blocks) and couples (names and affiliation by back number). Nulls where nothing is current.
+QJsonObject NowJson(const Competition& s);

@@ -1,0 +1,9 @@
+#pragma once
+// QR codes (libqrencode) as pictures for the console.
+
+#include <QByteArray>
+#include <QImage>
+
+// text as a QR code, black modules of moduleSize pixels on white with the four-module quiet zone
+// around them; a null image when text does not fit into a QR code.
+QImage QrCodeImage(const QByteArray& text, int moduleSize);

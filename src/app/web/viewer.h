@@ -1,0 +1,48 @@
+#pragma once
+// One browser on the live feed (a WebSocket): it is sent the newest audience picture and the
+// newest state, and never more than one message waits for it. A slow viewer skips the pictures
+// it had no time for; one that stops reading altogether is dropped after a while.
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <memory>
+
+class QWebSocket;
+
+// The newest picture (PNG) and state (UTF-8 JSON), each with a serial number that changes with
+// it; shared by every viewer.
+struct LiveFeed {
+    QByteArray picture;
+    quint64 pictureSerial = 0;
+    QByteArray state;
+    quint64 stateSerial = 0;
+};
+
+class Viewer : public QObject {
+    Q_OBJECT
+  public:
+    Viewer(std::unique_ptr<QWebSocket> socket, const LiveFeed& feed, bool pictures, bool state,
+           QObject* parent = nullptr);
+    ~Viewer() override;
+
+    // Sends what is newer than what this viewer has, when nothing is waiting for it.
+    void Offer();
+    // Ends the connection with a close code and reason.
+    void Close(int code, const QString& reason);
+
+  signals:
+    void gone(Viewer* viewer);
+
+  private:
+    void Written();
+
+    std::unique_ptr<QWebSocket> socket_;
+    const LiveFeed& feed_;
+    bool pictures_;
+    bool state_;
+    quint64 pictureSent_ = 0;
+    quint64 stateSent_ = 0;
+    // Since when a message has been waiting for this viewer to read it.
+    QElapsedTimer waiting_;
+};

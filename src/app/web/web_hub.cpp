@@ -1,0 +1,223 @@
+#include "app/web/web_hub.h"
+
+#include <QFile>
+#include <QHttpServerRequest>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QUrlQuery>
+#include <QWebSocket>
+#include <algorithm>
+#include <utility>
+
+#include "app/web/http_gate.h"
+#include "app/web/remote_commands.h"
+
+namespace {
+
+using Status = QHttpServerResponder::StatusCode;
+
+// At most this many commands wait for the console at once.
+constexpr size_t kPendingCommands = 8;
+
+// A page or script of the resources.
+QByteArray Resource(const QString& name) {
+    QFile file(QStringLiteral(":/web/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool SameToken(const QByteArray& a, const QByteArray& b) {
+    if (a.isEmpty() || a.size() != b.size()) return false;
+    // Every byte is compared, so the time taken tells nothing about a wrong guess.
+    unsigned char difference = 0;
+    for (qsizetype i = 0; i < a.size(); ++i) difference |= a[i] ^ b[i];
+    return difference == 0;
+}
+
+void Write(QHttpServerResponder& r, Status status, const QByteArray& type, const QByteArray& body,
+           bool cached = false) {
+    r.write(body,
+            {{"Content-Type", type},
+             {"Cache-Control", cached ? "max-age=60" : "no-store"},
+             {"X-Content-Type-Options", "nosniff"},
+             {"Referrer-Policy", "no-referrer"}},
+            status);
+}
+
+void WriteText(QHttpServerResponder& r, Status status, const QByteArray& text) {
+    Write(r, status, "text/plain; charset=utf-8", text + '\n');
+}
+
+}  // namespace
+
+WebHub::WebHub(const QByteArray& token, const WebLimits& limits, QObject* parent)
+    : QAbstractHttpServer(parent),
+      token_(token),
+      limits_(limits),
+      commandTokens_(limits.commandBurst) {
+    commandClock_.start();
+    connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &WebHub::AcceptViewers);
+}
+
+WebHub::~WebHub() {
+    // The viewers read the feed, a member: they go first.
+    for (Viewer* v : std::exchange(viewers_, {})) {
+        disconnect(v, nullptr, this, nullptr);
+        delete v;
+    }
+}
+
+quint16 WebHub::Listen(const QHostAddress& address, quint16 port, QString* error) {
+    // Room for every viewer and a few page loads besides.
+    auto* gate = new HttpGate(limits_.requests, limits_.maxViewers + 64, this);
+    if (!gate->listen(address, port)) {
+        if (error != nullptr) *error = gate->errorString();
+        delete gate;
+        return 0;
+    }
+    bind(gate);
+    return gate->serverPort();
+}
+
+void WebHub::SetPicture(const QByteArray& png) {
+    feed_.picture = png;
+    ++feed_.pictureSerial;
+    OfferAll();
+}
+
+void WebHub::SetState(const QByteArray& json) {
+    if (json == feed_.state) return;
+    feed_.state = json;
+    ++feed_.stateSerial;
+    OfferAll();
+}
+
+void WebHub::OfferAll() {
+    for (Viewer* v : viewers_) v->Offer();
+}
+
+bool WebHub::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
+    const QString path = request.url().path();
+    // A WebSocket handshake is let through unanswered: the server hands the connection over to
+    // the WebSocket side. The guard has refused handshakes to other paths already.
+    if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0) {
+        return path == u"/ws";
+    }
+    const bool get = request.method() == QHttpServerRequest::Method::Get;
+    static const QString kCommandPrefix = QStringLiteral("/api/command/");
+    if (path.startsWith(kCommandPrefix)) {
+        if (request.method() != QHttpServerRequest::Method::Post) {
+            QHttpServerResponder r = makeResponder(request, socket);
+            r.write("POST only\n", {{"Content-Type", "text/plain"}, {"Allow", "POST"}},
+                    Status::MethodNotAllowed);
+            return true;
+        }
+        Command(request, socket, path.mid(kCommandPrefix.size()));
+        return true;
+    }
+
+    QHttpServerResponder r = makeResponder(request, socket);
+    static const QHash<QString, std::pair<QString, QByteArray>> kFiles{
+        {QStringLiteral("/"), {QStringLiteral("mirror.html"), "text/html; charset=utf-8"}},
+        {QStringLiteral("/heats"), {QStringLiteral("heats.html"), "text/html; charset=utf-8"}},
+        {QStringLiteral("/remote"), {QStringLiteral("remote.html"), "text/html; charset=utf-8"}},
+        {QStringLiteral("/live.js"), {QStringLiteral("live.js"), "text/javascript; charset=utf-8"}},
+    };
+    const auto file = kFiles.constFind(path);
+    const bool known =
+        file != kFiles.cend() || path == u"/now.json" || path == u"/picture.png" || path == u"/ws";
+    if (!known) {
+        WriteText(r, Status::NotFound, "not found");
+    } else if (!get) {
+        r.write("GET only\n", {{"Content-Type", "text/plain"}, {"Allow", "GET"}},
+                Status::MethodNotAllowed);
+    } else if (file != kFiles.cend()) {
+        Write(r, Status::Ok, file->second, Resource(file->first), true);
+    } else if (path == u"/now.json") {
+        Write(r, Status::Ok, "application/json; charset=utf-8", feed_.state);
+    } else if (path == u"/picture.png") {
+        if (feed_.picture.isEmpty()) {
+            WriteText(r, Status::ServiceUnavailable, "no picture yet");
+        } else {
+            Write(r, Status::Ok, "image/png", feed_.picture);
+        }
+    } else {
+        WriteText(r, Status::UpgradeRequired, "WebSocket only");
+    }
+    return true;
+}
+
+void WebHub::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) {
+    QHttpServerResponder r = makeResponder(request, socket);
+    WriteText(r, Status::NotFound, "not found");
+}
+
+bool WebHub::TakeCommandToken() {
+    const double seconds = commandClock_.restart() / 1000.0;
+    commandTokens_ = std::min<double>(limits_.commandBurst,
+                                      commandTokens_ + seconds * limits_.commandsPerSecond);
+    if (commandTokens_ < 1.0) return false;
+    commandTokens_ -= 1.0;
+    return true;
+}
+
+void WebHub::Command(const QHttpServerRequest& request, QTcpSocket* socket, const QString& name) {
+    QHttpServerResponder r = makeResponder(request, socket);
+    const QByteArray token = request.query().queryItemValue(QStringLiteral("token")).toUtf8();
+    if (!SameToken(token, token_)) {
+        WriteText(r, Status::Forbidden, "wrong or missing token");
+        return;
+    }
+    if (!RemoteCommandNames().contains(name)) {
+        WriteText(r, Status::NotFound, "no such command");
+        return;
+    }
+    if (pending_.size() >= kPendingCommands || !TakeCommandToken()) {
+        r.write("too many commands, slow down\n",
+                {{"Content-Type", "text/plain; charset=utf-8"}, {"Retry-After", "1"}},
+                Status::TooManyRequests);
+        return;
+    }
+    const quint64 id = nextId_++;
+    pending_.emplace(id, Pending{std::move(r), QPointer<QTcpSocket>(socket)});
+    emit commandRequested(id, name);
+}
+
+void WebHub::Answer(quint64 id, int status, const QByteArray& json) {
+    const auto it = pending_.find(id);
+    if (it == pending_.end()) return;
+    // The client may have gone while the console worked: then there is nobody to answer.
+    if (!it->second.socket.isNull()) {
+        Write(it->second.responder, static_cast<Status>(status), "application/json; charset=utf-8",
+              json);
+    }
+    pending_.erase(it);
+}
+
+void WebHub::AcceptViewers() {
+    while (hasPendingWebSocketConnections()) {
+        std::unique_ptr<QWebSocket> socket = nextPendingWebSocketConnection();
+        if (!socket) continue;
+        const QUrlQuery query(socket->requestUrl());
+        const bool state = query.hasQueryItem(QStringLiteral("state"));
+        const bool pictures = query.hasQueryItem(QStringLiteral("picture")) || !state;
+        auto* viewer = new Viewer(std::move(socket), feed_, pictures, state, this);
+        connect(viewer, &Viewer::gone, this, &WebHub::ViewerGone);
+        if (static_cast<int>(viewers_.size()) >= limits_.maxViewers) {
+            // The page says the hall is full and retries after a while.
+            viewer->Close(kCloseFull, QStringLiteral("too many viewers"));
+            QTimer::singleShot(5000, viewer, [viewer] { viewer->deleteLater(); });
+            continue;
+        }
+        viewers_.push_back(viewer);
+        viewer->Offer();
+    }
+    emit viewersChanged(static_cast<int>(viewers_.size()));
+}
+
+void WebHub::ViewerGone(Viewer* viewer) {
+    viewer->deleteLater();
+    const auto it = std::find(viewers_.begin(), viewers_.end(), viewer);
+    if (it == viewers_.end()) return;  // a viewer refused for the limit
+    viewers_.erase(it);
+    emit viewersChanged(static_cast<int>(viewers_.size()));
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The HTTP and WebSocket side of the web server, on a thread of its own so that no client can
+// slow the console: the pages, /now.json, /picture.png, the live feed (/ws) and the remote's
+// commands. It holds copies of what the console publishes and never touches the competition
+// state: commands go to the console as requests and come back as answers.
+
+#include <QAbstractHttpServer>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QHostAddress>
+#include <QHttpServerResponder>
+#include <QPointer>
+#include <unordered_map>
+#include <vector>
+
+#include "app/web/request_guard.h"
+#include "app/web/viewer.h"
+
+class QTcpSocket;
+
+// The close code of a viewer refused for the limit: "try again later" in the range of codes
+// left to applications (the toolkit does not pass the registered 1013).
+inline constexpr int kCloseFull = 4013;
+
+struct WebLimits {
+    int maxViewers = 1000;
+    // Commands the remote may give: a burst of this many, then this many per second.
+    int commandBurst = 5;
+    double commandsPerSecond = 5.0;
+    RequestLimits requests;
+};
+
+class WebHub : public QAbstractHttpServer {
+    Q_OBJECT
+  public:
+    WebHub(const QByteArray& token, const WebLimits& limits, QObject* parent = nullptr);
+    ~WebHub() override;
+
+    // Listens on address and port (0: a free one); the port, or 0 with the reason in error.
+    quint16 Listen(const QHostAddress& address, quint16 port, QString* error);
+
+    void SetPicture(const QByteArray& png);
+    void SetState(const QByteArray& json);
+    // The console's answer to command request `id`: the status and the state after it.
+    void Answer(quint64 id, int status, const QByteArray& json);
+
+  signals:
+    // A remote command with a valid token, for the console to run; answered with Answer.
+    void commandRequested(quint64 id, const QString& name);
+    void viewersChanged(int count);
+
+  protected:
+    bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
+    void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
+
+  private:
+    void Command(const QHttpServerRequest& request, QTcpSocket* socket, const QString& name);
+    bool TakeCommandToken();
+    void AcceptViewers();
+    void OfferAll();
+    void ViewerGone(Viewer* viewer);
+
+    struct Pending {
+        QHttpServerResponder responder;
+        QPointer<QTcpSocket> socket;
+    };
+
+    QByteArray token_;
+    WebLimits limits_;
+    LiveFeed feed_;
+    std::vector<Viewer*> viewers_;
+    std::unordered_map<quint64, Pending> pending_;
+    quint64 nextId_ = 1;
+    double commandTokens_;
+    QElapsedTimer commandClock_;
+};

@@ -1,0 +1,199 @@
+#include "app/web/web_server.h"
+
+#include <QApplication>
+#include <QJsonDocument>
+#include <QNetworkInterface>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/audience/scr_form.h"
+#include "app/web/now_json.h"
+#include "app/web/picture_encoder.h"
+#include "app/web/remote_commands.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Every viewer holds a connection: make room for them in the process's open files, as far as
+// the system allows.
+void AllowOpenFiles(int wanted) {
+#ifndef _WIN32
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= rlim_t(wanted)) return;
+    limit.rlim_cur =
+        limit.rlim_max == RLIM_INFINITY ? rlim_t(wanted) : std::min(limit.rlim_max, rlim_t(wanted));
+    setrlimit(RLIMIT_NOFILE, &limit);
+#else
+    Q_UNUSED(wanted);
+#endif
+}
+
+QByteArray NewToken() {
+    quint32 words[4];
+    QRandomGenerator::system()->fillRange(words);
+    return QByteArray(reinterpret_cast<const char*>(words), sizeof words).toHex();
+}
+
+constexpr int kPublishDelayMs = 10;
+
+// The address people on the network reach this computer at: the first IPv4 address of an
+// interface that is up and not the loopback one.
+QString NetworkHost() {
+    for (const QNetworkInterface& i : QNetworkInterface::allInterfaces()) {
+        const auto flags = i.flags();
+        if (!flags.testFlag(QNetworkInterface::IsUp) ||
+            !flags.testFlag(QNetworkInterface::IsRunning) ||
+            flags.testFlag(QNetworkInterface::IsLoopBack)) {
+            continue;
+        }
+        for (const QNetworkAddressEntry& e : i.addressEntries()) {
+            if (e.ip().protocol() == QAbstractSocket::IPv4Protocol) return e.ip().toString();
+        }
+    }
+    return QStringLiteral("127.0.0.1");
+}
+
+// The calling thread yields to the console's when both want the processor: the picture on the
+// venue screen comes first, the viewers' copies after it.
+void YieldToConsole() {
+#ifdef Q_OS_LINUX
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+#endif
+}
+
+}  // namespace
+
+WebServer::WebServer(const Competition& state, ScrForm& audience, OperatorCommands& commands,
+                     QObject* parent)
+    : QObject(parent),
+      state_(state),
+      audience_(audience),
+      commands_(commands),
+      token_(NewToken()),
+      encoder_(std::make_unique<PictureEncoder>()) {
+    webThread_.setObjectName(QStringLiteral("web"));
+    encoderThread_.setObjectName(QStringLiteral("picture encoder"));
+    for (QThread* thread : {&webThread_, &encoderThread_}) {
+        connect(thread, &QThread::started, thread, &YieldToConsole, Qt::DirectConnection);
+    }
+}
+
+WebServer::~WebServer() {
+    if (hub_ != nullptr) {
+        WebHub* hub = hub_;
+        QMetaObject::invokeMethod(
+            hub, [hub] { delete hub; }, Qt::BlockingQueuedConnection);
+    }
+    webThread_.quit();
+    webThread_.wait();
+    encoderThread_.quit();
+    encoderThread_.wait();
+}
+
+bool WebServer::Start(const WebServerOptions& options, QString* error) {
+    const QHostAddress address =
+        options.address.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(options.address);
+    AllowOpenFiles(options.limits.maxViewers + 256);
+    webThread_.start();
+    encoderThread_.start();
+    encoder_->moveToThread(&encoderThread_);
+
+    // The hub and its sockets are made on the web thread, where they live.
+    auto* anchor = new QObject;
+    anchor->moveToThread(&webThread_);
+    QString listenError;
+    QMetaObject::invokeMethod(
+        anchor,
+        [&] {
+            hub_ = new WebHub(token_, options.limits);
+            port_ = hub_->Listen(address, options.port, &listenError);
+        },
+        Qt::BlockingQueuedConnection);
+    anchor->deleteLater();
+    if (port_ == 0) {
+        if (error != nullptr) *error = listenError;
+        return false;
+    }
+    host_ = address == QHostAddress(QHostAddress::Any) || address == QHostAddress::AnyIPv4 ||
+                    address == QHostAddress::AnyIPv6
+                ? NetworkHost()
+                : address.toString();
+
+    connect(encoder_.get(), &PictureEncoder::encoded, hub_, &WebHub::SetPicture);
+    connect(hub_, &WebHub::commandRequested, this, &WebServer::RunCommand);
+    connect(hub_, &WebHub::viewersChanged, this, [this](int count) {
+        viewers_ = count;
+        emit viewersChanged(count);
+    });
+    connect(&audience_, &ScrForm::pictureChanged, this, &WebServer::PictureChanged);
+    holdWatch_.setInterval(500);
+    connect(&holdWatch_, &QTimer::timeout, this, [this] {
+        if (state_.HoldScreen != publishedHold_) PictureChanged();
+    });
+    holdWatch_.start();
+    Publish();
+    return true;
+}
+
+QUrl WebServer::MirrorUrl() const {
+    QUrl url;
+    url.setScheme(QStringLiteral("http"));
+    url.setHost(host_);
+    url.setPort(port_);
+    url.setPath(QStringLiteral("/"));
+    return url;
+}
+
+QUrl WebServer::RemoteUrl() const {
+    QUrl url = MirrorUrl();
+    url.setPath(QStringLiteral("/remote"));
+    url.setQuery(QStringLiteral("token=") + QString::fromLatin1(token_));
+    return url;
+}
+
+void WebServer::PictureChanged() {
+    // A command draws several surfaces one after the other: they go out once, as one picture,
+    // a moment later, when the console has shown them on its own screens.
+    if (publishQueued_) return;
+    publishQueued_ = true;
+    QTimer::singleShot(kPublishDelayMs, this, &WebServer::Publish);
+}
+
+void WebServer::Publish() {
+    publishQueued_ = false;
+    encoder_->Request(audience_.PictureLayers());
+    const QByteArray json = StateJson();
+    WebHub* hub = hub_;
+    QMetaObject::invokeMethod(hub, [hub, json] { hub->SetState(json); });
+}
+
+QByteArray WebServer::StateJson() {
+    const QJsonObject live = NowJson(state_);
+    if (state_.HoldScreen != 1 || onAir_.isEmpty()) onAir_ = live;
+    QJsonObject shown = onAir_;
+    shown["hold"] = state_.HoldScreen == 1;
+    publishedHold_ = state_.HoldScreen;
+    return QJsonDocument(shown).toJson(QJsonDocument::Compact);
+}
+
+void WebServer::RunCommand(quint64 id, const QString& name) {
+    // A message box of the console waits for the operator: its buttons are out of reach, and
+    // so are the remote's.
+    const RemoteResult result = QApplication::activeModalWidget() != nullptr
+                                    ? RemoteResult::NotNow
+                                    : RunRemoteCommand(name, commands_, state_);
+    const QByteArray json = StateJson();
+    const int status = result == RemoteResult::Done     ? 200
+                       : result == RemoteResult::NotNow ? 409
+                                                        : 404;
+    WebHub* hub = hub_;
+    QMetaObject::invokeMethod(hub, [hub, id, status, json] {
+        hub->SetState(json);
+        hub->Answer(id, status, json);
+    });
+}

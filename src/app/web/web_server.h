@@ -1,0 +1,73 @@
+#pragma once
+// The display as a small web server (trqdisplay --web): the audience picture live in any
+// browser, the heats for the couples' phones, and a remote with the operator's live commands.
+// This object lives on the console's thread: it publishes the audience picture and the state
+// whenever the audience screen changes and runs the remote's commands through the operator
+// commands; the HTTP side (WebHub) and the picture encoding run on threads of their own.
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QJsonObject>
+#include <QObject>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+#include <memory>
+
+#include "app/web/web_hub.h"
+#include "core/competition/competition_state.h"
+
+class OperatorCommands;
+class PictureEncoder;
+class ScrForm;
+
+struct WebServerOptions {
+    QString address;  // empty: every interface
+    quint16 port = 0;
+    WebLimits limits;
+};
+
+class WebServer : public QObject {
+    Q_OBJECT
+  public:
+    WebServer(const Competition& state, ScrForm& audience, OperatorCommands& commands,
+              QObject* parent = nullptr);
+    ~WebServer() override;
+
+    // Listens and publishes the current picture; false with the reason when it cannot listen.
+    bool Start(const WebServerOptions& options, QString* error);
+
+    // The mirror's and the remote's addresses (the remote's with its token), for people on the
+    // network: a listening address of every interface is shown as this computer's address.
+    QUrl MirrorUrl() const;
+    QUrl RemoteUrl() const;
+    int Viewers() const { return viewers_; }
+
+  signals:
+    void viewersChanged(int count);
+
+  private:
+    void PictureChanged();
+    void Publish();
+    // The state as the pages show it: while the screen is held, what the hall still sees.
+    QByteArray StateJson();
+    void RunCommand(quint64 id, const QString& name);
+
+    const Competition& state_;
+    ScrForm& audience_;
+    OperatorCommands& commands_;
+    QByteArray token_;
+    QString host_;
+    quint16 port_ = 0;
+    int viewers_ = 0;
+    bool publishQueued_ = false;
+    QJsonObject onAir_;
+    int publishedHold_ = 0;
+    // The hold is switched without drawing anything: it is looked at now and then.
+    QTimer holdWatch_;
+
+    QThread webThread_;
+    QThread encoderThread_;
+    WebHub* hub_ = nullptr;
+    std::unique_ptr<PictureEncoder> encoder_;
+};

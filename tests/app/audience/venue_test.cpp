@@ -1,0 +1,239 @@
+// The audience window on the venue screen: which screen, the picture's scale and bars, screens
+// unplugged and plugged in again, close requests, the on-air line and the clicker keys.
+#include <QLabel>
+#include <QtTest>
+
+#include "app/audience/scr_form.h"
+#include "app/audience/venue_screen.h"
+#include "app/console/app_start.h"
+#include "app/console/command_line.h"
+#include "app/console/console_hooks.h"
+#include "app/console/dsp_main_form.h"
+#include "app/widgets/image_control.h"
+#include "core/display/view_types.h"
+
+namespace {
+
+const QRect kPrimary(0, 0, 1280, 1024);
+
+ScreenInfo Screen(const char* name, QRect geometry, bool primary = false) {
+    return {QString::fromLatin1(name), geometry, primary};
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(ScreenInfo)
+
+class VenueTest : public QObject {
+    Q_OBJECT
+
+    std::vector<ScreenInfo> screens_;
+    std::function<void()> screensChanged_;
+    AppWindows windows_;
+    QStringList questions_;
+
+    void Start(std::optional<QString> name = {}) {
+        StartOptions options;
+        options.dataFolder = qEnvironmentVariable("TRQ_SOURCE_DIR").toStdString() + "/data/demo";
+        options.markerPath = "/nonexistent/Tamik";
+        options.venueDisplay = true;
+        options.venueScreenName = name;
+        options.screens = [this] { return screens_; };
+        options.watchScreens = [this](std::function<void()> changed) { screensChanged_ = changed; };
+        windows_ = CreateWindows(options);
+        windows_.console->show();
+        windows_.console->FormActivate();
+    }
+    void Replug(std::vector<ScreenInfo> screens) {
+        screens_ = std::move(screens);
+        screensChanged_();
+        QCoreApplication::processEvents();
+    }
+    QString OnAir() { return windows_.console->findChild<QLabel*>("OnAirLabel")->text(); }
+
+  private slots:
+    void init() {
+        Hooks().showMessage = [](const QString&, const QString&) {};
+        Hooks().confirm = [this](const QString& text, const QString&) {
+            questions_ << text;
+            return false;
+        };
+        questions_.clear();
+    }
+    void cleanup() { windows_ = AppWindows(); }
+
+    void choosesTheVenueScreen_data() {
+        QTest::addColumn<std::vector<ScreenInfo>>("screens");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("venue");
+        const ScreenInfo primary = Screen("P", kPrimary, true);
+        QTest::newRow("one screen") << std::vector{primary} << QString() << -1;
+        QTest::newRow("two side by side")
+            << std::vector{primary, Screen("V", {1280, 0, 1024, 768})} << QString() << 1;
+        QTest::newRow("venue left of the primary: the first other screen")
+            << std::vector{Screen("L", {-1024, 0, 1024, 768}), primary} << QString() << 0;
+        QTest::newRow("three: the one touching the primary's right edge")
+            << std::vector{primary, Screen("A", {0, 1024, 1024, 768}),
+                           Screen("B", {1280, 0, 1920, 1080})}
+            << QString() << 2;
+        QTest::newRow("by name") << std::vector{primary, Screen("V", {1280, 0, 1024, 768}),
+                                                Screen("W", {2304, 0, 800, 600})}
+                                 << "W" << 2;
+        QTest::newRow("a name no screen has")
+            << std::vector{primary, Screen("V", {1280, 0, 1024, 768})} << "X" << -1;
+    }
+    void choosesTheVenueScreen() {
+        QFETCH(std::vector<ScreenInfo>, screens);
+        QFETCH(QString, name);
+        QFETCH(int, venue);
+        QCOMPARE(ChooseVenueScreen(screens, name.isEmpty() ? std::nullopt : std::optional(name)),
+                 venue);
+    }
+
+    void pictureKeepsItsShape_data() {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<QRect>("picture");
+        QTest::newRow("1024x768") << QSize(1024, 768) << QRect(0, 0, 1024, 768);
+        QTest::newRow("1280x1024: bars above and below") << QSize(1280, 1024)
+                                                         << QRect(0, 32, 1280, 960);
+        QTest::newRow("1920x1080: bars on the sides") << QSize(1920, 1080)
+                                                      << QRect(240, 0, 1440, 1080);
+    }
+    void pictureKeepsItsShape() {
+        QFETCH(QSize, screen);
+        QFETCH(QRect, picture);
+        QCOMPARE(PictureRectOn(screen), picture);
+    }
+
+    // The designed offsets cover the venue screen exactly; the heat view follows the screen when
+    // it goes and comes back larger, drawn at the new scale.
+    void followsScreensComingAndGoing() {
+        screens_ = {Screen("P", kPrimary, true), Screen("V", {1280, 0, 1024, 768})};
+        Start();
+        ScrForm& audience = *windows_.audience;
+        QCOMPARE(audience.geometry(), QRect(1280, 0, 1024, 768));
+        QVERIFY(audience.isVisible());
+        QVERIFY(OnAir().contains("Clean"));
+        // A heat view on air.
+        auto* programme = windows_.console->findChild<QWidget*>("BitBtn16");
+        QTest::mousePress(programme, Qt::LeftButton, {}, {5, 5});
+        QTest::mousePress(programme, Qt::LeftButton, {}, {5, 5});
+        QTest::mouseClick(windows_.console->findChild<QWidget*>("BitBtn5"), Qt::LeftButton);
+        QCOMPARE(windows_.state->CurrentView, kViewHeat);
+
+        Replug({Screen("P", kPrimary, true)});
+        QVERIFY(!audience.isVisible());
+        QCOMPARE(OnAir(), QString::fromUtf8("会場画面なし"));
+
+        Replug({Screen("P", kPrimary, true), Screen("V", {1280, 0, 1920, 1080})});
+        QVERIFY(audience.isVisible());
+        QCOMPARE(audience.geometry(), QRect(1280, 0, 1920, 1080));
+        QCOMPARE(audience.PictureScale(), 1.40625);
+        const Canvas& wide = audience.WideSurface();
+        QCOMPARE(wide.Width(), 1024);
+        QCOMPARE(wide.Image().size(), QSize(1440, 1080));
+        // The current heat is there again, the picture's corner at the left bar's edge.
+        QVERIFY(wide.Image().pixelColor(1439, 1079) != QColor(Qt::black));
+        QCOMPARE(audience.findChild<QWidget*>("PanelW")->geometry(), QRect(240, 0, 1440, 1080));
+        QVERIFY(OnAir().contains("Heat"));
+    }
+
+    void offsetsNudgeThePicture() {
+        screens_ = {Screen("P", kPrimary, true), Screen("V", {1280, 0, 1024, 768})};
+        Start();
+        QTest::mouseClick(windows_.console->findChild<QWidget*>("BitBtn29"), Qt::LeftButton);
+        QTest::mouseClick(windows_.console->findChild<QWidget*>("Button27"), Qt::LeftButton);
+        QTest::mouseClick(windows_.console->findChild<QWidget*>("Button28"), Qt::LeftButton);
+        QCOMPARE(windows_.audience->geometry(), QRect(1281, -1, 1024, 768));
+    }
+
+    void closeRequests() {
+        screens_ = {Screen("P", kPrimary, true), Screen("V", {1280, 0, 1024, 768})};
+        Start();
+        QVERIFY(!windows_.audience->close());
+        QVERIFY(windows_.audience->isVisible());
+        // The console asks; answered no, the show goes on.
+        QVERIFY(!windows_.console->close());
+        QCOMPARE(questions_.size(), 1);
+        QVERIFY(windows_.console->isVisible());
+    }
+
+    // Page Down / Right / B step forward, Page Up / Left back: heats with the heat view up, the
+    // programme otherwise.
+    void clickerKeys() {
+        screens_ = {Screen("P", kPrimary, true), Screen("V", {1280, 0, 1024, 768})};
+        Start();
+        DspMain& console = *windows_.console;
+        console.activateWindow();
+        QWidget* target = console.findChild<QWidget*>("BitBtn5");
+        Competition& s = *windows_.state;
+        QTest::keyClick(target, Qt::Key_PageDown);
+        QTest::keyClick(target, Qt::Key_PageDown);
+        QCOMPARE(s.CurrentProgrammeIndex, 2);
+        QTest::mouseClick(console.findChild<QWidget*>("BitBtn5"), Qt::LeftButton);
+        const auto position = [&s] { return s.DanceIndex * 100 + s.HeatIndex; };
+        std::vector<int> seen{position()};
+        for (const Qt::Key key : {Qt::Key_PageDown, Qt::Key_Right, Qt::Key_B}) {
+            QTest::keyClick(target, key);
+            QVERIFY(position() > seen.back());
+            seen.push_back(position());
+        }
+        QTest::keyClick(target, Qt::Key_PageUp);
+        QTest::keyClick(target, Qt::Key_Left);
+        QCOMPARE(position(), seen[1]);
+        QCOMPARE(s.CurrentProgrammeIndex, 2);
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("screen");
+        // --web as address and port, "address:port" ("" for every interface).
+        QTest::addColumn<QString>("web");
+        using A = CommandLine::Action;
+        QTest::newRow("none") << QStringList{} << int(A::Run) << QString() << QString();
+        QTest::newRow("help") << QStringList{"--help"} << int(A::Help) << QString() << QString();
+        QTest::newRow("version") << QStringList{"--version"} << int(A::Version) << QString()
+                                 << QString();
+        QTest::newRow("screen and data") << QStringList{"--screen", "HDMI-1", "--data", "/x"}
+                                         << int(A::Run) << "HDMI-1" << QString();
+        QTest::newRow("list") << QStringList{"--list-screens"} << int(A::ListScreens) << QString()
+                              << QString();
+        QTest::newRow("rehearsal anywhere") << QStringList{"--out", "o", "--rehearse", "s"}
+                                            << int(A::Rehearse) << QString() << QString();
+        QTest::newRow("unknown") << QStringList{"--fast"} << int(A::Error) << QString()
+                                 << QString();
+        QTest::newRow("missing value")
+            << QStringList{"--screen"} << int(A::Error) << QString() << QString();
+        QTest::newRow("web port") << QStringList{"--web", "8080"} << int(A::Run) << QString()
+                                  << ":8080";
+        QTest::newRow("web loopback")
+            << QStringList{"--web", "127.0.0.1:0"} << int(A::Run) << QString() << "127.0.0.1:0";
+        QTest::newRow("web IPv6") << QStringList{"--web", "[::1]:8080"} << int(A::Run) << QString()
+                                  << "::1:8080";
+        for (const char* bad :
+             {"localhost:80", "::1:80", "65536", "80x", "999.1.1.1:80", "", "-1"}) {
+            QTest::newRow(qPrintable(QStringLiteral("web %1").arg(QLatin1String(bad))))
+                << QStringList{"--web", bad} << int(A::Error) << QString() << QString();
+        }
+        QTest::newRow("web twice")
+            << QStringList{"--web", "80", "--web", "81"} << int(A::Error) << QString() << QString();
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, action);
+        QFETCH(QString, screen);
+        QFETCH(QString, web);
+        std::vector<QByteArray> bytes{"trqdisplay"};
+        for (const QString& a : arguments) bytes.push_back(a.toLocal8Bit());
+        std::vector<char*> argv;
+        for (QByteArray& b : bytes) argv.push_back(b.data());
+        const CommandLine c = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+        QCOMPARE(int(c.action), action);
+        QCOMPARE(c.screenName.value_or(QString()), screen);
+        QCOMPARE(c.web ? c.web->address + u':' + QString::number(c.web->port) : QString(), web);
+    }
+};
+
+QTEST_MAIN(VenueTest)
+#include "venue_test.moc"

@@ -1,0 +1,236 @@
+// The console on a copy of the demo folder that misbehaves while the show runs: the folder
+// deleted mid-run, heat and final files rewritten between two presses, the heat view before any
+// round, and the screen-position nudges at the ends of int.
+#include <QDateTime>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include "app/audience/scr_form.h"
+#include "app/console/app_start.h"
+#include "app/console/console_hooks.h"
+#include "app/console/dsp_main_form.h"
+#include "app/widgets/image_control.h"
+#include "core/competition/competition_state.h"
+#include "core/display/view_types.h"
+#include "support/test_files.h"
+
+namespace {
+
+void CopyDemo(const QString& to) {
+    const QString from = qEnvironmentVariable("TRQ_SOURCE_DIR") + "/data/demo";
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = to + file.mid(from.size());
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(file, target);
+    }
+}
+
+void Press(QWidget* w, Qt::MouseButton button) {
+    QTest::mousePress(w, button, {}, QPoint(5, 5));
+    QTest::mouseRelease(w, button, {}, QPoint(5, 5));
+}
+
+QStringList Texts(const std::vector<DrawRecord>& records) {
+    QStringList out;
+    for (const DrawRecord& r : records) {
+        if (r.op == QLatin1String("text")) out << r.text;
+    }
+    return out;
+}
+
+}  // namespace
+
+class DataFolderTest : public QObject {
+    Q_OBJECT
+
+    TestFolder folder;
+    AppWindows windows;
+
+    Competition& s() { return *windows.state; }
+    QWidget* W(const char* name) {
+        auto* w = windows.console->findChild<QWidget*>(QString::fromLatin1(name));
+        if (w == nullptr) qFatal("no control %s", name);
+        return w;
+    }
+    QLabel* Label(const char* name) { return qobject_cast<QLabel*>(W(name)); }
+    std::vector<Canvas*> AudienceCanvases() {
+        ScrForm& a = *windows.audience;
+        return {&a.NormalSurface(), &a.WideSurface(), &a.BannerSurface()};
+    }
+    // Everything drawn on the audience window since the last call.
+    std::vector<DrawRecord> AudienceRecords() {
+        std::vector<DrawRecord> all;
+        for (Canvas* c : AudienceCanvases()) {
+            for (DrawRecord& r : c->TakeRecords()) all.push_back(std::move(r));
+        }
+        return all;
+    }
+    void SelectItem(int item) {
+        QTest::mousePress(W("Image6"), Qt::LeftButton, {}, QPoint(100, 20 * item + 5));
+    }
+    void Start() {
+        StartOptions options;
+        options.dataFolder = folder.Path() + "/demo";
+        options.markerPath = "/nonexistent/Tamik";
+        windows = CreateWindows(options);
+        windows.console->show();
+        windows.console->FormActivate();
+        for (Canvas* c : AudienceCanvases()) c->SetRecording(true);
+    }
+    void Rewrite(const char* name, const std::string& bytes, const QTime& changed) {
+        folder.WriteBytes(std::string("demo/") + name, bytes);
+        QFile file(QString::fromStdString(folder.Path() + "/demo/" + name));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate::currentDate(), changed),
+                                 QFileDevice::FileModificationTime));
+    }
+
+  private slots:
+    void init() {
+        Hooks().showMessage = [](const QString&, const QString&) {};
+        CopyDemo(QString::fromStdString(folder.Path() + "/demo"));
+        Start();
+    }
+    void cleanup() {
+        windows = AppWindows();
+        QDir(QString::fromStdString(folder.Path() + "/demo")).removeRecursively();
+    }
+
+    // After the folder is gone every press that reads it leaves the audience with its last
+    // picture and the tables as they were, and the console names the files it could not read.
+    void deletedFolderKeepsTheLastGoodPicture() {
+        SelectItem(2);  // event 001 with 002 on floor B
+        QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
+        QCOMPARE(s().CurrentView, kViewHeat);
+        const QImage picture = windows.audience->WideSurface().Image();
+        const int programmeCount = s().ProgrammeCount;
+        const int eventCount = s().EventCount;
+        const auto heats = s().HeatTable;
+        AudienceRecords();
+        QVERIFY(!Label("FileNote")->isVisibleTo(windows.console.get()));
+        QVERIFY(QDir(QString::fromStdString(folder.Path() + "/demo")).removeRecursively());
+
+        const struct {
+            const char* press;
+            const char* named;
+        } steps[] = {{"BitBtn16", "H_02_1.dat"},  // next item: its round cannot be read
+                     {"BitBtn28", "H_02_1.dat"},  // a heat step draws no other round's heats
+                     {"BitBtn5", "H_02_1.dat"},  {"BitBtn33", "pgm.txt"},
+                     {"BitBtn13", "F_01.dat"},   {"BitBtn19", "seqdat.csv"}};
+        for (const auto& step : steps) {
+            if (QLatin1String(step.press) == "BitBtn19") Press(W("BitBtn29"), Qt::LeftButton);
+            Press(W(step.press), Qt::LeftButton);
+            QVERIFY2(AudienceRecords().empty(), step.press);
+            QVERIFY(Label("FileNote")->isVisibleTo(windows.console.get()));
+            QVERIFY2(Label("FileNote")->text().contains(QLatin1String(step.named)), step.press);
+        }
+        QVERIFY(Label("FileNote")
+                    ->text()
+                    .contains(QRegularExpression(
+                        QStringLiteral(u"pgm.txt（ありません、\\d\\d:\\d\\d:\\d\\d から）"))));
+        QCOMPARE(windows.audience->WideSurface().Image(), picture);
+        QCOMPARE(s().ProgrammeCount, programmeCount);
+        QCOMPARE(s().EventCount, eventCount);
+        QVERIFY(s().HeatTable == heats);
+        QCOMPARE(s().AwardReady, 0);
+    }
+
+    // Files rewritten between two presses: "更新" on Heat and Ready, nothing on the audience
+    // screen by itself, the new data with the next press.
+    void rewrittenFilesAreMarkedAndTakenByTheNextPress() {
+        SelectItem(2);
+        QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
+        QTest::mouseClick(W("BitBtn18"), Qt::LeftButton);  // the award section
+        QTest::mouseClick(W("BitBtn13"), Qt::LeftButton);
+        QVERIFY(Label("FinalFileStamp")->text().startsWith("F_01.dat "));
+        AudienceRecords();
+        QVERIFY(!Label("HeatUpdateMark")->isVisibleTo(windows.console.get()));
+        QVERIFY(!Label("ReadyUpdateMark")->isVisibleTo(windows.console.get()));
+
+        Rewrite("H_01_1.dat", " 901 902 903\r\n", QTime(14, 3, 27));
+        const std::string result = "1st   " + std::string(60, ' ') + "    101 - x\r\n";
+        Rewrite("F_01.dat", "title\r\n" + result, QTime(14, 5, 0));
+        QTRY_VERIFY_WITH_TIMEOUT(Label("HeatUpdateMark")->isVisibleTo(windows.console.get()) &&
+                                     Label("ReadyUpdateMark")->isVisibleTo(windows.console.get()),
+                                 20000);
+        QVERIFY(AudienceRecords().empty());
+
+        QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
+        QVERIFY(Texts(AudienceRecords()).contains(QStringLiteral("901")));
+        QVERIFY(!Label("HeatUpdateMark")->isVisibleTo(windows.console.get()));
+        QVERIFY(Label("RoundFileStamp")->text().startsWith(QStringLiteral("H_01_1.dat 14:03:27")));
+        QTest::mouseClick(W("BitBtn13"), Qt::LeftButton);
+        QCOMPARE(s().ResultRowCount, 1);
+        QVERIFY(!Label("ReadyUpdateMark")->isVisibleTo(windows.console.get()));
+        QCOMPARE(Label("FinalFileStamp")->text(), QStringLiteral("F_01.dat 14:05:00"));
+    }
+
+    // "Dance D ?" before any round is loaded draws no "Heat-0" (nor any heat view).
+    void noHeatViewBeforeARound_data() {
+        QTest::addColumn<bool>("programme");
+        QTest::newRow("demo") << true;
+        QTest::newRow("without pgm.txt") << false;
+    }
+    void noHeatViewBeforeARound() {
+        QFETCH(bool, programme);
+        if (!programme) {
+            folder.Remove("demo/pgm.txt");
+            Start();
+            QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
+        }
+        AudienceRecords();
+        QTest::mouseClick(W("Button1"), Qt::LeftButton);
+        for (const QString& text : Texts(AudienceRecords())) QVERIFY(!text.startsWith("Heat-"));
+        QVERIFY(s().CurrentView != kViewHeat);
+    }
+
+    // The offset nudges stop at the ends of int instead of overflowing.
+    void nudgesStopAtTheEndsOfInt_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("value");  // typed and entered; empty: from Conf.txt's LP
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("top +") << "Edit3"
+                               << "Button29"
+                               << "2147483647"
+                               << "2147483647";
+        QTest::newRow("top -") << "Edit3"
+                               << "Button28"
+                               << "-2147483648"
+                               << "-2147483648";
+        QTest::newRow("left +") << "Edit1"
+                                << "Button27"
+                                << "2147483647"
+                                << "2147483647";
+        QTest::newRow("left + from Conf.txt") << "Edit1"
+                                              << "Button27"
+                                              << ""
+                                              << "2147483647";
+    }
+    void nudgesStopAtTheEndsOfInt() {
+        QFETCH(QString, edit);
+        QFETCH(QString, button);
+        QFETCH(QString, value);
+        QFETCH(QString, shown);
+        auto* field = qobject_cast<QLineEdit*>(W(edit.toLatin1()));
+        QTest::mouseClick(W("BitBtn29"), Qt::LeftButton);
+        if (value.isEmpty()) {
+            folder.WriteBytes("demo/Conf.txt", "!//LP\r\n99999999999\r\n");
+            QTest::mouseClick(W("BitBtn19"), Qt::LeftButton);  // Data Reset
+            QTest::mouseClick(W("BitBtn29"), Qt::LeftButton);
+        } else {
+            field->setText(value);
+            QTest::keyClick(field, Qt::Key_Return);
+        }
+        QTest::mouseClick(W(button.toLatin1()), Qt::LeftButton);
+        QCOMPARE(field->text(), shown);
+    }
+};
+
+QTEST_MAIN(DataFolderTest)
+#include "data_folder_test.moc"

@@ -1,0 +1,322 @@
+// The web pages in a real browser (headless Chromium, driven over its DevTools protocol on the
+// loopback address): the mirror shows the venue's picture, /heats?number=NNN marks NNN in the
+// current heat, and "Heat ▶" on /remote steps the console's heat. Set TRQ_BROWSER_SHOTS to a
+// folder to keep the screenshots.
+#include <unistd.h>
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QWebSocket>
+#include <QtTest>
+#include <memory>
+
+#include "app/audience/scr_form.h"
+#include "app/console/app_start.h"
+#include "app/console/console_hooks.h"
+#include "app/console/dsp_main_form.h"
+#include "app/console/operator_commands.h"
+#include "app/web/web_server.h"
+#include "core/competition/competition_state.h"
+
+namespace {
+
+constexpr int kWaitMs = 20'000;
+
+// A page of the browser, commanded over the DevTools protocol.
+class BrowserPage {
+  public:
+    bool Open(const QUrl& browserEndpoint, QString* error) {
+        QSignalSpy connected(&socket_, &QWebSocket::connected);
+        socket_.open(browserEndpoint);
+        if (connected.isEmpty() && !connected.wait(kWaitMs)) {
+            *error = QStringLiteral("no DevTools connection");
+            return false;
+        }
+        const QJsonObject target = Call("Target.createTarget", {{"url", "about:blank"}}, false);
+        const QJsonObject attached = Call(
+            "Target.attachToTarget", {{"targetId", target["targetId"]}, {"flatten", true}}, false);
+        session_ = attached["sessionId"].toString();
+        if (session_.isEmpty()) *error = QStringLiteral("no browser page");
+        return !session_.isEmpty();
+    }
+
+    QJsonObject Call(const char* method, const QJsonObject& params = {}, bool inPage = true) {
+        const int id = nextId_++;
+        QJsonObject message{{"id", id}, {"method", method}, {"params", params}};
+        if (inPage) message["sessionId"] = session_;
+        QSignalSpy received(&socket_, &QWebSocket::textMessageReceived);
+        socket_.sendTextMessage(QString::fromUtf8(QJsonDocument(message).toJson()));
+        while (received.wait(kWaitMs)) {
+            while (!received.isEmpty()) {
+                const QJsonObject answer =
+                    QJsonDocument::fromJson(received.takeFirst().at(0).toString().toUtf8())
+                        .object();
+                if (answer["id"].toInt() == id) return answer["result"].toObject();
+            }
+        }
+        return {};
+    }
+
+    // Phone (390 px, three device pixels a pixel) or desktop.
+    void Size(int width, int height, double scale, bool mobile) {
+        Call("Emulation.setDeviceMetricsOverride", {{"width", width},
+                                                    {"height", height},
+                                                    {"deviceScaleFactor", scale},
+                                                    {"mobile", mobile}});
+    }
+
+    void Go(const QUrl& url) {
+        Call("Page.enable");
+        Call("Page.navigate", {{"url", url.toString()}});
+    }
+
+    // Evaluates a JavaScript condition in the page until it gives a value (the page's own timer
+    // looks, up to 15 s); the value as text.
+    QString WaitFor(const QString& expression) {
+        const QString script =
+            QStringLiteral(
+                "new Promise((resolve) => { const t0 = Date.now(); const look = () => {"
+                " let v = null; try { v = (%1); } catch (e) {}"
+                " if (v !== null && v !== undefined && v !== false) resolve(String(v));"
+                " else if (Date.now() - t0 > 15000) resolve(''); else setTimeout(look, 50); };"
+                " look(); })")
+                .arg(expression);
+        const QJsonObject r =
+            Call("Runtime.evaluate",
+                 {{"expression", script}, {"awaitPromise", true}, {"returnByValue", true}});
+        return r["result"].toObject()["value"].toString();
+    }
+
+    QImage Screenshot() {
+        const QJsonObject r = Call("Page.captureScreenshot", {{"format", "png"}});
+        return QImage::fromData(QByteArray::fromBase64(r["data"].toString().toLatin1()), "PNG");
+    }
+
+  private:
+    QWebSocket socket_;
+    QString session_;
+    int nextId_ = 1;
+};
+
+// Pixels of a colour (within a small tolerance) in an image.
+int CountColour(const QImage& image, const QColor& colour) {
+    int count = 0;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            if (std::abs(qRed(line[x]) - colour.red()) < 8 &&
+                std::abs(qGreen(line[x]) - colour.green()) < 8 &&
+                std::abs(qBlue(line[x]) - colour.blue()) < 8) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+// How far two pictures are apart when both are shrunk to 64 x 48: the mean difference of a
+// colour channel (0-255).
+double Distance(const QImage& a, const QImage& b) {
+    const QImage x = a.scaled(64, 48, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                         .convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.scaled(64, 48, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                         .convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int j = 0; j < 48; ++j) {
+        for (int i = 0; i < 64; ++i) {
+            const QRgb p = x.pixel(i, j);
+            const QRgb q = y.pixel(i, j);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (64 * 48 * 3);
+}
+
+}  // namespace
+
+class BrowserTest : public QObject {
+    Q_OBJECT
+
+    AppWindows windows;
+    std::unique_ptr<WebServer> web;
+    QTemporaryDir profile;
+    QProcess chromium;
+    QUrl devTools;
+    QString shots = qEnvironmentVariable("TRQ_BROWSER_SHOTS");
+
+    void Keep(const QImage& shot, const QString& name) {
+        if (!shots.isEmpty()) shot.save(QDir(shots).filePath(name + QStringLiteral(".png")));
+    }
+
+    // Starts Chromium headless with its DevTools on the loopback address; skips the test when
+    // the browser cannot run at all.
+    void StartBrowser() {
+        const QString program = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+        if (program.isEmpty()) QSKIP("chromium is not installed (scripts/install-deps.sh)");
+        QStringList args{QStringLiteral("--headless=new"),
+                         QStringLiteral("--disable-gpu"),
+                         QStringLiteral("--no-first-run"),
+                         QStringLiteral("--no-default-browser-check"),
+                         QStringLiteral("--hide-scrollbars"),
+                         QStringLiteral("--remote-debugging-address=127.0.0.1"),
+                         QStringLiteral("--remote-debugging-port=0"),
+                         QStringLiteral("--user-data-dir=") + profile.path(),
+                         QStringLiteral("about:blank")};
+        // As root (CI) the browser's sandbox cannot start.
+        if (geteuid() == 0) args.prepend(QStringLiteral("--no-sandbox"));
+        chromium.setProcessChannelMode(QProcess::SeparateChannels);
+        chromium.start(program, args);
+        if (!chromium.waitForStarted(kWaitMs)) QSKIP("chromium does not start");
+        QByteArray output;
+        while (!output.contains("DevTools listening on ") && chromium.waitForReadyRead(kWaitMs)) {
+            output += chromium.readAllStandardError();
+        }
+        output += chromium.readAllStandardError();
+        const qsizetype at = output.indexOf("ws://");
+        if (at < 0) {
+            QSKIP(qPrintable(QStringLiteral("chromium cannot run: ") +
+                             QString::fromLocal8Bit(output.left(300))));
+        }
+        devTools =
+            QUrl(QString::fromLatin1(output.mid(at, output.indexOf('\n', at) - at).trimmed()));
+    }
+
+  private slots:
+    void initTestCase() {
+        chromium.setReadChannel(QProcess::StandardError);
+        Hooks().showMessage = [](const QString&, const QString&) {};
+        StartOptions options;
+        options.dataFolder = qEnvironmentVariable("TRQ_SOURCE_DIR").toStdString() + "/data/demo";
+        options.markerPath = "/nonexistent/Tamik";
+        windows = CreateWindows(options);
+        windows.console->show();
+        windows.console->FormActivate();
+        web = std::make_unique<WebServer>(*windows.state, *windows.audience,
+                                          windows.console->Commands());
+        WebServerOptions o;
+        o.address = QStringLiteral("127.0.0.1");
+        QVERIFY(web->Start(o, nullptr));
+        // The first round of the day on one floor, its second heat dancing.
+        OperatorCommands& commands = windows.console->Commands();
+        const Competition& s = *windows.state;
+        for (int i = 0; i < 60 && (s.CurrentEventIndex < 0 || s.CurrentEvent()[6] != 0); ++i) {
+            commands.ProgrammeStep(true);
+        }
+        commands.Heat();
+        commands.HeatStep(true);
+        QVERIFY(s.HeatIndex == 1);
+        StartBrowser();
+    }
+
+    void cleanupTestCase() {
+        if (chromium.state() != QProcess::NotRunning) {
+            chromium.kill();
+            chromium.waitForFinished(kWaitMs);
+        }
+        web.reset();
+        windows = AppWindows();
+    }
+
+    void heatsMarkMyNumber_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("phone") << 390 << 844 << 3.0;
+        QTest::newRow("desktop") << 1024 << 900 << 1.0;
+    }
+    void heatsMarkMyNumber() {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(double, scale);
+        const Competition& s = *windows.state;
+        const int number = s.ShownNumber(s.HeatTable[s.HeatIndex][2]);
+        BrowserPage page;
+        QString error;
+        QVERIFY2(page.Open(devTools, &error), qPrintable(error));
+        page.Size(width, height, scale, width < 500);
+        page.Go(web->MirrorUrl().resolved(QUrl(QStringLiteral("/heats?number=%1").arg(number))));
+        // The current heat is marked and holds the number, marked too; so does nothing else.
+        QCOMPARE(page.WaitFor(QStringLiteral("document.querySelector('article.now button.mine')"
+                                             "?.textContent")),
+                 QString::number(number));
+        QCOMPARE(
+            page.WaitFor(QStringLiteral("document.querySelector('article.now h2').textContent")),
+            QStringLiteral("Heat-2Now"));
+        QCOMPARE(page.WaitFor(QStringLiteral("document.querySelectorAll('button.mine').length")),
+                 QStringLiteral("1"));
+        const QImage shot = page.Screenshot();
+        QCOMPARE(shot.width(), int(width * scale));
+        // The marked number's yellow and the current heat's frame are on the screen.
+        QVERIFY(CountColour(shot, QColor(255, 212, 0)) > 200 * scale * scale);
+        QVERIFY(CountColour(shot, QColor(0, 255, 255)) > 100 * scale);
+        Keep(shot, QStringLiteral("heats-%1").arg(QTest::currentDataTag()));
+        // A tap on a number names the couple.
+        page.WaitFor(QStringLiteral("(document.querySelector('button.mine').click(), true)"));
+        QVERIFY(page.WaitFor(QStringLiteral("document.getElementById('couple').open && "
+                                            "document.getElementById('coupleNames').textContent"))
+                    .contains(u'/'));
+        Keep(page.Screenshot(), QStringLiteral("heats-couple-%1").arg(QTest::currentDataTag()));
+    }
+
+    void mirrorShowsTheVenue_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("phone") << 390 << 3.0;
+        QTest::newRow("desktop") << 1024 << 1.0;
+    }
+    void mirrorShowsTheVenue() {
+        QFETCH(int, width);
+        QFETCH(double, scale);
+        BrowserPage page;
+        QString error;
+        QVERIFY2(page.Open(devTools, &error), qPrintable(error));
+        page.Size(width, width * 3 / 4, scale, width < 500);
+        page.Go(web->MirrorUrl().resolved(QUrl(QStringLiteral("/?bare"))));
+        // The live feed's picture, scaled to the page's width.
+        QCOMPARE(page.WaitFor(
+                     QStringLiteral("document.getElementById('picture').src.startsWith('blob:') && "
+                                    "document.getElementById('picture').naturalWidth")),
+                 QStringLiteral("1024"));
+        const QImage shot = page.Screenshot();
+        Keep(shot, QStringLiteral("mirror-%1").arg(QTest::currentDataTag()));
+        QCOMPARE(shot.width(), int(width * scale));
+        QVERIFY2(Distance(shot, windows.audience->Picture()) < 6,
+                 qPrintable(QString::number(Distance(shot, windows.audience->Picture()))));
+    }
+
+    void remoteStepsTheHeat() {
+        BrowserPage page;
+        QString error;
+        QVERIFY2(page.Open(devTools, &error), qPrintable(error));
+        page.Size(390, 844, 3.0, true);
+        QUrl remote = web->RemoteUrl();
+        page.Go(remote);
+        QCOMPARE(page.WaitFor(QStringLiteral("document.getElementById('view').textContent === "
+                                             "'Heat' && 'ready'")),
+                 QStringLiteral("ready"));
+        const int heat = windows.state->HeatIndex;
+        QSignalSpy drawn(windows.audience.get(), &ScrForm::pictureChanged);
+        page.WaitFor(QStringLiteral("(document.getElementById('cmd-heat-next').click(), true)"));
+        while (windows.state->HeatIndex == heat && drawn.wait(kWaitMs)) {
+        }
+        QCOMPARE(windows.state->HeatIndex, heat + 1);
+        // The page shows the new heat once the answer is in.
+        QCOMPARE(
+            page.WaitFor(
+                QStringLiteral(
+                    "document.getElementById('where').textContent.includes('Heat-%1') && 'shown'")
+                    .arg(heat + 2)),
+            QStringLiteral("shown"));
+        Keep(page.Screenshot(), QStringLiteral("remote-phone"));
+    }
+};
+
+QTEST_MAIN(BrowserTest)
+#include "browser_test.moc"

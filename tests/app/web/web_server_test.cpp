@@ -1,0 +1,436 @@
+// The web server on the loopback address, driven as a remote and the phones drive it: the pages,
+// /now.json and the mirror's picture after commands (one floor, two floors, shuffled heats, a
+// final, an announcement), the token, refused and malformed requests, a viewer that never reads,
+// and the viewer limit.
+#include "app/web/web_server.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTcpSocket>
+#include <QWebSocket>
+#include <QtTest>
+#include <memory>
+
+#include "app/audience/scr_form.h"
+#include "app/console/app_start.h"
+#include "app/console/console_hooks.h"
+#include "app/console/dsp_main_form.h"
+#include "app/web/web_panel.h"
+#include "core/display/view_types.h"
+#include "core/platform/canvas.h"
+
+namespace {
+
+constexpr int kWaitMs = 10'000;
+
+struct Reply {
+    int status = 0;
+    QByteArray body;
+    QJsonObject json() const { return QJsonDocument::fromJson(body).object(); }
+};
+
+// The texts of the heat view's grids drawn on the audience screen, in drawing order.
+QStringList DrawnNumbers(const std::vector<DrawRecord>& records) {
+    QStringList out;
+    for (const DrawRecord& r : records) {
+        const QString t = r.text.trimmed();
+        bool number = false;
+        t.toInt(&number);
+        if (r.op == u"text" && number) out << t;
+    }
+    return out;
+}
+
+QStringList JsonNumbers(const QJsonArray& floors) {
+    QStringList out;
+    for (const QJsonValue& floor : floors) {
+        for (const QJsonValue& n : floor.toArray()) out << QString::number(n.toInt());
+    }
+    return out;
+}
+
+// One request on a connection of its own; the answer as read until the server closes.
+QByteArray Raw(quint16 port, const QByteArray& request) {
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(kWaitMs)) return {};
+    socket.write(request);
+    QByteArray answer;
+    while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(kWaitMs)) {
+        answer += socket.readAll();
+    }
+    return answer + socket.readAll();
+}
+
+int StatusOf(const QByteArray& answer) {
+    const QList<QByteArray> words = answer.left(answer.indexOf('\r')).split(' ');
+    return words.size() >= 2 ? words[1].toInt() : 0;
+}
+
+}  // namespace
+
+class WebServerTest : public QObject {
+    Q_OBJECT
+
+    AppWindows windows;
+    std::unique_ptr<WebServer> web;
+    QNetworkAccessManager net;
+
+    void Start(int maxViewers = 1000) {
+        StartOptions options;
+        options.dataFolder = qEnvironmentVariable("TRQ_SOURCE_DIR").toStdString() + "/data/demo";
+        options.markerPath = "/nonexistent/Tamik";
+        windows = CreateWindows(options);
+        windows.console->show();
+        windows.console->FormActivate();
+        web = std::make_unique<WebServer>(*windows.state, *windows.audience,
+                                          windows.console->Commands());
+        WebServerOptions o;
+        o.address = QStringLiteral("127.0.0.1");
+        o.limits.maxViewers = maxViewers;
+        // The sequences below send commands faster than a hand would.
+        o.limits.commandBurst = 1000;
+        QString error;
+        QVERIFY2(web->Start(o, &error), qPrintable(error));
+    }
+
+    quint16 Port() const { return static_cast<quint16>(web->MirrorUrl().port()); }
+    QByteArray Token() const {
+        return QUrlQuery(web->RemoteUrl()).queryItemValue(QStringLiteral("token")).toUtf8();
+    }
+    QUrl Url(const QString& pathAndQuery) const {
+        return web->MirrorUrl().resolved(QUrl(pathAndQuery));
+    }
+
+    Reply Http(const QByteArray& method, const QString& pathAndQuery) {
+        QNetworkReply* r = net.sendCustomRequest(QNetworkRequest(Url(pathAndQuery)), method);
+        QSignalSpy done(r, &QNetworkReply::finished);
+        if (!r->isFinished()) done.wait(kWaitMs);
+        Reply reply{r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), r->readAll()};
+        r->deleteLater();
+        return reply;
+    }
+    Reply Command(const QString& name) {
+        return Http("POST", QStringLiteral("/api/command/%1?token=%2").arg(name, Token()));
+    }
+
+    // A viewer of the live feed, connected.
+    std::unique_ptr<QWebSocket> Viewer(const QString& feed) {
+        auto socket = std::make_unique<QWebSocket>();
+        QSignalSpy connected(socket.get(), &QWebSocket::connected);
+        QUrl url = Url(QStringLiteral("/ws") + feed);
+        url.setScheme(QStringLiteral("ws"));
+        socket->open(url);
+        if (connected.isEmpty()) connected.wait(kWaitMs);
+        return socket;
+    }
+
+    // Waits until the viewer is sent the picture the venue shows now.
+    bool SeesVenuePicture(QWebSocket& viewer, QSignalSpy& pictures) {
+        const QImage venue = windows.audience->Picture();
+        for (int i = 0; i < 50; ++i) {
+            while (!pictures.isEmpty()) {
+                const QImage shown =
+                    QImage::fromData(pictures.takeFirst().at(0).toByteArray(), "PNG");
+                if (shown.convertToFormat(QImage::Format_RGB32) == venue) return true;
+            }
+            if (!pictures.wait(kWaitMs)) return false;
+        }
+        Q_UNUSED(viewer);
+        return false;
+    }
+
+    // Steps the programme until the event of that name is current.
+    bool GoToEvent(const QString& event) {
+        for (int i = 0; i < 60; ++i) {
+            if (Http("GET", QStringLiteral("/now.json")).json()["event"].toString() == event) {
+                return true;
+            }
+            if (Command(QStringLiteral("item-next")).status != 200) return false;
+        }
+        return false;
+    }
+
+  private slots:
+    void init() {
+        Hooks().showMessage = [](const QString&, const QString&) {};
+    }
+    void cleanup() {
+        web.reset();
+        windows = AppWindows();
+    }
+
+    void pages() {
+        Start();
+        const struct {
+            const char* path;
+            int status;
+            const char* contains;
+        } cases[] = {
+            {"/", 200, "trqConnect('',"},
+            {"/?bare", 200, "bare"},
+            {"/heats?number=12", 200, "わたしの背番号"},
+            {"/remote", 200, "cmd-heat-next"},
+            {"/live.js", 200, "function trqConnect"},
+            {"/picture.png", 200, "PNG"},
+            {"/now.json", 200, "\"view\":0"},
+            {"/ws", 426, "WebSocket only"},
+            {"/nothing-here", 404, "not found"},
+        };
+        for (const auto& c : cases) {
+            const Reply r = Http("GET", QString::fromUtf8(c.path));
+            QCOMPARE(r.status, c.status);
+            QVERIFY2(r.body.contains(c.contains), c.path);
+        }
+        QCOMPARE(Http("POST", QStringLiteral("/heats")).status, 405);
+        QCOMPARE(Http("GET", QStringLiteral("/api/command/heat?token=") + Token()).status, 405);
+    }
+
+    void commandSequences_data() {
+        QTest::addColumn<QString>("event");
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<int>("view");
+        QTest::addColumn<int>("floors");
+        QTest::addColumn<int>("heat");
+        QTest::newRow("one floor")
+            << "005" << QStringList{"heat", "heat-next", "heat-next"} << kViewHeat << 1 << 3;
+        QTest::newRow("one floor, next dance")
+            << "005" << QStringList{"heat", "heat-next", "heat-next", "heat-next", "heat-prev"}
+            << kViewHeat << 1 << 3;
+        QTest::newRow("two floors")
+            << "001" << QStringList{"heat", "heat-next"} << kViewHeat << 2 << 2;
+        QTest::newRow("shuffled") << "010" << QStringList{"heat", "heat-next", "heat-next"}
+                                  << kViewHeat << 1 << 1;
+        QTest::newRow("held: the hall's heat stays")
+            << "005" << QStringList{"heat", "hold", "heat-next", "heat-next"} << kViewHeat << 1
+            << 1;
+        QTest::newRow("an announcement")
+            << "005" << QStringList{"heat", "lunch"} << kViewHeat << 1 << 1;
+        QTest::newRow("Msg") << "005" << QStringList{"msg"} << kViewProgressMessage << 1 << -1;
+    }
+    void commandSequences() {
+        QFETCH(QString, event);
+        QFETCH(QStringList, commands);
+        QFETCH(int, view);
+        QFETCH(int, floors);
+        QFETCH(int, heat);
+        Start();
+        auto viewer = Viewer(QStringLiteral("?picture&state"));
+        QSignalSpy pictures(viewer.get(), &QWebSocket::binaryMessageReceived);
+        QVERIFY(GoToEvent(event));
+        Canvas& wide = windows.audience->WideSurface();
+        wide.SetRecording(true);
+        QJsonObject answer;
+        for (const QString& command : commands) {
+            wide.TakeRecords();
+            const Reply r = Command(command);
+            QCOMPARE(r.status, 200);
+            answer = r.json();
+        }
+        // The answer is /now.json after the last command, and the mirror shows the venue.
+        QCOMPARE(answer, Http("GET", QStringLiteral("/now.json")).json());
+        QVERIFY(SeesVenuePicture(*viewer, pictures));
+        QCOMPARE(answer["view"].toInt(), view);
+        QCOMPARE(answer["event"].toString(), event);
+        QCOMPARE(answer["floors"].toArray().size(), floors);
+        QCOMPARE(answer["heat"].toInt(-1), heat);
+        QCOMPARE(answer["hold"].toBool(), commands.contains(QStringLiteral("hold")));
+        if (heat < 0 || commands.contains(QStringLiteral("hold")) ||
+            commands.contains(QStringLiteral("lunch"))) {
+            return;
+        }
+
+        // What the heat view drew is what the pages list as now and next.
+        const std::vector<DrawRecord> drawn = wide.TakeRecords();
+        QCOMPARE(JsonNumbers(answer["now"].toArray()) + JsonNumbers(answer["next"].toArray()),
+                 DrawnNumbers(drawn));
+        QString title;
+        for (const DrawRecord& r : drawn) {
+            if (title.isEmpty() && r.text.startsWith(u"Heat-")) title = r.text;
+        }
+        QVERIFY2(title.startsWith(QStringLiteral("Heat-%1").arg(heat)), qPrintable(title));
+        if (title.contains(u'[')) QVERIFY(title.contains(answer["dance"].toString()));
+        // The heats of the dance: the current one marked, with the Now block's numbers; every
+        // number has its couple.
+        int marked = 0;
+        for (const QJsonValue& h : answer["heats"].toArray()) {
+            const QJsonObject o = h.toObject();
+            if (!o["now"].toBool()) continue;
+            ++marked;
+            QCOMPARE(o["heat"].toInt(), heat);
+            QCOMPARE(o["floors"].toArray(), answer["now"].toArray());
+        }
+        QCOMPARE(marked, 1);
+        for (const QString& n : JsonNumbers(answer["now"].toArray())) {
+            QVERIFY2(answer["couples"].toObject()[n].toObject()["names"].toString().contains(u'/'),
+                     qPrintable(n));
+        }
+    }
+
+    void finalOnlyForAFinal() {
+        Start();
+        QVERIFY(GoToEvent(QStringLiteral("005")));
+        const int view = windows.state->CurrentView;
+        QCOMPARE(Command(QStringLiteral("final")).status, 409);
+        QCOMPARE(windows.state->CurrentView, view);
+        // The programme's first final.
+        for (int i = 0; i < 100 && windows.state->CurrentEvent()[2] != 7; ++i) {
+            QCOMPARE(Command(QStringLiteral("item-next")).status, 200);
+        }
+        const Reply r = Command(QStringLiteral("final"));
+        QCOMPARE(r.status, 200);
+        QCOMPARE(r.json()["view"].toInt(), kViewFinalists);
+        QCOMPARE(r.json()["floors"].toArray()[0].toObject()["round"].toString(),
+                 QString::fromUtf8("決　勝"));
+    }
+
+    void commandsNeedTheToken_data() {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("view");
+        QTest::newRow("right token") << "token=%1" << 200 << kViewWelcome;
+        QTest::newRow("no token") << "" << 403 << kViewClean;
+        QTest::newRow("wrong token")
+            << "token=0123456789abcdef0123456789abcdef" << 403 << kViewClean;
+        QTest::newRow("token twice as long") << "token=%1%1" << 403 << kViewClean;
+    }
+    void commandsNeedTheToken() {
+        QFETCH(QString, query);
+        QFETCH(int, status);
+        QFETCH(int, view);
+        Start();
+        const QString q = query.contains(u"%1") ? query.arg(QString::fromLatin1(Token())) : query;
+        QCOMPARE(Http("POST", QStringLiteral("/api/command/title?") + q).status, status);
+        QCOMPARE(windows.state->CurrentView, view);
+        QCOMPARE(Http("GET", QStringLiteral("/now.json")).json()["view"].toInt(), view);
+    }
+
+    void unknownCommandAndFlood() {
+        Start();
+        QCOMPARE(Command(QStringLiteral("launch")).status, 404);
+        web.reset();
+        // The usual limits: a stuck button.
+        web = std::make_unique<WebServer>(*windows.state, *windows.audience,
+                                          windows.console->Commands());
+        WebServerOptions o;
+        o.address = QStringLiteral("127.0.0.1");
+        QVERIFY(web->Start(o, nullptr));
+        std::vector<QNetworkReply*> replies;
+        const QUrl url = Url(QStringLiteral("/api/command/hold?token=") + Token());
+        for (int i = 0; i < 30; ++i) {
+            replies.push_back(net.sendCustomRequest(QNetworkRequest(url), "POST"));
+        }
+        int done = 0;
+        int refused = 0;
+        for (QNetworkReply* r : replies) {
+            QSignalSpy finished(r, &QNetworkReply::finished);
+            if (!r->isFinished()) QVERIFY(finished.wait(kWaitMs));
+            const int status = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+            done += status == 200;
+            refused += status == 429;
+            r->deleteLater();
+        }
+        QCOMPARE(done + refused, 30);
+        QVERIFY(refused > 0);
+        // Every command answered 200 ran, no other did.
+        QCOMPARE(windows.state->HoldScreen, done % 2);
+    }
+
+    void malformedRequests_data() {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<int>("status");
+        const QByteArray host = "Host: 127.0.0.1\r\n";
+        QTest::newRow("garbage") << QByteArray("GARBAGE\r\n\r\n") << 400;
+        QTest::newRow("not HTTP/1") << QByteArray("GET / HTTP/2.0\r\n\r\n") << 400;
+        QTest::newRow("header line without colon")
+            << QByteArray("GET / HTTP/1.1\r\n" + host + "nonsense\r\n\r\n") << 400;
+        QTest::newRow("unknown path")
+            << QByteArray("GET /etc/passwd HTTP/1.1\r\n" + host + "\r\n") << 404;
+        QTest::newRow("method") << QByteArray("DELETE / HTTP/1.1\r\n" + host + "\r\n") << 405;
+        QTest::newRow("long target")
+            << QByteArray("GET /" + QByteArray(5000, 'a') + " HTTP/1.1\r\n\r\n") << 414;
+        QTest::newRow("huge header")
+            << QByteArray("GET / HTTP/1.1\r\nX: " + QByteArray(20000, 'a') + "\r\n\r\n") << 431;
+        QTest::newRow("chunked body")
+            << QByteArray("POST /api/command/heat HTTP/1.1\r\n" + host +
+                          "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n")
+            << 411;
+        QTest::newRow("10 MB body")
+            << QByteArray("POST /api/command/heat HTTP/1.1\r\n" + host +
+                          "Content-Length: 10485760\r\n\r\n" + QByteArray(10 * 1024 * 1024, 'x'))
+            << 413;
+        QTest::newRow("WebSocket elsewhere")
+            << QByteArray("GET /remote HTTP/1.1\r\n" + host +
+                          "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: "
+                          "13\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n")
+            << 404;
+    }
+    void malformedRequests() {
+        QFETCH(QByteArray, request);
+        QFETCH(int, status);
+        Start();
+        QCOMPARE(StatusOf(Raw(Port(), request)), status);
+        QCOMPARE(windows.state->CurrentView, kViewClean);
+        QCOMPARE(Http("GET", QStringLiteral("/now.json")).status, 200);
+    }
+
+    void viewerThatNeverReads() {
+        Start();
+        // A WebSocket handshake, then nothing is read any more.
+        QTcpSocket stuck;
+        stuck.setReadBufferSize(4096);
+        stuck.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+        stuck.connectToHost(QHostAddress::LocalHost, Port());
+        QVERIFY(stuck.waitForConnected(kWaitMs));
+        stuck.write(
+            "GET /ws HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+            "Sec-WebSocket-Version: 13\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n");
+        QVERIFY(stuck.waitForBytesWritten(kWaitMs));
+        auto viewer = Viewer(QString());
+        QSignalSpy pictures(viewer.get(), &QWebSocket::binaryMessageReceived);
+        for (int i = 0; i < 12; ++i) {
+            QCOMPARE(Command(i % 2 == 0 ? QStringLiteral("title") : QStringLiteral("judge")).status,
+                     200);
+        }
+        // The reading viewer keeps up with the venue; the console keeps answering.
+        QVERIFY(SeesVenuePicture(*viewer, pictures));
+        QCOMPARE(web->Viewers(), 2);
+        QCOMPARE(Command(QStringLiteral("clean")).status, 200);
+        QVERIFY(SeesVenuePicture(*viewer, pictures));
+    }
+
+    void viewerLimit() {
+        Start(2);
+        QSignalSpy counted(web.get(), &WebServer::viewersChanged);
+        auto first = Viewer(QString());
+        auto second = Viewer(QStringLiteral("?state"));
+        while (web->Viewers() < 2 && counted.wait(kWaitMs)) {
+        }
+        QCOMPARE(web->Viewers(), 2);
+        auto third = Viewer(QString());
+        if (third->state() != QAbstractSocket::UnconnectedState) {
+            QSignalSpy closed(third.get(), &QWebSocket::disconnected);
+            QVERIFY(closed.wait(kWaitMs));
+        }
+        QCOMPARE(int(third->closeCode()), kCloseFull);
+        QCOMPARE(web->Viewers(), 2);
+        // The console's panel counts them.
+        auto* panel = windows.console->findChild<QWidget*>(QStringLiteral("Panel6"));
+        new WebPanel(panel, *web);
+        auto* label = panel->findChild<QLabel*>(QStringLiteral("WebLabel"));
+        QVERIFY(label->text().contains(web->MirrorUrl().toString()));
+        QVERIFY(label->text().contains(QString::fromUtf8("視聴 2 人")));
+        QVERIFY(!panel->findChild<QLabel*>(QStringLiteral("WebQr"))->pixmap().isNull());
+        first.reset();
+        while (web->Viewers() > 1 && counted.wait(kWaitMs)) {
+        }
+        QVERIFY(label->text().contains(QString::fromUtf8("視聴 1 人")));
+    }
+};
+
+QTEST_MAIN(WebServerTest)
+#include "web_server_test.moc"
