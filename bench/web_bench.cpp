@@ -4,7 +4,8 @@
 // it) without a server, with a server and no viewer, and with the viewers attached; the steps are
 // paced so that each picture reaches every viewer before the next step. console_cpu_us is all the
 // console thread's processor time per step, the hand-over of picture and state included, and
-// latency_ms the median time from a step to its picture at the last viewer. BM_PictureLayers and
+// latency_ms the median time from a step to its picture at the last viewer (first_ms: at the
+// first). BM_PictureLayers and
 // BM_ComposeAndEncode are the two halves of a picture's way: taken on the console's thread,
 // composed and encoded on the encoder's; BM_StateJson is the state the console publishes with every
 // picture.
@@ -96,7 +97,9 @@ class Crowd : public QObject {
         if (reached_ == static_cast<int>(received_.size())) emit allReceived(Clock::now());
     }
 
+    // When the first viewer had the newest picture.
     std::atomic<Clock::time_point> firstArrival;
+
   signals:
     void allReceived(Clock::time_point when);
 
@@ -175,7 +178,9 @@ void BM_HeatStep(benchmark::State& state) {
             waitForPicture();
             latencyMs.push_back(
                 std::chrono::duration<double, std::milli>(lastViewer - start).count());
-            firstMs.push_back(std::chrono::duration<double, std::milli>(crowd->firstArrival.load() - start).count());
+            firstMs.push_back(
+                std::chrono::duration<double, std::milli>(crowd->firstArrival.load() - start)
+                    .count());
         } else {
             // An operator's pace: the picture is out before the next step.
             QEventLoop pause;

@@ -13,8 +13,8 @@ function roff(text) {
 
 # Option words bold, their arguments italic, brackets and bars plain:
 # "[--data DIR]" -> [\fB\-\-data\fR \fIDIR\fR].
-function option_words(spec,    n, words, i, word, left, right, out) {
-    n = split(spec, words, " ")
+function option_words(option,    n, words, i, word, left, right, out) {
+    n = split(option, words, " ")
     out = ""
     for (i = 1; i <= n; i++) {
         word = words[i]
@@ -58,15 +58,15 @@ FNR == NR {
         section("OPTIONS")
         # The option and its arguments, then two or more blanks and the text (which may also
         # start on the next line).
-        spec = $0
-        sub(/^ +/, "", spec)
+        option = $0
+        sub(/^ +/, "", option)
         text = ""
-        if (match(spec, /  +/)) {
-            text = substr(spec, RSTART + RLENGTH)
-            spec = substr(spec, 1, RSTART - 1)
+        if (match(option, /  +/)) {
+            text = substr(option, RSTART + RLENGTH)
+            option = substr(option, 1, RSTART - 1)
         }
         out[++lines] = ".TP"
-        out[++lines] = option_words(spec)
+        out[++lines] = option_words(option)
         if (text != "") out[++lines] = roff(text)
         options_seen = 1
         next

@@ -40,6 +40,9 @@ void Viewer::Offer() {
         pictureSent_ = feed_.pictureSerial;
         socket_->sendBinaryMessage(feed_.picture);
     }
+    // Into the system's buffer at once: the first viewers need not wait for the last ones'
+    // copies, and the program keeps none of its own for a viewer that reads in time.
+    socket_->flush();
 }
 
 void Viewer::Written() {

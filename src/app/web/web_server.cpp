@@ -14,7 +14,6 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
-#include <unistd.h>
 #endif
 
 namespace {
@@ -58,14 +57,6 @@ QString NetworkHost() {
     return QStringLiteral("127.0.0.1");
 }
 
-// The calling thread yields to the console's when both want the processor: the picture on the
-// venue screen comes first, the viewers' copies after it.
-void YieldToConsole() {
-#ifdef Q_OS_LINUX
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
-#endif
-}
-
 }  // namespace
 
 WebServer::WebServer(const Competition& state, ScrForm& audience, OperatorCommands& commands,
@@ -78,9 +69,6 @@ WebServer::WebServer(const Competition& state, ScrForm& audience, OperatorComman
       encoder_(std::make_unique<PictureEncoder>()) {
     webThread_.setObjectName(QStringLiteral("web"));
     encoderThread_.setObjectName(QStringLiteral("picture encoder"));
-    for (QThread* thread : {&webThread_, &encoderThread_}) {
-        connect(thread, &QThread::started, thread, &YieldToConsole, Qt::DirectConnection);
-    }
 }
 
 WebServer::~WebServer() {
