@@ -7,7 +7,7 @@
 
 QImage QrCodeImage(const QByteArray& text, int moduleSize) {
     const std::unique_ptr<QRcode, decltype(&QRcode_free)> code(
-        QRcode_encodeString(text.constData(), 0, QR_ECLEVEL_M, QR_MODE_8, 1), &QRcode_free);
+        QRcode_encodeString(text.constData(), 0, QR_ECLEVEL_L, QR_MODE_8, 1), &QRcode_free);
     if (!code || moduleSize < 1) return {};
     constexpr int kQuietZone = 4;
     const int width = code->width;

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int kQrSide = 108;
+constexpr int kQrSide = 124;
 
 }  // namespace
 
@@ -16,7 +16,7 @@ WebPanel::WebPanel(QWidget* panel, WebServer& server)
     : QObject(panel), server_(server), text_(new QLabel(panel)) {
     auto* qr = new QLabel(panel);
     qr->setObjectName(QStringLiteral("WebQr"));
-    qr->setGeometry(302, 494, kQrSide, kQrSide);
+    qr->setGeometry(186, 488, kQrSide, kQrSide);
     qr->setAlignment(Qt::AlignCenter);
     const QByteArray remote = server_.RemoteUrl().toString(QUrl::FullyEncoded).toUtf8();
     QImage code = QrCodeImage(remote, 3);
@@ -27,11 +27,11 @@ WebPanel::WebPanel(QWidget* panel, WebServer& server)
     qr->show();
 
     text_->setObjectName(QStringLiteral("WebLabel"));
-    text_->setGeometry(10, 592, 290, 60);
+    text_->setGeometry(10, 616, 296, 54);
     text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QFont small = text_->font();
-    small.setPointSize(9);
+    small.setPointSize(8);
     text_->setFont(small);
     text_->show();
     connect(&server_, &WebServer::viewersChanged, this, &WebPanel::ShowViewers);
@@ -40,7 +40,7 @@ WebPanel::WebPanel(QWidget* panel, WebServer& server)
 
 void WebPanel::ShowViewers(int count) {
     text_->setText(
-        QString::fromUtf8("《 Web 》 %1\nヒート表: %1heats\n視聴 %2 人　リモート: 右上の QR コード")
+        QString::fromUtf8("《 Web 》 %1\nヒート表: %1heats\n視聴 %2 人　リモート: 上の QR コード")
             .arg(server_.MirrorUrl().toString())
             .arg(count));
 }

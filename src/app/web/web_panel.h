@@ -11,7 +11,8 @@ class WebServer;
 class WebPanel : public QObject {
     Q_OBJECT
   public:
-    // Places its labels on panel (the maintenance panel), below the offsets, beside "Back".
+    // Places its labels on panel (the maintenance panel): the code right of the offsets, the text
+    // below them, left of "Back".
     WebPanel(QWidget* panel, WebServer& server);
 
   private:

@@ -38,6 +38,8 @@ QByteArray NewToken() {
     return QByteArray(reinterpret_cast<const char*>(words), sizeof words).toHex();
 }
 
+// A command draws several surfaces one after the other; they are published together, once the
+// console has shown them on its own screens.
 constexpr int kPublishDelayMs = 10;
 
 // The address people on the network reach this computer at: the first IPv4 address of an
@@ -145,8 +147,6 @@ QUrl WebServer::RemoteUrl() const {
 }
 
 void WebServer::PictureChanged() {
-    // A command draws several surfaces one after the other: they go out once, as one picture,
-    // a moment later, when the console has shown them on its own screens.
     if (publishQueued_) return;
     publishQueued_ = true;
     QTimer::singleShot(kPublishDelayMs, this, &WebServer::Publish);

@@ -231,6 +231,7 @@ class VenueTest : public QObject {
         const CommandLine c = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
         QCOMPARE(int(c.action), action);
         QCOMPARE(c.screenName.value_or(QString()), screen);
+        if (c.action == CommandLine::Action::Error) return;
         QCOMPARE(c.web ? c.web->address + u':' + QString::number(c.web->port) : QString(), web);
     }
 };

@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 20'000;
+constexpr int kWaitMs = 40'000;
 
 // A page of the browser, commanded over the DevTools protocol.
 class BrowserPage {
@@ -76,14 +76,14 @@ class BrowserPage {
     }
 
     // Evaluates a JavaScript condition in the page until it gives a value (the page's own timer
-    // looks, up to 15 s); the value as text.
+    // looks, up to 30 s); the value as text.
     QString WaitFor(const QString& expression) {
         const QString script =
             QStringLiteral(
                 "new Promise((resolve) => { const t0 = Date.now(); const look = () => {"
                 " let v = null; try { v = (%1); } catch (e) {}"
                 " if (v !== null && v !== undefined && v !== false) resolve(String(v));"
-                " else if (Date.now() - t0 > 15000) resolve(''); else setTimeout(look, 50); };"
+                " else if (Date.now() - t0 > 30000) resolve(''); else setTimeout(look, 50); };"
                 " look(); })")
                 .arg(expression);
         const QJsonObject r =
