@@ -13,9 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QEventLoop>
-#include <QImageWriter>
 #include <QJsonDocument>
 #include <QThread>
 #include <QTimer>
@@ -33,6 +31,7 @@
 #include "app/console/dsp_main_form.h"
 #include "app/console/operator_commands.h"
 #include "app/web/now_json.h"
+#include "app/web/picture_encoder.h"
 #include "app/web/web_server.h"
 #include "core/competition/competition_state.h"
 
@@ -225,14 +224,7 @@ void BM_ComposeAndEncode(benchmark::State& state) {
     const std::vector<PictureLayer> layers = venue.windows.audience->PictureLayers();
     qint64 bytes = 0;
     for (auto _ : state) {
-        const QImage picture = ScrForm::ComposePicture(layers);
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "png");
-        writer.setQuality(80);
-        writer.write(picture.convertToFormat(QImage::Format_RGB888));
-        bytes = png.size();
+        bytes = PictureEncoder::EncodePng(ScrForm::ComposePicture(layers)).size();
     }
     state.counters["png_kB"] = bytes / 1024.0;
 }

@@ -15,6 +15,18 @@ void PictureEncoder::Request(std::vector<PictureLayer> layers) {
         QMetaObject::invokeMethod(this, &PictureEncoder::EncodeNewest, Qt::QueuedConnection);
 }
 
+QByteArray PictureEncoder::EncodePng(const QImage& picture) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    // Flat colours and text: zlib's fastest level is hardly larger than its best and takes a
+    // third of the time; three bytes a pixel are less to compress than four.
+    writer.setQuality(80);
+    writer.write(picture.convertToFormat(QImage::Format_RGB888));
+    return png;
+}
+
 void PictureEncoder::EncodeNewest() {
     std::vector<PictureLayer> layers;
     {
@@ -27,14 +39,7 @@ void PictureEncoder::EncodeNewest() {
     // The console's bitmaps are let go at once: a drawing on them need not copy them first.
     layers.clear();
     if (picture == last_) return;
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    // Flat colours and text: zlib's fastest level is hardly larger than its best and takes a
-    // third of the time; three bytes a pixel are less to compress than four.
-    writer.setQuality(80);
-    writer.write(picture.convertToFormat(QImage::Format_RGB888));
+    const QByteArray png = EncodePng(picture);
     last_ = std::move(picture);
     emit encoded(png);
 }
