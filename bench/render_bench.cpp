@@ -82,20 +82,28 @@ Competition BenchState(bool twoFloors) {
     return s;
 }
 
+// The four surfaces of the two windows, bound to a renderer without windows.
+struct BenchSurfaces {
+    Canvas audienceNormal{1024, 600, QStringLiteral("ScrForm.Image9")};
+    Canvas previewNormal{512, 300, QStringLiteral("DspMain.Image1")};
+    Canvas audienceWide{1024, 768, QStringLiteral("ScrForm.ImageW")};
+    Canvas previewWide{512, 384, QStringLiteral("DspMain.ImageW")};
+    void Bind(Renderer& renderer) {
+        renderer.Bind({&audienceNormal, &previewNormal, &audienceWide, &previewWide}, nullptr);
+    }
+};
+
 void BM_RenderView(benchmark::State& state) {
     EnsureApplication();
     const int type = static_cast<int>(state.range(0));
     Competition s = BenchState(state.range(1) != 0);
-    Canvas audienceNormal(1024, 600, QStringLiteral("ScrForm.Image9"));
-    Canvas previewNormal(512, 300, QStringLiteral("DspMain.Image1"));
-    Canvas audienceWide(1024, 768, QStringLiteral("ScrForm.ImageW"));
-    Canvas previewWide(512, 384, QStringLiteral("DspMain.ImageW"));
+    BenchSurfaces surfaces;
     Renderer renderer(s);
-    renderer.Bind({&audienceNormal, &previewNormal, &audienceWide, &previewWide}, nullptr);
+    surfaces.Bind(renderer);
     renderer.RenderView(type);
     for (auto _ : state) {
         renderer.RenderView(type);
-        benchmark::DoNotOptimize(audienceWide.Image().constBits());
+        benchmark::DoNotOptimize(surfaces.audienceWide.Image().constBits());
     }
 }
 
@@ -126,18 +134,15 @@ void BM_RenderResultView(benchmark::State& state) {
     s.ResultListRow = 0;
     s.AltResultLayout = static_cast<int>(state.range(1));
     s.Reveal = RevealOrder::Together;
-    Canvas audienceNormal(1024, 600, QStringLiteral("ScrForm.Image9"));
-    Canvas previewNormal(512, 300, QStringLiteral("DspMain.Image1"));
-    Canvas audienceWide(1024, 768, QStringLiteral("ScrForm.ImageW"));
-    Canvas previewWide(512, 384, QStringLiteral("DspMain.ImageW"));
+    BenchSurfaces surfaces;
     Renderer renderer(s);
-    renderer.Bind({&audienceNormal, &previewNormal, &audienceWide, &previewWide}, nullptr);
+    surfaces.Bind(renderer);
     renderer.RenderView(5);
     s.HeatIndex = 0;
     renderer.RenderView(type);
     for (auto _ : state) {
         renderer.RenderView(type);
-        benchmark::DoNotOptimize(audienceNormal.Image().constBits());
+        benchmark::DoNotOptimize(surfaces.audienceNormal.Image().constBits());
     }
 }
 

@@ -20,6 +20,7 @@
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
 #include "app/console/operator_commands.h"
+#include "app/web/demo_web.h"
 #include "app/web/web_server.h"
 #include "core/competition/competition_state.h"
 
@@ -192,14 +193,7 @@ class BrowserTest : public QObject {
     void initTestCase() {
         chromium.setReadChannel(QProcess::StandardError);
         Hooks().showMessage = [](const QString&, const QString&) {};
-        StartOptions options;
-        options.dataFolder = qEnvironmentVariable("TRQ_SOURCE_DIR").toStdString() + "/data/demo";
-        options.markerPath = "/nonexistent/Tamik";
-        windows = CreateWindows(options);
-        windows.console->show();
-        windows.console->FormActivate();
-        web = std::make_unique<WebServer>(*windows.state, *windows.audience,
-                                          windows.console->Commands());
+        web = StartDemoWithWeb(windows);
         WebServerOptions o;
         o.address = QStringLiteral("127.0.0.1");
         QVERIFY(web->Start(o, nullptr));

@@ -19,6 +19,7 @@
 #include "app/console/app_start.h"
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
+#include "app/web/demo_web.h"
 #include "app/web/web_panel.h"
 #include "core/display/view_types.h"
 #include "core/platform/canvas.h"
@@ -81,14 +82,7 @@ class WebServerTest : public QObject {
     QNetworkAccessManager net;
 
     void Start(int maxViewers = 1000) {
-        StartOptions options;
-        options.dataFolder = qEnvironmentVariable("TRQ_SOURCE_DIR").toStdString() + "/data/demo";
-        options.markerPath = "/nonexistent/Tamik";
-        windows = CreateWindows(options);
-        windows.console->show();
-        windows.console->FormActivate();
-        web = std::make_unique<WebServer>(*windows.state, *windows.audience,
-                                          windows.console->Commands());
+        web = StartDemoWithWeb(windows);
         WebServerOptions o;
         o.address = QStringLiteral("127.0.0.1");
         o.limits.maxViewers = maxViewers;
