@@ -5,8 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-
+#include "bench/bench_support.h"
 #include "core/competition/competition_state.h"
 #include "core/competition/progress.h"
 #include "core/data/display_config_file.h"
@@ -19,13 +18,7 @@
 
 namespace {
 
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "demo_bench";
-    static char* argv[] = {name, nullptr};
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
-}
+using bench::EnsureApplication;
 
 struct DemoDay {
     Competition s;

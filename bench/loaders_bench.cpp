@@ -2,94 +2,20 @@
 // couples, 100 events, 100 programme items and a 50-row heat load (floor A 40 rows, floor B 10).
 #include <benchmark/benchmark.h>
 
-#include <QTemporaryDir>
-#include <cstdio>
-#include <string>
-
+#include "bench/bench_support.h"
 #include "core/competition/competition_state.h"
 #include "core/data/display_config_file.h"
 #include "core/data/entry_files.h"
 #include "core/data/heat_files.h"
 #include "core/data/programme_file.h"
-#include "core/platform/cp932.h"
 
 namespace {
 
-void Write(const std::string& path, const std::string& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
-std::string Pad(std::string s, size_t width) {
-    s.resize(width, ' ');
-    return s;
-}
-
-// One data folder with every file at its full size, made once for all benchmarks.
-class FullFolder {
-  public:
-    FullFolder() : path_(dir_.path().toStdString()) {
-        std::string conf = Sjis("!//TT\r\n第１回　髙﨑杯　競技会\r\n主催　①連盟\r\n会場\r\n");
-        conf += Sjis("!//WC\r\nようこそ\r\n\r\n\r\n!//CN\r\n");
-        for (int c = 1; c <= 40; ++c) {
-            conf += Pad("C" + std::to_string(c), 6) + Pad(Sjis("スタンダード　Ａ級　髙﨑"), 40) +
-                    Pad(Sjis("Ｓ－Ａ"), 20) + "1234567 12R\r\n";
-        }
-        conf += "!//JG\r\n";
-        for (int j = 1; j <= 50; ++j) {
-            conf += Pad(std::to_string(j), 2) + Pad(Sjis("髙橋　一郎"), 16) + "#" +
-                    Pad(Sjis("東京都連盟"), 15) + "\r\n";
-        }
-        conf += "!//LP\r\n1436\r\n!//SF\r\n1\r\n2\r\n";
-        Write(path_ + "/Conf.txt", conf);
-
-        std::string mem;
-        for (int n = 0; n < 1000; ++n) {
-            mem += std::to_string(n) + Sjis(",山田　太郎,髙﨑　花子,x,y,東京ダンススクール①\r\n");
-        }
-        Write(path_ + "/Mem.csv", mem);
-
-        std::string seq;
-        std::string pgm;
-        for (int e = 1; e <= 100; ++e) {
-            char line[128];
-            std::snprintf(line, sizeof(line), "%03d ", e);
-            seq += line + Sjis("スタンダード Ａ級") + ",4,2,3,24,0,12,5,6,2,12,0,0\r\n";
-            std::snprintf(line, sizeof(line), "%c %03d   ", e % 10 == 0 ? '1' : '0', e);
-            pgm += line + Sjis("スタンダード Ａ級 １次予選") + "\r\n";
-        }
-        Write(path_ + "/seqdat.csv", seq);
-        Write(path_ + "/pgm.txt", pgm);
-
-        std::string heats;
-        for (int r = 0; r < 40; ++r) {
-            for (int k = 0; k < 20; ++k) {
-                char field[8];
-                std::snprintf(field, sizeof(field), "%4d", (r * 20 + k) % 1000);
-                heats += field;
-            }
-            heats += "\r\n";
-        }
-        Write(path_ + "/H_04_2.dat", heats);
-        Write(path_ + "/H_05_6.dat", heats.substr(0, 10 * 82));
-    }
-    const std::string& Path() const { return path_; }
-
-  private:
-    QTemporaryDir dir_;
-    std::string path_;
-};
-
-const FullFolder& Folder() {
-    static const FullFolder folder;
-    return folder;
-}
+using bench::FullData;
 
 void BM_LoadDisplayConfig(benchmark::State& state) {
     Competition s;
-    s.DataFolder = Folder().Path();
+    s.DataFolder = FullData().Path();
     for (auto _ : state) benchmark::DoNotOptimize(LoadDisplayConfig(s.DataFolder, s));
     state.counters["categories"] = s.CategoryCount;
     state.counters["judges"] = s.JudgeCount;
@@ -98,7 +24,7 @@ BENCHMARK(BM_LoadDisplayConfig);
 
 void BM_LoadEntries(benchmark::State& state) {
     Competition s;
-    s.DataFolder = Folder().Path();
+    s.DataFolder = FullData().Path();
     for (auto _ : state) {
         LoadEntries(s.DataFolder, s);
         benchmark::DoNotOptimize(s.CoupleNames[999]);
@@ -108,7 +34,7 @@ BENCHMARK(BM_LoadEntries);
 
 void BM_LoadEvents(benchmark::State& state) {
     Competition s;
-    s.DataFolder = Folder().Path();
+    s.DataFolder = FullData().Path();
     for (auto _ : state) benchmark::DoNotOptimize(LoadEvents(s.DataFolder, s));
     state.counters["events"] = s.EventCount;
 }
@@ -116,7 +42,7 @@ BENCHMARK(BM_LoadEvents);
 
 void BM_ReadProgramme(benchmark::State& state) {
     Competition s;
-    s.DataFolder = Folder().Path();
+    s.DataFolder = FullData().Path();
     for (auto _ : state) benchmark::DoNotOptimize(ReadProgramme(s.DataFolder, s));
     state.counters["items"] = s.ProgrammeCount;
 }
@@ -124,7 +50,7 @@ BENCHMARK(BM_ReadProgramme);
 
 void BM_LoadHeatFiles(benchmark::State& state) {
     Competition s;
-    s.DataFolder = Folder().Path();
+    s.DataFolder = FullData().Path();
     EventRecord r;
     r.Ints = {0, 4, 2, 3, 24, 0, 12, 5, 6, 2, 12};
     for (auto _ : state) {

@@ -5,8 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-
+#include "bench/bench_support.h"
 #include "core/competition/competition_state.h"
 #include "core/data/entry_files.h"
 #include "core/display/renderer.h"
@@ -15,13 +14,7 @@
 
 namespace {
 
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "render_bench";
-    static char* argv[] = {name, nullptr};
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
-}
+using bench::EnsureApplication;
 
 // A mid-sized competition: a preliminary of 34 couples in heats of 12, 12 and 10 on floor A
 // (event 0), and a two-floor step (event 1) with a second floor of two heats.
@@ -82,22 +75,11 @@ Competition BenchState(bool twoFloors) {
     return s;
 }
 
-// The four surfaces of the two windows, bound to a renderer without windows.
-struct BenchSurfaces {
-    Canvas audienceNormal{1024, 600, QStringLiteral("ScrForm.Image9")};
-    Canvas previewNormal{512, 300, QStringLiteral("DspMain.Image1")};
-    Canvas audienceWide{1024, 768, QStringLiteral("ScrForm.ImageW")};
-    Canvas previewWide{512, 384, QStringLiteral("DspMain.ImageW")};
-    void Bind(Renderer& renderer) {
-        renderer.Bind({&audienceNormal, &previewNormal, &audienceWide, &previewWide}, nullptr);
-    }
-};
-
 void BM_RenderView(benchmark::State& state) {
     EnsureApplication();
     const int type = static_cast<int>(state.range(0));
     Competition s = BenchState(state.range(1) != 0);
-    BenchSurfaces surfaces;
+    bench::Surfaces surfaces;
     Renderer renderer(s);
     surfaces.Bind(renderer);
     renderer.RenderView(type);
@@ -134,7 +116,7 @@ void BM_RenderResultView(benchmark::State& state) {
     s.ResultListRow = 0;
     s.AltResultLayout = static_cast<int>(state.range(1));
     s.Reveal = RevealOrder::Together;
-    BenchSurfaces surfaces;
+    bench::Surfaces surfaces;
     Renderer renderer(s);
     surfaces.Bind(renderer);
     renderer.RenderView(5);

@@ -4,8 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-
+#include "bench/bench_support.h"
 #include "core/competition/competition_state.h"
 #include "core/display/clock_view.h"
 #include "core/display/message_screen.h"
@@ -16,13 +15,7 @@
 
 namespace {
 
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "views_bench";
-    static char* argv[] = {name, nullptr};
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
-}
+using bench::EnsureApplication;
 
 Competition BenchState(int judges) {
     static const char* const kNames[] = {"山田 太郎", "佐藤 花子", "髙橋 一郎", "鈴木 次郎",
@@ -39,31 +32,23 @@ Competition BenchState(int judges) {
     return s;
 }
 
-struct NormalSurfaces {
-    Canvas audience{1024, 600, QStringLiteral("ScrForm.Image9")};
-    Canvas preview{512, 300, QStringLiteral("DspMain.Image1")};
-    Canvas audienceWide{1024, 768, QStringLiteral("ScrForm.ImageW")};
-    Canvas previewWide{512, 384, QStringLiteral("DspMain.ImageW")};
-    void Bind(Renderer& r) { r.Bind({&audience, &preview, &audienceWide, &previewWide}, nullptr); }
-};
-
 void BM_JudgesView(benchmark::State& state) {
     EnsureApplication();
     Competition s = BenchState(static_cast<int>(state.range(0)));
-    NormalSurfaces surfaces;
+    bench::Surfaces surfaces;
     Renderer renderer(s);
     surfaces.Bind(renderer);
     renderer.RenderView(kViewJudges);
     for (auto _ : state) {
         renderer.RenderView(kViewJudges);
-        benchmark::DoNotOptimize(surfaces.audience.Image().constBits());
+        benchmark::DoNotOptimize(surfaces.audienceNormal.Image().constBits());
     }
 }
 
 void BM_MessageScreen(benchmark::State& state) {
     EnsureApplication();
     Competition s = BenchState(1);
-    NormalSurfaces surfaces;
+    bench::Surfaces surfaces;
     Renderer renderer(s);
     surfaces.Bind(renderer);
     const int kind = static_cast<int>(state.range(0));
@@ -71,7 +56,7 @@ void BM_MessageScreen(benchmark::State& state) {
     ShowMessageScreen(s, renderer, kind, text);
     for (auto _ : state) {
         ShowMessageScreen(s, renderer, kind, text);
-        benchmark::DoNotOptimize(surfaces.audience.Image().constBits());
+        benchmark::DoNotOptimize(surfaces.audienceNormal.Image().constBits());
     }
 }
 

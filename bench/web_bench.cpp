@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "app/audience/scr_form.h"
+#include "bench/bench_support.h"
 #include "app/console/app_start.h"
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
@@ -46,34 +47,9 @@ double ThreadCpuUs() {
     return t.tv_sec * 1e6 + t.tv_nsec / 1e3;
 }
 
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "web_bench";
-    static char* argv[] = {name, nullptr};
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-}
-
 // The demo day with the heat view up on a one-floor round.
-struct Venue {
-    AppWindows windows;
-    Venue() {
-        EnsureApplication();
-        Hooks().showMessage = [](const QString&, const QString&) {};
-        StartOptions options;
-        options.dataFolder = std::string(TRQ_SOURCE_DIR) + "/data/demo";
-        options.markerPath = "/nonexistent/Tamik";
-        windows = CreateWindows(options);
-        windows.console->show();
-        windows.console->FormActivate();
-        const Competition& s = *windows.state;
-        for (int i = 0; i < 60 && (s.CurrentEventIndex < 0 || s.CurrentEvent()[6] != 0); ++i) {
-            Commands().ProgrammeStep(true);
-        }
-        Commands().Heat();
-        QCoreApplication::processEvents();
-    }
-    OperatorCommands& Commands() { return windows.console->Commands(); }
+struct Venue : bench::RunningWindows {
+    Venue() : RunningWindows(bench::DemoFolder()) { ShowFirstHeatRound(false); }
 };
 
 // Viewers of the live feed, on their own thread. Tells when every one of them has received
