@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QLatin1StringView>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -54,9 +55,10 @@ void DrawClockPass(const QString& hhmm, RenderTarget& t) {
 bool DrawClock(Competition& s, const QString& hhmm, Canvas& audienceClock, Canvas& previewClock) {
     if (hhmm == QLatin1StringView(s.ClockText.data(), qsizetype(s.ClockText.size()))) return false;
     s.ClockText = hhmm.toStdString();
-    RenderTarget audience{&audienceClock, 1.0};
-    DrawClockPass(hhmm, audience);
-    RenderTarget preview{&previewClock, 0.5};
-    DrawClockPass(hhmm, preview);
+    for (auto [canvas, scale] : {std::pair(&audienceClock, 1.0), std::pair(&previewClock, 0.5)}) {
+        CanvasPass painting(*canvas);
+        RenderTarget t{canvas, scale};
+        DrawClockPass(hhmm, t);
+    }
     return true;
 }

@@ -90,6 +90,7 @@ void DrawFinalResultView(Competition& s, RenderTarget& t) {
 void DrawResultList(const Competition& s, Canvas& image5) {
     static const QString kFixedFace = QStringLiteral(u"ＭＳ ゴシック");
     static const QString kProportionalFace = QStringLiteral(u"ＭＳ Ｐゴシック");
+    CanvasPass painting(image5);
     image5.SetPenColor(kTeal);
     image5.SetBrushColor(kTeal);
     image5.Rectangle(-5, -5, 410, 170);

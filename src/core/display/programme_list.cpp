@@ -10,6 +10,7 @@ void DrawProgrammeList(const Competition& s, Canvas& image6) {
     static const QString kCodeFont = QStringLiteral(u"ＭＳ ゴシック");
     static const QString kTextFont = QStringLiteral(u"ＭＳ Ｐゴシック");
     const QColor blue(0, 0, 255);
+    CanvasPass painting(image6);
 
     image6.SetBrushColor(kTeal);
     image6.FillRect(-10, -10, 425, 4000);

@@ -34,6 +34,7 @@ void Renderer::RunPasses(bool wide, const std::function<void(RenderTarget&)>& dr
             if (!state_.HoldScreen) host_->ShowAudienceSurface(wide);
             host_->ShowPreviewSurface(wide);
         }
+        CanvasPass painting(*t.canvas);
         draw(t);
     }
 }

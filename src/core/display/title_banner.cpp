@@ -1,5 +1,7 @@
 #include "core/display/title_banner.h"
 
+#include <utility>
+
 #include "core/platform/cp932.h"
 
 namespace {
@@ -37,8 +39,9 @@ void DrawTitleBannerPass(const Competition& s, RenderTarget& t) {
 }
 
 void DrawTitleBanner(const Competition& s, Canvas& audienceBanner, Canvas& previewBanner) {
-    RenderTarget audience{&audienceBanner, 1.0};
-    DrawTitleBannerPass(s, audience);
-    RenderTarget preview{&previewBanner, 0.5};
-    DrawTitleBannerPass(s, preview);
+    for (auto [canvas, scale] : {std::pair(&audienceBanner, 1.0), std::pair(&previewBanner, 0.5)}) {
+        CanvasPass painting(*canvas);
+        RenderTarget t{canvas, scale};
+        DrawTitleBannerPass(s, t);
+    }
 }

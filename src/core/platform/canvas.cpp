@@ -1,13 +1,100 @@
 #include "core/platform/canvas.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QHash>
 #include <QPainter>
 #include <QPolygon>
+#include <QTextLayout>
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
 
 #include "core/platform/font_substitution.h"
+
+// A font at one size with its metrics, and the width and glyphs of the texts drawn in it.
+struct Canvas::Face {
+    struct Layout {
+        int width = 0;
+        bool shaped = false;
+        // Texts with control characters are drawn by the painter's own text drawing, which
+        // treats them as it always has; all others from their glyph runs.
+        bool plain = false;
+        std::vector<QGlyphRun> runs;  // positions relative to the start of the baseline
+    };
+
+    Face(const QString& name, int points, bool bold)
+        : font(ResolveFont(name, PointsToPixels(points), bold)), metrics(font) {
+        ascent = metrics.ascent();
+        height = metrics.ascent() + metrics.descent();
+    }
+
+    Layout& LayoutOf(const QString& text) {
+        auto it = layouts.find(text);
+        if (it != layouts.end()) return *it;
+        // A face that has seen very many different texts starts again.
+        if (layouts.size() >= kMaxLayouts) layouts.clear();
+        Layout l;
+        l.width = metrics.horizontalAdvance(text);
+        return *layouts.insert(text, std::move(l));
+    }
+
+    // The glyphs, laid out as the painter lays out one line of text.
+    void Shape(const QString& text, Layout& l) const {
+        l.shaped = true;
+        l.plain = std::any_of(text.begin(), text.end(), [](QChar c) {
+            return c.unicode() < 0x20 || c.unicode() == 0x7f ||
+                   c == QChar::LineSeparator || c == QChar::ParagraphSeparator ||
+                   c == QChar::ObjectReplacementCharacter;
+        });
+        if (l.plain) return;
+        QTextLayout layout(text, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) {
+            layout.endLayout();
+            return;
+        }
+        line.setPosition(QPointF(0, 0));
+        layout.endLayout();
+        const QPointF baseline(0, line.ascent());
+        for (QGlyphRun& run : layout.glyphRuns()) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF& p : positions) p -= baseline;
+            run.setPositions(positions);
+            l.runs.push_back(std::move(run));
+        }
+    }
+
+    static constexpr qsizetype kMaxLayouts = 4096;
+    QFont font;
+    QFontMetrics metrics;
+    int ascent = 0;
+    int height = 0;
+    QHash<QString, Layout> layouts;
+};
+
+namespace {
+
+// The faces of this thread (fonts belong to the thread that made them), by name, size and
+// weight. Faces live as long as the thread; their number is bounded by the sizes in use.
+Canvas::Face& FaceFor(const QString& name, int points, bool bold) {
+    thread_local QHash<QString, std::shared_ptr<Canvas::Face>> faces;
+    QString key = name;
+    key += QChar(0x1f);
+    key += QString::number(points);
+    key += bold ? QLatin1Char('b') : QLatin1Char('n');
+    auto it = faces.find(key);
+    if (it == faces.end()) {
+        it = faces.insert(key, std::make_shared<Canvas::Face>(name, points, bold));
+    }
+    return **it;
+}
+
+}  // namespace
 
 Canvas::Canvas(int width, int height, QString name)
     : name_(std::move(name)),
@@ -15,7 +102,61 @@ Canvas::Canvas(int width, int height, QString name)
     Resize(width, height);
 }
 
+Canvas::Canvas(Canvas&& other) noexcept { *this = std::move(other); }
+
+Canvas& Canvas::operator=(Canvas&& other) noexcept {
+    if (this == &other) return *this;
+    EndPass();
+    other.EndPass();
+    name_ = std::move(other.name_);
+    image_ = std::move(other.image_);
+    width_ = other.width_;
+    height_ = other.height_;
+    fontName_ = std::move(other.fontName_);
+    fontSize_ = other.fontSize_;
+    fontColor_ = other.fontColor_;
+    bold_ = other.bold_;
+    penColor_ = other.penColor_;
+    penWidth_ = other.penWidth_;
+    brushColor_ = other.brushColor_;
+    face_ = nullptr;
+    drawn_ = true;
+    recording_ = other.recording_;
+    records_ = std::move(other.records_);
+    return *this;
+}
+
+Canvas::~Canvas() { EndPass(); }
+
+QImage& Canvas::Image() {
+    EndPass();
+    return image_;
+}
+
+void Canvas::BeginPass() {
+    if (pass_) return;
+    pass_ = std::make_unique<QPainter>(&image_);
+}
+
+void Canvas::EndPass() { pass_.reset(); }
+
+bool Canvas::TakeDrawn() { return std::exchange(drawn_, false); }
+
+QPainter& Canvas::Painter(std::unique_ptr<QPainter>& own) {
+    drawn_ = true;
+    if (!pass_) {
+        own = std::make_unique<QPainter>(&image_);
+        return *own;
+    }
+    // What an operation may have left set; each operation sets its pen, brush and font.
+    pass_->setRenderHint(QPainter::Antialiasing, false);
+    pass_->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    return *pass_;
+}
+
 void Canvas::Resize(int width, int height, double deviceScale) {
+    EndPass();
+    drawn_ = true;
     width_ = width > 0 ? width : 1;
     height_ = height > 0 ? height : 1;
     const double scale = deviceScale > 0 ? deviceScale : 1.0;
@@ -32,19 +173,19 @@ int Canvas::PointsToPixels(int points) {
 }
 
 void Canvas::SetFontName(const QString& name) {
-    if (name != fontName_) fontValid_ = false;
+    if (name != fontName_) face_ = nullptr;
     fontName_ = name;
 }
 
 void Canvas::SetFontSize(int points) {
-    if (points != fontSize_) fontValid_ = false;
+    if (points != fontSize_) face_ = nullptr;
     fontSize_ = points;
 }
 
 void Canvas::SetFontColor(const QColor& c) { fontColor_ = c; }
 
 void Canvas::SetBold(bool bold) {
-    if (bold != bold_) fontValid_ = false;
+    if (bold != bold_) face_ = nullptr;
     bold_ = bold;
 }
 
@@ -52,35 +193,37 @@ void Canvas::SetPenColor(const QColor& c) { penColor_ = c; }
 void Canvas::SetPenWidth(int width) { penWidth_ = width; }
 void Canvas::SetBrushColor(const QColor& c) { brushColor_ = c; }
 
-const QFont& Canvas::CurrentFont() {
-    if (!fontValid_) {
-        font_ = ResolveFont(fontName_, PointsToPixels(fontSize_), bold_);
-        fontValid_ = true;
-    }
-    return font_;
+Canvas::Face& Canvas::CurrentFace() {
+    if (face_ == nullptr) face_ = &FaceFor(fontName_, fontSize_, bold_);
+    return *face_;
 }
 
 int Canvas::TextWidth(const QString& text) {
     if (text.isEmpty()) return 0;
-    return QFontMetrics(CurrentFont()).horizontalAdvance(text);
+    return CurrentFace().LayoutOf(text).width;
 }
 
-int Canvas::TextHeight(const QString&) {
-    const QFontMetrics m(CurrentFont());
-    return m.ascent() + m.descent();
-}
+int Canvas::TextHeight(const QString&) { return CurrentFace().height; }
 
 void Canvas::TextOut(int x, int y, const QString& text) {
-    const QFont& font = CurrentFont();
-    const QFontMetrics m(font);
-    const int w = text.isEmpty() ? 0 : m.horizontalAdvance(text);
-    const int h = m.ascent() + m.descent();
+    Face& face = CurrentFace();
+    int w = 0;
+    const int h = face.height;
     if (!text.isEmpty()) {
-        QPainter p(&image_);
+        Face::Layout& layout = face.LayoutOf(text);
+        w = layout.width;
+        if (!layout.shaped) face.Shape(text, layout);
+        std::unique_ptr<QPainter> own;
+        QPainter& p = Painter(own);
         p.fillRect(QRect(x, y, w, h), brushColor_);
-        p.setFont(font);
         p.setPen(fontColor_);
-        p.drawText(QPoint(x, y + m.ascent()), text);
+        if (layout.plain) {
+            p.setFont(face.font);
+            p.drawText(QPoint(x, y + face.ascent), text);
+        } else {
+            const QPointF origin(x, y + face.ascent);
+            for (const QGlyphRun& run : layout.runs) p.drawGlyphRun(origin, run);
+        }
     }
     if (recording_) {
         DrawRecord r;
@@ -131,14 +274,16 @@ QPen MakePen(const QColor& c, int width) {
 }  // namespace
 
 void Canvas::FillRect(int x1, int y1, int x2, int y2) {
-    QPainter p(&image_);
+    std::unique_ptr<QPainter> own;
+    QPainter& p = Painter(own);
     p.fillRect(Exclusive(x1, y1, x2, y2), brushColor_);
     RecordShape("fillrect", {QPoint(x1, y1), QPoint(x2, y2)});
 }
 
 void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
     const QRect r = Exclusive(x1, y1, x2, y2);
-    QPainter p(&image_);
+    std::unique_ptr<QPainter> own;
+    QPainter& p = Painter(own);
     p.fillRect(r, brushColor_);
     const int pw = penWidth_ > 0 ? penWidth_ : 1;
     if (r.width() > 0 && r.height() > 0) {
@@ -157,7 +302,8 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
 
 void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
     const QRect r = Exclusive(x1, y1, x2, y2);
-    QPainter p(&image_);
+    std::unique_ptr<QPainter> own;
+    QPainter& p = Painter(own);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(MakePen(penColor_, penWidth_));
     p.setBrush(brushColor_);
@@ -167,7 +313,8 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
 }
 
 void Canvas::Polygon(const std::vector<QPoint>& points) {
-    QPainter p(&image_);
+    std::unique_ptr<QPainter> own;
+    QPainter& p = Painter(own);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(MakePen(penColor_, penWidth_));
     p.setBrush(brushColor_);
@@ -176,7 +323,8 @@ void Canvas::Polygon(const std::vector<QPoint>& points) {
 }
 
 void Canvas::Polyline(const std::vector<QPoint>& points) {
-    QPainter p(&image_);
+    std::unique_ptr<QPainter> own;
+    QPainter& p = Painter(own);
     p.setRenderHint(QPainter::Antialiasing, penWidth_ > 1);
     p.setPen(MakePen(penColor_, penWidth_));
     p.drawPolyline(QPolygon(QList<QPoint>(points.begin(), points.end())));
@@ -184,7 +332,8 @@ void Canvas::Polyline(const std::vector<QPoint>& points) {
 }
 
 void Canvas::Line(int x1, int y1, int x2, int y2) {
-    QPainter p(&image_);
+    std::unique_ptr<QPainter> own;
+    QPainter& p = Painter(own);
     const int pw = penWidth_ > 0 ? penWidth_ : 1;
     if (pw == 1 && (x1 == x2 || y1 == y2)) {
         // Axis-parallel one-pixel line: end pixel excluded.
@@ -206,7 +355,8 @@ void Canvas::Line(int x1, int y1, int x2, int y2) {
 }
 
 void Canvas::StretchDraw(int x1, int y1, int x2, int y2, const QImage& picture) {
-    QPainter p(&image_);
+    std::unique_ptr<QPainter> own;
+    QPainter& p = Painter(own);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     p.drawImage(Exclusive(x1, y1, x2, y2), picture);
     RecordShape("bitmap", {QPoint(x1, y1), QPoint(x2, y2)});

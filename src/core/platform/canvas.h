@@ -2,12 +2,18 @@
 // The drawing surface of an image control: a QImage with the persistent state of a Windows
 // drawing canvas (font, pen, brush kept between drawings), opaque text, exclusive right and
 // bottom edges, and an optional record of every operation.
+//
+// Speed: a pass (BeginPass/EndPass, or CanvasPass) keeps one painter open for all its
+// operations; fonts, their metrics and the layouts of the texts drawn in them are kept per
+// thread, so a text that recurs is measured and shaped once.
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPainter>
 #include <QPoint>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "core/platform/draw_record.h"
@@ -16,9 +22,26 @@ class Canvas {
   public:
     Canvas(int width, int height, QString name);
 
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    Canvas(Canvas&&) noexcept;
+    Canvas& operator=(Canvas&&) noexcept;
+    ~Canvas();
+
     const QString& Name() const { return name_; }
-    QImage& Image() { return image_; }
+    // The bitmap; a pass in progress is ended first, so the bitmap is complete and no painter
+    // writes into a copy taken of it.
+    QImage& Image();
     const QImage& Image() const { return image_; }
+
+    // One painter for every operation until EndPass (or Resize, or Image()); without a pass each
+    // operation opens its own. The result is the same either way.
+    void BeginPass();
+    void EndPass();
+
+    // True once after any drawing (or a new bitmap): whether the control showing the canvas
+    // needs a repaint.
+    bool TakeDrawn();
     // The size in drawing units; the bitmap has DeviceScale() pixels per unit.
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -72,8 +95,13 @@ class Canvas {
     // Points to pixels at 96 dpi, as MulDiv(points, 96, 72) rounds.
     static int PointsToPixels(int points);
 
+    struct Face;
+
   private:
-    const QFont& CurrentFont();
+    // The current font with its metrics and text layouts.
+    Face& CurrentFace();
+    // The pass's painter (its per-operation state reset), or a new one in painter.
+    QPainter& Painter(std::unique_ptr<QPainter>& own);
     void RecordShape(const char* op, std::vector<QPoint> points);
 
     QString name_;
@@ -88,8 +116,21 @@ class Canvas {
     int penWidth_ = 1;
     QColor brushColor_ = Qt::white;
 
-    bool fontValid_ = false;
-    QFont font_;
+    Face* face_ = nullptr;  // null when the font state changed
+    std::unique_ptr<QPainter> pass_;
+    bool drawn_ = true;
     bool recording_ = false;
     std::vector<DrawRecord> records_;
+};
+
+// A pass over a canvas for the length of a scope.
+class CanvasPass {
+  public:
+    explicit CanvasPass(Canvas& canvas) : canvas_(canvas) { canvas_.BeginPass(); }
+    ~CanvasPass() { canvas_.EndPass(); }
+    CanvasPass(const CanvasPass&) = delete;
+    CanvasPass& operator=(const CanvasPass&) = delete;
+
+  private:
+    Canvas& canvas_;
 };
