@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QPainter>
+#include <utility>
 
 #include "app/audience/venue_screen.h"
 #include "app/widgets/image_control.h"
@@ -72,17 +73,19 @@ Canvas& ScrForm::BannerSurface() { return ui->Image3->canvas(); }
 Canvas& ScrForm::ClockSurface() { return ui->Image2->canvas(); }
 
 void ScrForm::ShowWide(bool wide) {
-    ui->PanelW->setVisible(wide);
-    ui->Panel5->setVisible(!wide);
-    ui->Panel1->setVisible(!wide);
+    // Shown or hidden only on a change: each change repaints the window's panels.
+    for (auto [panel, shown] : {std::pair(ui->PanelW, wide), std::pair(ui->Panel5, !wide),
+                                std::pair(ui->Panel1, !wide)}) {
+        if (panel->isHidden() == shown) panel->setVisible(shown);
+    }
+    // Raising the panel that is on top already changes nothing.
     if (wide) ui->PanelW->raise();
 }
 
 void ScrForm::RefreshSurfaces() {
-    ui->Image9->update();
-    ui->ImageW->update();
-    ui->Image3->update();
-    ui->Image2->update();
+    for (ImageControl* surface : {ui->Image9, ui->ImageW, ui->Image3, ui->Image2}) {
+        surface->UpdateIfDrawn();
+    }
     emit pictureChanged();
 }
 

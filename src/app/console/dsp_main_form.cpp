@@ -328,16 +328,16 @@ void DspMain::ShowView(int type) {
         venueView_ = ViewName(type);
     }
     venue_->ShowOnAir(venueView_, ViewName(type), held);
-    ui->Image1->update();
-    ui->ImageW->update();
+    ui->Image1->UpdateIfDrawn();
+    ui->ImageW->UpdateIfDrawn();
     audience_->RefreshSurfaces();
 }
 
 void DspMain::ShowAudienceSurface(bool wide) { audience_->ShowWide(wide); }
 
 void DspMain::ShowPreviewSurface(bool wide) {
-    ui->Panel1->setVisible(!wide);
-    ui->PanelW->setVisible(wide);
+    if (ui->Panel1->isHidden() == !wide) ui->Panel1->setVisible(!wide);
+    if (ui->PanelW->isHidden() == wide) ui->PanelW->setVisible(wide);
 }
 
 void DspMain::ClearMemo() { ui->Memo1->clear(); }
@@ -523,7 +523,7 @@ void DspMain::ShowAnnouncement(int kind, const std::string& text) {
     const bool held = state_.HoldScreen == 1;
     if (!held) venueView_ = QString::fromUtf8("お知らせ");
     venue_->ShowOnAir(venueView_, QString::fromUtf8("お知らせ"), held);
-    ui->Image1->update();
+    ui->Image1->UpdateIfDrawn();
     audience_->RefreshSurfaces();
 }
 

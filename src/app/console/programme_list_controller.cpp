@@ -7,6 +7,15 @@
 #include "app/widgets/picture_button.h"
 #include "core/display/programme_list.h"
 
+namespace {
+
+// The list bitmap: the programme's rows and, below a short programme, the empty rows the panel
+// shows (15 and a part), so everything the list can show at any scroll position. The control
+// keeps its size; a drawing below the bitmap is left out.
+int ListBitmapHeight(int items) { return 20 * (std::max(items, 15) + 1) + 1; }
+
+}  // namespace
+
 ProgrammeListController::ProgrammeListController(const ProgrammeListControls& controls,
                                                  const Competition& state,
                                                  OperatorCommands& commands, QObject* parent)
@@ -46,13 +55,16 @@ void ProgrammeListController::BitBtn18Click() {
 }
 
 void ProgrammeListController::ShowProgramme() {
-    c_.Image6->SetBitmapSize(420, 4000);
     c_.Image6->move(4, 0);
     Redraw();
     c_.ScrollBar1->setMaximum(std::max(0, s_.ProgrammeCount - 15));
 }
 
 void ProgrammeListController::Redraw() {
+    const int height = ListBitmapHeight(s_.ProgrammeCount);
+    if (c_.Image6->canvas().Height() != height || !c_.Image6->HasFixedBitmap()) {
+        c_.Image6->SetBitmapSize(420, height);
+    }
     DrawProgrammeList(s_, c_.Image6->canvas());
     c_.Image6->update();
 }

@@ -58,6 +58,10 @@ void ImageControl::SetPicture(const QImage& picture) {
     update();
 }
 
+void ImageControl::UpdateIfDrawn() {
+    if (canvas_.TakeDrawn()) update();
+}
+
 void ImageControl::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (!picture_.isNull()) {

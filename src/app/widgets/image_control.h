@@ -27,6 +27,7 @@ class ImageControl : public QWidget {
     // Fixes the bitmap at this size, independent of the control's size (a tall list that is
     // scrolled by moving the control).
     void SetBitmapSize(int width, int height);
+    bool HasFixedBitmap() const { return fixedBitmap_; }
     // Pixels of the control per drawing unit: the canvas keeps its drawing size in units and
     // renders sharp at the control's size (the audience picture on a larger venue screen).
     void SetDeviceScale(double scale);
@@ -34,6 +35,8 @@ class ImageControl : public QWidget {
     // to the canvas.
     void SetPicture(const QImage& picture);
     bool ShowsPicture() const { return !picture_.isNull(); }
+    // Repaints the control when its canvas was drawn on since the last repaint asked for.
+    void UpdateIfDrawn();
 
     // An emblem of our own (a dancing couple in a gold ring), shown by the logo controls until a
     // logo bitmap replaces it.

@@ -26,5 +26,6 @@ struct RenderTarget {
 // The horizontal rule under a heading: from design x 20 to 999 at design y, in the pen as set.
 void DrawRule(RenderTarget& t, int y);
 
-// While the font size is not 0 and the text is not narrower than Scaled(limit), one point less.
+// While the font size is not 0 and the text is not narrower than Scaled(limit), one point less
+// (a negative size is left as it is).
 void FitFontToWidth(RenderTarget& t, const QString& text, int limit);

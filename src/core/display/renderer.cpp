@@ -20,6 +20,10 @@ void Renderer::DrawOnNormalSurfaces(const std::function<void(RenderTarget&)>& dr
 
 void Renderer::RunPasses(bool wide, const std::function<void(RenderTarget&)>& draw) {
     if (!Bound()) return;
+    if (host_ != nullptr) {
+        if (!state_.HoldScreen) host_->ShowAudienceSurface(wide);
+        host_->ShowPreviewSurface(wide);
+    }
     // The audience pass is skipped while the screen is held: only the preview follows.
     for (int pass = state_.HoldScreen ? 1 : 0; pass < 2; ++pass) {
         const bool audience = pass == 0;
@@ -30,10 +34,6 @@ void Renderer::RunPasses(bool wide, const std::function<void(RenderTarget&)>& dr
             t.canvas = audience ? surfaces_.audienceNormal : surfaces_.previewNormal;
         }
         t.scale = audience ? 1.0 : 0.5;
-        if (host_ != nullptr) {
-            if (!state_.HoldScreen) host_->ShowAudienceSurface(wide);
-            host_->ShowPreviewSurface(wide);
-        }
         CanvasPass painting(*t.canvas);
         draw(t);
     }

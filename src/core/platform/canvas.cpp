@@ -12,8 +12,30 @@
 
 #include "core/platform/font_substitution.h"
 
-// A font at one size with its metrics, and the width and glyphs of the texts drawn in it.
+namespace {
+
+// Rendered cells of this thread, all faces together, are kept up to this many bytes.
+constexpr qsizetype kCellBudget = 16 * 1024 * 1024;
+
+bool IsControl(QChar c) {
+    return c.unicode() < 0x20 || c.unicode() == 0x7f || c == QChar::LineSeparator ||
+           c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter;
+}
+
+}  // namespace
+
+// A font at one size with its metrics, and the width, glyphs and rendered cells of the texts
+// drawn in it.
 struct Canvas::Face {
+    // A text's opaque cell as drawn (brush, then glyphs) in one font colour on one brush colour
+    // at one whole-number device scale; copying it draws the same pixels. Null when a glyph
+    // reaches outside the cell: such a text is drawn over whatever lies beside it.
+    struct Cell {
+        QRgb color;
+        QRgb brush;
+        int scale;
+        QImage image;
+    };
     struct Layout {
         int width = 0;
         bool shaped = false;
@@ -21,6 +43,7 @@ struct Canvas::Face {
         // treats them as it always has; all others from their glyph runs.
         bool plain = false;
         std::vector<QGlyphRun> runs;  // positions relative to the start of the baseline
+        std::vector<Cell> cells;
     };
 
     Face(const QString& name, int points, bool bold)
@@ -33,7 +56,7 @@ struct Canvas::Face {
         auto it = layouts.find(text);
         if (it != layouts.end()) return *it;
         // A face that has seen very many different texts starts again.
-        if (layouts.size() >= kMaxLayouts) layouts.clear();
+        if (layouts.size() >= kMaxLayouts) ClearLayouts();
         Layout l;
         l.width = metrics.horizontalAdvance(text);
         return *layouts.insert(text, std::move(l));
@@ -42,11 +65,7 @@ struct Canvas::Face {
     // The glyphs, laid out as the painter lays out one line of text.
     void Shape(const QString& text, Layout& l) const {
         l.shaped = true;
-        l.plain = std::any_of(text.begin(), text.end(), [](QChar c) {
-            return c.unicode() < 0x20 || c.unicode() == 0x7f ||
-                   c == QChar::LineSeparator || c == QChar::ParagraphSeparator ||
-                   c == QChar::ObjectReplacementCharacter;
-        });
+        l.plain = std::any_of(text.begin(), text.end(), IsControl);
         if (l.plain) return;
         QTextLayout layout(text, font);
         QTextOption option;
@@ -69,6 +88,67 @@ struct Canvas::Face {
         }
     }
 
+    void DrawGlyphs(QPainter& p, const Layout& l, QPointF origin) const {
+        for (const QGlyphRun& run : l.runs) p.drawGlyphRun(origin, run);
+    }
+
+    // The cell of a shaped text; null when it cannot stand for the drawing (see Cell).
+    const QImage& CellOf(Layout& l, const QColor& color, const QColor& brush, int scale,
+                         qsizetype& cellBytes) {
+        for (const Cell& c : l.cells) {
+            if (c.color == color.rgba() && c.brush == brush.rgba() && c.scale == scale) {
+                return c.image;
+            }
+        }
+        Cell cell{color.rgba(), brush.rgba(), scale, QImage()};
+        if (!Overhangs(l, color, scale)) {
+            cell.image = QImage(l.width * scale, height * scale, QImage::Format_RGB32);
+            cell.image.setDevicePixelRatio(scale);
+            cell.image.fill(brush);
+            QPainter p(&cell.image);
+            p.setPen(color);
+            DrawGlyphs(p, l, QPointF(0, ascent));
+            cellBytes += cell.image.sizeInBytes();
+        }
+        l.cells.push_back(std::move(cell));
+        return l.cells.back().image;
+    }
+
+    // Whether any glyph pixel falls outside the text's cell.
+    bool Overhangs(const Layout& l, const QColor& color, int scale) const {
+        const int margin = height + 2;
+        QImage probe((l.width + 2 * margin) * scale, (height + 2 * margin) * scale,
+                     QImage::Format_ARGB32_Premultiplied);
+        probe.setDevicePixelRatio(scale);
+        probe.fill(Qt::transparent);
+        {
+            QPainter p(&probe);
+            p.setPen(color);
+            DrawGlyphs(p, l, QPointF(margin, margin + ascent));
+        }
+        const QRect inside(margin * scale, margin * scale, l.width * scale, height * scale);
+        for (int y = 0; y < probe.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
+            const bool rowInside = y >= inside.top() && y <= inside.bottom();
+            for (int x = 0; x < probe.width(); ++x) {
+                if (qAlpha(row[x]) == 0) continue;
+                if (!rowInside || x < inside.left() || x > inside.right()) return true;
+            }
+        }
+        return false;
+    }
+
+    qsizetype ClearCells() {
+        qsizetype freed = 0;
+        for (Layout& l : layouts) {
+            for (const Cell& c : l.cells) freed += c.image.sizeInBytes();
+            l.cells.clear();
+        }
+        return freed;
+    }
+
+    void ClearLayouts();
+
     static constexpr qsizetype kMaxLayouts = 4096;
     QFont font;
     QFontMetrics metrics;
@@ -80,21 +160,41 @@ struct Canvas::Face {
 namespace {
 
 // The faces of this thread (fonts belong to the thread that made them), by name, size and
-// weight. Faces live as long as the thread; their number is bounded by the sizes in use.
-Canvas::Face& FaceFor(const QString& name, int points, bool bold) {
-    thread_local QHash<QString, std::shared_ptr<Canvas::Face>> faces;
-    QString key = name;
-    key += QChar(0x1f);
-    key += QString::number(points);
-    key += bold ? QLatin1Char('b') : QLatin1Char('n');
-    auto it = faces.find(key);
-    if (it == faces.end()) {
-        it = faces.insert(key, std::make_shared<Canvas::Face>(name, points, bold));
+// weight, and the bytes their cells hold. Faces live as long as the thread; their number is
+// bounded by the sizes in use.
+struct FaceRegistry {
+    QHash<QString, std::shared_ptr<Canvas::Face>> faces;
+    qsizetype cellBytes = 0;
+
+    static FaceRegistry& OfThread() {
+        thread_local FaceRegistry registry;
+        return registry;
     }
-    return **it;
-}
+    Canvas::Face& Find(const QString& name, int points, bool bold) {
+        QString key = name;
+        key += QChar(0x1f);
+        key += QString::number(points);
+        key += bold ? QLatin1Char('b') : QLatin1Char('n');
+        auto it = faces.find(key);
+        if (it == faces.end()) {
+            it = faces.insert(key, std::make_shared<Canvas::Face>(name, points, bold));
+        }
+        return **it;
+    }
+    // Over the budget, every face lets its cells go; they are made again as texts recur.
+    void KeepCellsInBudget() {
+        if (cellBytes <= kCellBudget) return;
+        for (const auto& face : faces) face->ClearCells();
+        cellBytes = 0;
+    }
+};
 
 }  // namespace
+
+void Canvas::Face::ClearLayouts() {
+    FaceRegistry::OfThread().cellBytes -= ClearCells();
+    layouts.clear();
+}
 
 Canvas::Canvas(int width, int height, QString name)
     : name_(std::move(name)),
@@ -194,7 +294,7 @@ void Canvas::SetPenWidth(int width) { penWidth_ = width; }
 void Canvas::SetBrushColor(const QColor& c) { brushColor_ = c; }
 
 Canvas::Face& Canvas::CurrentFace() {
-    if (face_ == nullptr) face_ = &FaceFor(fontName_, fontSize_, bold_);
+    if (face_ == nullptr) face_ = &FaceRegistry::OfThread().Find(fontName_, fontSize_, bold_);
     return *face_;
 }
 
@@ -210,19 +310,33 @@ void Canvas::TextOut(int x, int y, const QString& text) {
     int w = 0;
     const int h = face.height;
     if (!text.isEmpty()) {
+        FaceRegistry::OfThread().KeepCellsInBudget();
         Face::Layout& layout = face.LayoutOf(text);
         w = layout.width;
         if (!layout.shaped) face.Shape(text, layout);
         std::unique_ptr<QPainter> own;
         QPainter& p = Painter(own);
-        p.fillRect(QRect(x, y, w, h), brushColor_);
-        p.setPen(fontColor_);
-        if (layout.plain) {
-            p.setFont(face.font);
-            p.drawText(QPoint(x, y + face.ascent), text);
+        // A whole-number device scale maps the cell onto whole pixels wherever it lands, so a
+        // copy of the rendered cell is the drawing itself.
+        const double scale = image_.devicePixelRatio();
+        const int wholeScale = static_cast<int>(scale);
+        const QImage* cell = nullptr;
+        if (!layout.plain && w > 0 && h > 0 && wholeScale == scale && brushColor_.alpha() == 255) {
+            FaceRegistry& registry = FaceRegistry::OfThread();
+            cell = &face.CellOf(layout, fontColor_, brushColor_, wholeScale, registry.cellBytes);
+            if (cell->isNull()) cell = nullptr;
+        }
+        if (cell != nullptr) {
+            p.drawImage(QPoint(x, y), *cell);
         } else {
-            const QPointF origin(x, y + face.ascent);
-            for (const QGlyphRun& run : layout.runs) p.drawGlyphRun(origin, run);
+            p.fillRect(QRect(x, y, w, h), brushColor_);
+            p.setPen(fontColor_);
+            if (layout.plain) {
+                p.setFont(face.font);
+                p.drawText(QPoint(x, y + face.ascent), text);
+            } else {
+                face.DrawGlyphs(p, layout, QPointF(x, y + face.ascent));
+            }
         }
     }
     if (recording_) {

@@ -160,6 +160,8 @@ class WebServerTest : public QObject {
 
     void pages() {
         Start();
+        // The first picture is encoded on its own thread a moment after the start.
+        QTRY_COMPARE_WITH_TIMEOUT(Http("GET", QStringLiteral("/picture.png")).status, 200, kWaitMs);
         const struct {
             const char* path;
             int status;

@@ -151,8 +151,7 @@ class MessageScreenTest : public QObject {
         QCOMPARE(s.CurrentView, kViewHeat);
         QCOMPARE(s.AwardReady, 1);
         const QStringList expected =
-            hold ? QStringList{"preview"}
-                 : QStringList{"audience", "preview", "audience", "preview"};
+            hold ? QStringList{"preview"} : QStringList{"audience", "preview"};
         QCOMPARE(host.calls, expected);
         QCOMPARE(audience.Records().empty(), hold == 1);
         QVERIFY(FindText(preview.Records(), u"■■■\u3000 休\u3000憩\u3000 ■■■"_s) != nullptr);

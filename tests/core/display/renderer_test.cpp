@@ -99,6 +99,46 @@ class RendererTest : public QObject {
         QVERIFY(c.TextWidth(text) >= limit);  // one point more would not fit: stepped by one
         FitFontToWidth(t, text, 0);
         QCOMPARE(c.FontSize(), 0);  // never fits: stops at 0 instead of looping
+        c.SetFontSize(-3);
+        FitFontToWidth(t, text, 0);
+        QCOMPARE(c.FontSize(), -3);  // nothing smaller to go to: left as it is, no endless loop
+    }
+
+    // The fit ends where stepping down one point at a time ends, whatever the face, the text,
+    // the scale and the room.
+    void fitFontToWidthEndsWhereSteppingEnds() {
+        const char* const faces[] = {"HG丸ｺﾞｼｯｸM-PRO", "AR P隷書体M", "HGP創英角ｺﾞｼｯｸUB",
+                                     "ＭＳ ゴシック", "Microsoft Sans Serif"};
+        const QString texts[] = {QString::fromUtf8("第５０回 全日本ダンス選手権大会 髙﨑"),
+                                 QStringLiteral("Jr. Latin 105"), QString::fromUtf8("ワ")};
+        Canvas c(100, 100, "T");
+        for (const char* face : faces) {
+            c.SetFontName(QString::fromUtf8(face));
+            for (const QString& text : texts) {
+                for (double scale : {1.0, 0.5}) {
+                    RenderTarget t{&c, scale};
+                    for (int start : {40, 17}) {
+                        for (int limit : {900, 560, 160, 30, 1}) {
+                            int stepped = start;
+                            c.SetFontSize(stepped);
+                            while (stepped != 0 && c.TextWidth(text) >= t.Scaled(limit)) {
+                                c.SetFontSize(--stepped);
+                            }
+                            c.SetFontSize(start);
+                            FitFontToWidth(t, text, limit);
+                            QVERIFY2(c.FontSize() == stepped,
+                                     qPrintable(QStringLiteral("%1 %2 x%3 %4pt in %5: %6, not %7")
+                                                    .arg(QString::fromUtf8(face), text)
+                                                    .arg(scale)
+                                                    .arg(start)
+                                                    .arg(limit)
+                                                    .arg(c.FontSize())
+                                                    .arg(stepped)));
+                        }
+                    }
+                }
+            }
+        }
     }
 
     void welcomeLines_data() {
@@ -156,8 +196,8 @@ class RendererTest : public QObject {
         f.renderer.RenderView(kViewWelcome);
         QVERIFY(!f.audienceNormal.Records().empty());
         QVERIFY(!f.previewNormal.Records().empty());
-        QCOMPARE(f.host.calls, (QStringList{"audience normal", "preview normal", "audience normal",
-                                            "preview normal", "memo"}));
+        // The surfaces are chosen once per drawing, before its passes.
+        QCOMPARE(f.host.calls, (QStringList{"audience normal", "preview normal", "memo"}));
         QCOMPARE(f.state.CurrentView, kViewWelcome);
         f.Clear();
         f.renderer.RenderView(kViewHeat);

@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QJsonArray>
+#include <QPainter>
 #include <QtTest>
 
 #include "core/platform/font_substitution.h"
@@ -77,6 +78,68 @@ class CanvasTest : public QObject {
         QCOMPARE(c.Image().pixelColor(10 + r.w - 1, 20 + r.h - 1), QColor(0, 0, 255));
         QCOMPARE(c.Image().pixelColor(10 + r.w, 20), QColor(Qt::white));
         QCOMPARE(c.Image().pixelColor(9, 20), QColor(Qt::white));
+    }
+
+    // Texts are drawn from kept layouts and rendered cells; every drawing must still show what
+    // the painter's own text drawing shows, over a striped background so that glyphs reaching
+    // outside their cell and see-through brushes are seen too.
+    void textDrawsAsThePainterDrawsIt_data() {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<int>("brushAlpha");
+        const QString gothic = QString::fromUtf8("HGP創英角ｺﾞｼｯｸUB");
+        const QString sans = QStringLiteral("Microsoft Sans Serif");
+        const QString pop = QString::fromUtf8("HGS創英角ﾎﾟｯﾌﾟ体");
+        QTest::newRow("kanji") << gothic << QString::fromUtf8("決勝 髙﨑 No.12") << 1.0 << 255;
+        QTest::newRow("twice the size") << gothic << QString::fromUtf8("Heat-1 ワルツ") << 2.0
+                                        << 255;
+        QTest::newRow("venue scale") << gothic << QString::fromUtf8("ジャイブ 105") << 1.40625
+                                     << 255;
+        QTest::newRow("reaching out") << sans << QStringLiteral("jfAVW") << 1.0 << 255;
+        QTest::newRow("reaching out, twice the size") << pop << QString::fromUtf8("fjyA ようこそ")
+                                                      << 2.0 << 255;
+        QTest::newRow("tab") << gothic << QString::fromUtf8("A\tB") << 1.0 << 255;
+        QTest::newRow("see-through brush") << gothic << QString::fromUtf8("休憩") << 1.0 << 128;
+    }
+    void textDrawsAsThePainterDrawsIt() {
+        QFETCH(QString, face);
+        QFETCH(QString, text);
+        QFETCH(double, scale);
+        QFETCH(int, brushAlpha);
+        const auto stripes = [](QImage& image) {
+            QPainter p(&image);
+            for (int x = 0; x < 300; x += 6) p.fillRect(QRect(x, 0, 3, 200), QColor(90, 40, 10));
+        };
+        Canvas c(300, 200, "T");
+        c.Resize(300, 200, scale);
+        stripes(c.Image());
+        QImage expected = c.Image().copy();
+        expected.setDevicePixelRatio(scale);
+
+        const QFont font = ResolveFont(face, Canvas::PointsToPixels(22), false);
+        const QFontMetrics m(font);
+        c.SetFontName(face);
+        c.SetFontSize(22);
+        QPainter p(&expected);
+        p.setFont(font);
+        // The second drawing of a colour comes from what the first one kept.
+        const struct {
+            QPoint at;
+            QColor color;
+        } drawings[] = {{{12, 10}, Qt::white}, {{31, 70}, Qt::white}, {{7, 130}, Qt::yellow}};
+        for (const auto& d : drawings) {
+            const QColor brushColor(0, 0, 160, brushAlpha);
+            c.SetFontColor(d.color);
+            c.SetBrushColor(brushColor);
+            c.TextOut(d.at.x(), d.at.y(), text);
+            p.fillRect(QRect(d.at, QSize(m.horizontalAdvance(text), m.ascent() + m.descent())),
+                       brushColor);
+            p.setPen(d.color);
+            p.drawText(d.at + QPoint(0, m.ascent()), text);
+        }
+        p.end();
+        QCOMPARE(c.Image(), expected);
     }
 
     void edgesAreExclusive() {
