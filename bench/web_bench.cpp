@@ -35,6 +35,7 @@
 #include "app/web/picture_encoder.h"
 #include "app/web/web_server.h"
 #include "core/competition/competition_state.h"
+#include "core/platform/png_bytes.h"
 
 namespace {
 
@@ -200,7 +201,7 @@ void BM_ComposeAndEncode(benchmark::State& state) {
     const std::vector<PictureLayer> layers = venue.windows.audience->PictureLayers();
     qint64 bytes = 0;
     for (auto _ : state) {
-        bytes = PictureEncoder::EncodePng(ScrForm::ComposePicture(layers)).size();
+        bytes = PngBytes(ScrForm::ComposePicture(layers)).size();
     }
     state.counters["png_kB"] = bytes / 1024.0;
 }

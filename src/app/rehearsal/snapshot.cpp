@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
-#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -13,10 +12,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QWidget>
+#include <future>
 
 #include "app/audience/scr_form.h"
 #include "app/widgets/image_control.h"
 #include "core/platform/draw_record.h"
+#include "core/platform/png_bytes.h"
 
 namespace {
 
@@ -94,14 +95,6 @@ QByteArray DrawRecordsJsonl(QWidget* console, QWidget* audience) {
     return out;
 }
 
-QByteArray PngBytes(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 }  // namespace
 
 QJsonObject ControlsJson(QWidget* console, QWidget* audience,
@@ -138,15 +131,18 @@ QString WriteStep(const QString& folder, int step, QWidget* console, ScrForm* au
     const auto path = [&](const char* kind) {
         return dir.filePath(StepFileName(step, QLatin1String(kind)));
     };
-    QString error = WriteFile(path("audience.png"), PngBytes(audience->Picture()));
-    if (error.isEmpty()) {
-        error = WriteFile(path("console.png"), PngBytes(console->grab().toImage()));
-    }
-    if (error.isEmpty()) error = WriteFile(path("draw.jsonl"), DrawRecordsJsonl(console, audience));
+    // The two pictures are taken here and encoded side by side while the records are written.
+    auto audiencePng = std::async(std::launch::async, PngBytes, audience->Picture());
+    auto consolePng = std::async(std::launch::async, PngBytes, console->grab().toImage());
+    QString error = WriteFile(path("draw.jsonl"), DrawRecordsJsonl(console, audience));
     if (error.isEmpty()) {
         const QJsonObject controls = ControlsJson(console, audience, messages);
         error = WriteFile(path("controls.json"),
                           QJsonDocument(controls).toJson(QJsonDocument::Indented));
     }
+    const QByteArray audienceBytes = audiencePng.get();
+    const QByteArray consoleBytes = consolePng.get();
+    if (error.isEmpty()) error = WriteFile(path("audience.png"), audienceBytes);
+    if (error.isEmpty()) error = WriteFile(path("console.png"), consoleBytes);
     return error;
 }

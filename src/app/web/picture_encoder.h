@@ -19,8 +19,6 @@ class PictureEncoder : public QObject {
 
     // From any thread: the picture to send next, replacing one that waits.
     void Request(std::vector<PictureLayer> layers);
-    // The picture as the PNG the viewers get.
-    static QByteArray EncodePng(const QImage& picture);
 
   signals:
     // A new picture as PNG.

@@ -5,8 +5,10 @@
 #include <QHash>
 #include <QPainter>
 #include <QPolygon>
+#include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -38,6 +40,9 @@ struct Canvas::Face {
     };
     struct Layout {
         int width = 0;
+        // A text drawn once is drawn as the painter draws text; one drawn again is worth its
+        // glyphs and cells.
+        bool drawn = false;
         bool shaped = false;
         // Texts with control characters are drawn by the painter's own text drawing, which
         // treats them as it always has; all others from their glyph runs.
@@ -92,31 +97,50 @@ struct Canvas::Face {
         for (const QGlyphRun& run : l.runs) p.drawGlyphRun(origin, run);
     }
 
-    // The cell of a shaped text; null when it cannot stand for the drawing (see Cell).
-    const QImage& CellOf(Layout& l, const QColor& color, const QColor& brush, int scale,
+    // The cell of a shaped text, or null when it cannot stand for the drawing (see Cell).
+    const QImage* CellOf(Layout& l, const QColor& color, const QColor& brush, int scale,
                          qsizetype& cellBytes) {
-        for (const Cell& c : l.cells) {
-            if (c.color == color.rgba() && c.brush == brush.rgba() && c.scale == scale) {
-                return c.image;
+        auto found = std::find_if(l.cells.begin(), l.cells.end(), [&](const Cell& c) {
+            return c.color == color.rgba() && c.brush == brush.rgba() && c.scale == scale;
+        });
+        if (found == l.cells.end()) {
+            Cell cell{color.rgba(), brush.rgba(), scale, QImage()};
+            if (!Overhangs(l, color, scale)) {
+                cell.image = QImage(l.width * scale, height * scale, QImage::Format_RGB32);
+                cell.image.setDevicePixelRatio(scale);
+                cell.image.fill(brush);
+                QPainter p(&cell.image);
+                p.setPen(color);
+                DrawGlyphs(p, l, QPointF(0, ascent));
+                cellBytes += cell.image.sizeInBytes();
             }
+            l.cells.push_back(std::move(cell));
+            found = l.cells.end() - 1;
         }
-        Cell cell{color.rgba(), brush.rgba(), scale, QImage()};
-        if (!Overhangs(l, color, scale)) {
-            cell.image = QImage(l.width * scale, height * scale, QImage::Format_RGB32);
-            cell.image.setDevicePixelRatio(scale);
-            cell.image.fill(brush);
-            QPainter p(&cell.image);
-            p.setPen(color);
-            DrawGlyphs(p, l, QPointF(0, ascent));
-            cellBytes += cell.image.sizeInBytes();
-        }
-        l.cells.push_back(std::move(cell));
-        return l.cells.back().image;
+        return found->image.isNull() ? nullptr : &found->image;
     }
 
-    // Whether any glyph pixel falls outside the text's cell.
+    // Whether any glyph pixel falls outside the text's cell. The glyphs' outlines settle most
+    // texts at once; a glyph within a pixel of the edge is rendered to look.
     bool Overhangs(const Layout& l, const QColor& color, int scale) const {
-        const int margin = height + 2;
+        QRectF ink;
+        for (const QGlyphRun& run : l.runs) {
+            const QRawFont raw = run.rawFont();
+            const QList<quint32> glyphs = run.glyphIndexes();
+            const QList<QPointF> positions = run.positions();
+            for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {
+                ink |= raw.boundingRect(glyphs[i]).translated(positions[i]);
+            }
+        }
+        if (ink.isEmpty()) return false;
+        ink.translate(0, ascent);
+        if (QRectF(1, 1, l.width - 2, height - 2).contains(ink)) return false;
+
+        // Room for the glyphs as their outlines place them, and a pixel more.
+        const QRectF cell(0, 0, l.width, height);
+        const double reach = std::max({0.0, cell.left() - ink.left(), ink.right() - cell.right(),
+                                       cell.top() - ink.top(), ink.bottom() - cell.bottom()});
+        const int margin = static_cast<int>(std::ceil(reach)) + 2;
         QImage probe((l.width + 2 * margin) * scale, (height + 2 * margin) * scale,
                      QImage::Format_ARGB32_Premultiplied);
         probe.setDevicePixelRatio(scale);
@@ -126,13 +150,19 @@ struct Canvas::Face {
             p.setPen(color);
             DrawGlyphs(p, l, QPointF(margin, margin + ascent));
         }
-        const QRect inside(margin * scale, margin * scale, l.width * scale, height * scale);
-        for (int y = 0; y < probe.height(); ++y) {
+        const int probeWidth = probe.width();
+        const int probeHeight = probe.height();
+        const int left = margin * scale;
+        const int right = left + l.width * scale;  // exclusive
+        const int top = margin * scale;
+        const int bottom = top + height * scale;  // exclusive
+        for (int y = 0; y < probeHeight; ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
-            const bool rowInside = y >= inside.top() && y <= inside.bottom();
-            for (int x = 0; x < probe.width(); ++x) {
-                if (qAlpha(row[x]) == 0) continue;
-                if (!rowInside || x < inside.left() || x > inside.right()) return true;
+            const bool rowInside = y >= top && y < bottom;
+            for (int x = 0; x < probeWidth; ++x) {
+                // Inside the cell only the pixels beside it count.
+                if (rowInside && x == left) x = right;
+                if (x < probeWidth && qAlpha(row[x]) != 0) return true;
             }
         }
         return false;
@@ -194,6 +224,12 @@ struct FaceRegistry {
 void Canvas::Face::ClearLayouts() {
     FaceRegistry::OfThread().cellBytes -= ClearCells();
     layouts.clear();
+}
+
+void Canvas::ForgetKeptTexts() {
+    FaceRegistry& registry = FaceRegistry::OfThread();
+    for (const auto& face : registry.faces) face->ClearLayouts();
+    registry.cellBytes = 0;
 }
 
 Canvas::Canvas(int width, int height, QString name)
@@ -313,7 +349,8 @@ void Canvas::TextOut(int x, int y, const QString& text) {
         FaceRegistry::OfThread().KeepCellsInBudget();
         Face::Layout& layout = face.LayoutOf(text);
         w = layout.width;
-        if (!layout.shaped) face.Shape(text, layout);
+        const bool again = std::exchange(layout.drawn, true);
+        if (again && !layout.shaped) face.Shape(text, layout);
         std::unique_ptr<QPainter> own;
         QPainter& p = Painter(own);
         // A whole-number device scale maps the cell onto whole pixels wherever it lands, so a
@@ -321,21 +358,21 @@ void Canvas::TextOut(int x, int y, const QString& text) {
         const double scale = image_.devicePixelRatio();
         const int wholeScale = static_cast<int>(scale);
         const QImage* cell = nullptr;
-        if (!layout.plain && w > 0 && h > 0 && wholeScale == scale && brushColor_.alpha() == 255) {
+        if (again && !layout.plain && w > 0 && h > 0 && wholeScale == scale &&
+            brushColor_.alpha() == 255) {
             FaceRegistry& registry = FaceRegistry::OfThread();
-            cell = &face.CellOf(layout, fontColor_, brushColor_, wholeScale, registry.cellBytes);
-            if (cell->isNull()) cell = nullptr;
+            cell = face.CellOf(layout, fontColor_, brushColor_, wholeScale, registry.cellBytes);
         }
         if (cell != nullptr) {
             p.drawImage(QPoint(x, y), *cell);
         } else {
             p.fillRect(QRect(x, y, w, h), brushColor_);
             p.setPen(fontColor_);
-            if (layout.plain) {
+            if (again && !layout.plain) {
+                face.DrawGlyphs(p, layout, QPointF(x, y + face.ascent));
+            } else {
                 p.setFont(face.font);
                 p.drawText(QPoint(x, y + face.ascent), text);
-            } else {
-                face.DrawGlyphs(p, layout, QPointF(x, y + face.ascent));
             }
         }
     }

@@ -92,6 +92,10 @@ class Canvas {
     std::vector<DrawRecord> TakeRecords();
     const std::vector<DrawRecord>& Records() const { return records_; }
 
+    // Lets go of the text layouts and cells this thread keeps (the fonts stay): the next drawing
+    // of each text measures, shapes and renders it again.
+    static void ForgetKeptTexts();
+
     // Points to pixels at 96 dpi, as MulDiv(points, 96, 72) rounds.
     static int PointsToPixels(int points);
 
