@@ -264,11 +264,6 @@ Canvas& Canvas::operator=(Canvas&& other) noexcept {
 
 Canvas::~Canvas() { EndPass(); }
 
-QImage& Canvas::Image() {
-    EndPass();
-    return image_;
-}
-
 void Canvas::BeginPass() {
     if (pass_) return;
     pass_ = std::make_unique<QPainter>(&image_);

@@ -29,13 +29,13 @@ class Canvas {
     ~Canvas();
 
     const QString& Name() const { return name_; }
-    // The bitmap; a pass in progress is ended first, so the bitmap is complete and no painter
-    // writes into a copy taken of it.
-    QImage& Image();
+    // The bitmap. Every drawing is in it at once, a pass open or not; a copy taken during a pass
+    // is a copy of its own.
+    QImage& Image() { return image_; }
     const QImage& Image() const { return image_; }
 
-    // One painter for every operation until EndPass (or Resize, or Image()); without a pass each
-    // operation opens its own. The result is the same either way.
+    // One painter for every operation until EndPass (or Resize); without a pass each operation
+    // opens its own. The result is the same either way.
     void BeginPass();
     void EndPass();
 
