@@ -23,6 +23,18 @@ void ImageControl::FollowSize() {
     if (canvas_.Width() != w || canvas_.Height() != h || canvas_.DeviceScale() != deviceScale_) {
         canvas_.Resize(w, h, deviceScale_);
     }
+    FollowCover();
+}
+
+void ImageControl::FollowCover() {
+    // A control that its bitmap or picture covers paints every pixel itself: what lies behind
+    // it need not be painted first.
+    const QImage& image = canvas_.Image();
+    const bool covered =
+        !picture_.isNull() || (image.width() >= width() && image.height() >= height());
+    if (testAttribute(Qt::WA_OpaquePaintEvent) != covered) {
+        setAttribute(Qt::WA_OpaquePaintEvent, covered);
+    }
 }
 
 void ImageControl::SetCanvasName(const QString& name) {
@@ -43,6 +55,7 @@ void ImageControl::SetCanvasName(const QString& name) {
 void ImageControl::SetBitmapSize(int width, int height) {
     fixedBitmap_ = true;
     canvas_.Resize(width, height);
+    FollowCover();
     update();
 }
 
@@ -55,6 +68,7 @@ void ImageControl::SetDeviceScale(double scale) {
 
 void ImageControl::SetPicture(const QImage& picture) {
     picture_ = picture;
+    FollowCover();
     update();
 }
 
@@ -77,6 +91,7 @@ void ImageControl::paintEvent(QPaintEvent*) {
 
 void ImageControl::resizeEvent(QResizeEvent* event) {
     FollowSize();
+    FollowCover();
     QWidget::resizeEvent(event);
 }
 

@@ -55,6 +55,7 @@ class ImageControl : public QWidget {
     // Resize events of a control that was never shown arrive late, so every use of the canvas
     // first brings the bitmap to the control's size.
     void FollowSize();
+    void FollowCover();
 
     Canvas canvas_;
     bool fixedBitmap_ = false;
