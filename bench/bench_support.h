@@ -15,6 +15,9 @@
 #include "app/console/dsp_main_form.h"
 #include "app/console/operator_commands.h"
 #include "core/competition/competition_state.h"
+#include "core/data/display_config_file.h"
+#include "core/data/entry_files.h"
+#include "core/data/programme_file.h"
 #include "core/display/renderer.h"
 #include "core/platform/canvas.h"
 #include "core/platform/cp932.h"
@@ -143,5 +146,26 @@ struct RunningWindows {
 };
 
 inline std::string DemoFolder() { return std::string(TRQ_SOURCE_DIR) + "/data/demo"; }
+
+// The demo competition loaded as the console loads it, with a renderer on bare surfaces.
+struct DemoDay {
+    Competition s;
+    Surfaces surfaces;
+    Renderer renderer{s};
+    DemoDay() {
+        EnsureApplication();
+        s.DataFolder = DemoFolder();
+        s.Config.DataFont = Sjis("HGP創英角ｺﾞｼｯｸUB");
+        s.Config.MsgFont = Sjis("HG丸ｺﾞｼｯｸM-PRO");
+        s.Config.TopFont = Sjis("AR P隷書体M");
+        s.Config.TitleFont = Sjis("HG丸ｺﾞｼｯｸM-PRO");
+        LoadDisplayConfig(s.DataFolder, s);
+        LoadEntries(s.DataFolder, s);
+        LoadEvents(s.DataFolder, s);
+        ReadProgramme(s.DataFolder, s);
+        s.DanceNameShown = 1;
+        surfaces.Bind(renderer);
+    }
+};
 
 }  // namespace bench

@@ -8,40 +8,16 @@
 #include "bench/bench_support.h"
 #include "core/competition/competition_state.h"
 #include "core/competition/progress.h"
-#include "core/data/display_config_file.h"
-#include "core/data/entry_files.h"
-#include "core/data/programme_file.h"
 #include "core/display/renderer.h"
 #include "core/display/view_types.h"
-#include "core/platform/canvas.h"
-#include "core/platform/cp932.h"
 
 namespace {
 
-using bench::EnsureApplication;
-
-struct DemoDay {
-    Competition s;
-    Canvas audienceNormal{1024, 600, QStringLiteral("ScrForm.Image9")};
-    Canvas previewNormal{512, 300, QStringLiteral("DspMain.Image1")};
-    Canvas audienceWide{1024, 768, QStringLiteral("ScrForm.ImageW")};
-    Canvas previewWide{512, 384, QStringLiteral("DspMain.ImageW")};
-    Renderer renderer{s};
-
-    // eventNumber: the demo's 001 (two floors), 005 (one floor, 3 heats x 4 dances) or 010
-    // (shuffled).
+// eventNumber: the demo's 001 (two floors), 005 (one floor, 3 heats x 4 dances) or 010
+// (shuffled), its round loaded and its first heat drawn.
+struct DemoDay : bench::DemoDay {
     explicit DemoDay(int eventNumber) {
-        EnsureApplication();
-        s.DataFolder = std::string(TRQ_SOURCE_DIR) + "/data/demo";
-        s.Config.DataFont = Sjis("HGP創英角ｺﾞｼｯｸUB");
-        s.Config.MsgFont = Sjis("HG丸ｺﾞｼｯｸM-PRO");
-        LoadDisplayConfig(s.DataFolder, s);
-        LoadEntries(s.DataFolder, s);
-        LoadEvents(s.DataFolder, s);
-        ReadProgramme(s.DataFolder, s);
-        s.DanceNameShown = 1;
         s.CurrentEventIndex = eventNumber - 1;
-        renderer.Bind({&audienceNormal, &previewNormal, &audienceWide, &previewWide}, nullptr);
         LoadRound(s);
         renderer.RenderView(kViewHeat);
     }
@@ -53,7 +29,7 @@ void BM_RenderView(benchmark::State& state) {
     day.renderer.RenderView(type);
     for (auto _ : state) {
         day.renderer.RenderView(type);
-        benchmark::DoNotOptimize(day.audienceNormal.Image().constBits());
+        benchmark::DoNotOptimize(day.surfaces.audienceNormal.Image().constBits());
     }
 }
 
@@ -79,7 +55,7 @@ void BM_HeatStep(benchmark::State& state) {
             step = NextHeat(day.s);
         }
         day.renderer.RenderView(kViewHeat);
-        benchmark::DoNotOptimize(day.audienceWide.Image().constBits());
+        benchmark::DoNotOptimize(day.surfaces.audienceWide.Image().constBits());
     }
 }
 

@@ -13,9 +13,6 @@
 #include "app/rehearsal/script.h"
 #include "bench/bench_support.h"
 #include "core/competition/progress.h"
-#include "core/data/display_config_file.h"
-#include "core/data/entry_files.h"
-#include "core/data/programme_file.h"
 #include "core/display/message_screen.h"
 #include "core/display/view_types.h"
 
@@ -111,26 +108,7 @@ BENCHMARK(BM_HeatStepRepaintOneFloor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HeatStepRepaintTwoFloors)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HeatStepRepaintTwoFloorsFirstSight)->Unit(benchmark::kMicrosecond);
 
-// The demo competition loaded as the console loads it, with a renderer on bare surfaces.
-struct DemoDay {
-    Competition s;
-    bench::Surfaces surfaces;
-    Renderer renderer{s};
-    DemoDay() {
-        bench::EnsureApplication();
-        s.DataFolder = bench::DemoFolder();
-        s.Config.DataFont = Sjis("HGP創英角ｺﾞｼｯｸUB");
-        s.Config.MsgFont = Sjis("HG丸ｺﾞｼｯｸM-PRO");
-        s.Config.TopFont = Sjis("AR P隷書体M");
-        s.Config.TitleFont = Sjis("HG丸ｺﾞｼｯｸM-PRO");
-        LoadDisplayConfig(s.DataFolder, s);
-        LoadEntries(s.DataFolder, s);
-        LoadEvents(s.DataFolder, s);
-        ReadProgramme(s.DataFolder, s);
-        s.DanceNameShown = 1;
-        surfaces.Bind(renderer);
-    }
-};
+using bench::DemoDay;
 
 // Each view on what it shows at the venue: the heats of the demo's two-floor round 001/002, the
 // finalists, the result and the award (every row at once) of the team match's final (029).
