@@ -137,7 +137,7 @@ struct RunningWindows {
     void ShowFirstHeatRound(bool twoFloors) {
         const Competition& s = *windows.state;
         const auto found = [&] {
-            return s.CurrentEventIndex >= 0 && (s.CurrentEvent()[6] != 0) == twoFloors;
+            return s.CurrentEventIndex >= 0 && s.CurrentEvent().HasFloorB() == twoFloors;
         };
         for (int i = 0; i < 100 && !found(); ++i) Commands().ProgrammeStep(true);
         Commands().Heat();

@@ -51,8 +51,15 @@ BENCHMARK(BM_ReadProgramme);
 void BM_LoadHeatFiles(benchmark::State& state) {
     Competition s;
     s.DataFolder = FullData().Path();
-    EventRecord r;
-    r.Ints = {0, 4, 2, 3, 24, 0, 12, 5, 6, 2, 12};
+    const EventRecord r({.category = 4,
+                         .round = 2,
+                         .heats = 3,
+                         .couplesPassing = 24,
+                         .floorBEvent = 12,
+                         .floorBCategory = 5,
+                         .floorBRound = 6,
+                         .floorBHeats = 2,
+                         .floorBCouplesPassing = 12});
     for (auto _ : state) {
         LoadHeatFiles(s.DataFolder, s.Config.Mod, r, 5, s);
         benchmark::DoNotOptimize(s.HeatTable[49][19]);

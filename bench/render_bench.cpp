@@ -33,17 +33,12 @@ Competition BenchState(bool twoFloors) {
     s.CategoryShortNames[1] = Sjis("Sr.スタンダード");
     s.EventCount = 3;
     s.EventNames[0] = "101";
-    s.EventTable[0].Ints[1] = 1;
-    s.EventTable[0].Ints[2] = 1;
+    s.EventTable[0] = EventRecord({.category = 1, .round = 1});
     s.EventNames[1] = "102";
-    s.EventTable[1].Ints[1] = 1;
-    s.EventTable[1].Ints[2] = 6;
-    s.EventTable[1].Ints[6] = 205;
-    s.EventTable[1].Ints[7] = 2;
-    s.EventTable[1].Ints[8] = 2;
+    s.EventTable[1] = EventRecord(
+        {.category = 1, .round = 6, .floorBEvent = 205, .floorBCategory = 2, .floorBRound = 2});
     s.EventNames[2] = "103";
-    s.EventTable[2].Ints[1] = 2;
-    s.EventTable[2].Ints[2] = 7;
+    s.EventTable[2] = EventRecord({.category = 2, .round = 7});
     for (int d = 0; d < 5; ++d) s.RoundDances[d] = DanceNames()[d + 5];
     s.DanceCount = 5;
     s.DanceNameShown = 1;
@@ -110,7 +105,7 @@ void BM_RenderResultView(benchmark::State& state) {
     LoadEntries(s.DataFolder, s);
     s.CategoryCount = 5;
     s.CategoryNames[4] = Sjis("クラブ対抗 団体戦");
-    s.EventTable[2].Ints[1] = 5;
+    s.EventTable[2] = EventRecord({.category = 5, .round = 7});
     s.CurrentEventIndex = 2;
     s.ResultListCategories[0] = 4;
     s.ResultListRow = 0;

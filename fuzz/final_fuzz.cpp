@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/competition/programme_item.h"
+#include "core/data/data_file_names.h"
 #include "core/data/final_file.h"
 #include "core/platform/data_file.h"
 #include "fuzz_support.h"
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first input byte chooses the category; the rest is the file.
     const int choice = data[0];
     const int category = 1 + choice % kDemoCategories;
-    const std::string name = FormatName("F_%02d.dat", category);
+    const std::string name = FinalFileName(category);
     if (!previous.empty() && previous != name) RestoreDemoFile(previous);
     previous = name;
     ++data;

@@ -197,19 +197,18 @@ void RunAwardSequence(Competition& s, RevealOrder order) {
 }
 
 void ShowFinals(Competition& s, int maxFinals) {
-    constexpr int kFinalRound = 7;
     constexpr RevealOrder kOrders[] = {RevealOrder::Together, RevealOrder::Upward,
                                        RevealOrder::Downward};
     int shown = 0;
     for (int k = 0; k < s.EventCount && k < kEventRows && shown < maxFinals; ++k) {
-        if (s.EventTable[k][2] != kFinalRound) continue;
+        if (!s.EventTable[k].IsFinal()) continue;
         s.CurrentEventIndex = k;
         for (const int floorB : {0, 1}) {
             s.SecondFloorFinal = floorB;
             DrawView(s, kViewFinalists);
         }
         FillResultList(s, false);
-        s.ResultListRow = ResultListRowOf(s, s.EventTable[k][1], kResultListRows);
+        s.ResultListRow = ResultListRowOf(s, s.EventTable[k].Category(), kResultListRows);
         s.AltResultLayout = shown % 2;
         RunAwardSequence(s, kOrders[shown % 3]);
         ++shown;

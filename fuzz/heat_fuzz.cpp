@@ -53,9 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto s = std::make_unique<Competition>(DemoCompetition());
     for (int k = 0; k < s->EventCount && k < kEventRows; ++k) {
         const EventRecord& r = s->EventTable[k];
-        const bool readsA = place.floorA && r[1] == place.category && r[2] == place.round;
-        const bool readsB =
-            place.floorB && r[6] != 0 && r[7] == place.category && r[8] == place.round;
+        const bool readsA =
+            place.floorA && r.Category() == place.category && r.Round() == place.round;
+        const bool readsB = place.floorB && r.HasFloorB() && r.FloorBCategory() == place.category &&
+                            r.FloorBRound() == place.round;
         if (!readsA && !readsB) continue;
         s->CurrentEventIndex = k;
         StepRound(*s, true);

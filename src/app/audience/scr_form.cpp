@@ -8,6 +8,7 @@
 #include "app/audience/venue_screen.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/widget_colors.h"
+#include "core/data/data_file_names.h"
 #include "core/platform/data_file.h"
 #include "ui_scr_form.h"
 
@@ -31,7 +32,7 @@ ScrForm::ScrForm(const std::string& programFolder, QWidget* parent)
     for (QWidget* w : findChildren<QWidget*>()) designed_.push_back({w, w->geometry()});
 
     logo_ = ImageControl::BuiltInLogo();
-    const std::string path = programFolder + kPathSeparator + "_GRF.bmp";
+    const std::string path = programFolder + kPathSeparator + kLogoFileName;
     QImage file;
     if (IsRegularFile(path) && file.load(DecodePath(path))) {
         logo_ = file;

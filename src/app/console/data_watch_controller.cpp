@@ -9,6 +9,7 @@
 #include "app/widgets/widget_colors.h"
 #include "core/competition/result_list.h"
 #include "core/competition/round_load_guard.h"
+#include "core/data/data_file_names.h"
 #include "core/display/clean_view.h"
 #include "core/platform/data_file.h"
 #include "core/platform/stable_file.h"
@@ -21,17 +22,15 @@ constexpr int kSettleMs = 300;
 // Network shares send no notifications: a few stats every few seconds see the changes there.
 constexpr int kPollMs = 3000;
 
-// The heat files a round's load may read: floor A's shuffled and plain file, floor B's Assist and
-// plain file.
-std::vector<std::string> RoundFileNames(const EventRecord& r) {
-    std::vector<std::string> names{FormatName("SH_%02d_%d.dat", r[1], r[2]),
-                                   FormatName("H_%02d_%d.dat", r[1], r[2])};
-    if (r[6] != 0) {
-        names.push_back(std::string("Assist") + kPathSeparator +
-                        FormatName("H_%02d_%d.dat", r[7], r[8]));
-        names.push_back(FormatName("H_%02d_%d.dat", r[7], r[8]));
+// The heat files a round's load may read.
+std::vector<std::string> WatchedRoundFiles(const EventRecord& r) {
+    const RoundFileNames names = RoundFilesOf(r);
+    std::vector<std::string> out{names.shuffledA, names.plainA};
+    if (r.HasFloorB()) {
+        out.push_back(names.assistB);
+        out.push_back(names.plainB);
     }
-    return names;
+    return out;
 }
 
 QString ChangeTime(const FileStamp& stamp) {
@@ -118,7 +117,7 @@ std::string DataWatchController::FileName(const std::string& path) const {
 
 std::string DataWatchController::FinalFileName() const {
     const int category = ResultListCategory(s_, s_.ResultListRow);
-    return category > 0 ? FormatName("F_%02d.dat", category) : std::string();
+    return category > 0 ? ::FinalFileName(category) : std::string();
 }
 
 void DataWatchController::NoteReads(const FileReadRecorder& reads) {
@@ -162,7 +161,7 @@ void DataWatchController::NoteRoundLoad(const FileReadRecorder& reads, bool load
     if (!loaded) return;
     roundReady_ = true;
     roundVersions_.clear();
-    for (const std::string& name : RoundFileNames(s_.CurrentEvent())) {
+    for (const std::string& name : WatchedRoundFiles(s_.CurrentEvent())) {
         roundVersions_[name] = StampOf(DataFilePath(s_.DataFolder, name));
     }
     QStringList times;

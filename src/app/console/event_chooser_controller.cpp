@@ -37,7 +37,7 @@ void EventChooserController::AfterStep() {
     if (c_.CheckBox1->isChecked()) ops_.LoadAndShowRound();
     const int row = c_.ComboBox3->currentIndex();
     if (ResultLinkChecked() && row >= 0 && row < kEventRows) {
-        ops_.SelectResultCategory(s_.EventTable[row][1]);
+        ops_.SelectResultCategory(s_.EventTable[row].Category());
     }
 }
 

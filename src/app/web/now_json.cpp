@@ -37,7 +37,7 @@ class HeatRows {
 
     // The floors of heat step `step`, as the heat view places them.
     QJsonArray Floors(int step) {
-        if (s_.CurrentEvent()[6] != 0)
+        if (s_.CurrentEvent().HasFloorB())
             return {Numbers(FloorARow(s_, step)), Numbers(FloorBRow(s_, step))};
         return {Numbers(step)};
     }
@@ -78,7 +78,7 @@ QJsonValue ItemText(const Competition& s, bool floorB) {
 // the next dance; two floors only the next heat step.
 QJsonArray NextFloors(const Competition& s, HeatRows& rows) {
     const int next = s.HeatIndex + 1;
-    if (s.CurrentEvent()[6] != 0) return next < s.HeatCount ? rows.Floors(next) : QJsonArray();
+    if (s.CurrentEvent().HasFloorB()) return next < s.HeatCount ? rows.Floors(next) : QJsonArray();
     if (s.HeatCount <= 1) return {};
     if (next < s.HeatRowsA) return {rows.Numbers(next)};
     if (s.DanceIndex + 1 < s.DanceCount) return {rows.Numbers(0)};
@@ -99,10 +99,13 @@ QJsonObject NowJson(const Competition& s) {
     QJsonArray floors;
     if (hasEvent) {
         const QString name = FromCp932(TrimBlanks(s.EventNameAt(s.CurrentEventIndex)));
-        const bool twoFloors = r[6] != 0;
-        floors.append(FloorJson(s, twoFloors ? QStringLiteral("A") : QString(), name, r[1], r[2]));
-        if (twoFloors)
-            floors.append(FloorJson(s, QStringLiteral("B"), QString::number(r[6]), r[7], r[8]));
+        const bool twoFloors = r.HasFloorB();
+        floors.append(FloorJson(s, twoFloors ? QStringLiteral("A") : QString(), name, r.Category(),
+                                r.Round()));
+        if (twoFloors) {
+            floors.append(FloorJson(s, QStringLiteral("B"), QString::number(r.FloorBEvent()),
+                                    r.FloorBCategory(), r.FloorBRound()));
+        }
     }
     o["event"] = hasEvent ? TextOrNull(s.EventNameAt(s.CurrentEventIndex)) : QJsonValue::Null;
     o["floors"] = floors;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/console/operator_commands.h"
+#include "core/competition/programme_item.h"
 #include "core/display/message_screen.h"
 
 namespace {
@@ -41,11 +42,6 @@ const std::vector<RemoteCommand>& Commands() {
     return commands;
 }
 
-// The console enables "Final" only for a competition item whose round is the final or later.
-bool FinalEnabled(const Competition& s) {
-    return s.CurrentEventIndex >= 0 && s.CurrentEvent()[2] >= 7;
-}
-
 }  // namespace
 
 const QStringList& RemoteCommandNames() {
@@ -61,7 +57,7 @@ RemoteResult RunRemoteCommand(const QString& name, OperatorCommands& commands,
                               const Competition& s) {
     for (const RemoteCommand& c : Commands()) {
         if (name != QLatin1String(c.name)) continue;
-        if (name == u"final" && !FinalEnabled(s)) return RemoteResult::NotNow;
+        if (name == u"final" && !FinalAllowed(s)) return RemoteResult::NotNow;
         c.run(commands);
         return RemoteResult::Done;
     }

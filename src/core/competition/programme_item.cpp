@@ -44,6 +44,11 @@ int MatchEvent(const Competition& s, const std::string& code) {
 
 }  // namespace
 
+bool FinalAllowed(const Competition& s) {
+    // The lower final (round 8) has finalists too.
+    return s.CurrentEventIndex >= 0 && s.CurrentEvent().Round() >= kFinalRound;
+}
+
 int LeadingEventNumber(const std::string& text) {
     const std::string head = TrimBlanks(text.substr(0, 3));
     if (head.empty()) return -1;
@@ -66,15 +71,15 @@ ProgrammeItemLabels ShowProgrammeItem(Competition& s) {
     int e = -1;
     if (competition) e = code.starts_with('X') ? s.CurrentEventIndex : MatchEvent(s, code);
     const EventRecord& event = s.EventAt(e);
-    const bool secondFloor = e >= 0 && event[6] != 0;
+    const bool secondFloor = e >= 0 && event.HasFloorB();
     s.CurrentEventIndex = e;
 
     out.secondFloor = secondFloor;
     if (competition) {
         out.label70 = TrimBlanks(s.EventNameAt(e).substr(0, 3));
-        if (event[6] != 0) {
+        if (event.HasFloorB()) {
             char buffer[16];
-            std::snprintf(buffer, sizeof buffer, "%3d", event[6]);
+            std::snprintf(buffer, sizeof buffer, "%3d", event.FloorBEvent());
             out.label71 = buffer;
             out.label68 = " " + s.ProgrammeTextsB[item];
         } else {
@@ -84,23 +89,24 @@ ProgrammeItemLabels ShowProgrammeItem(Competition& s) {
         out.label70 = " --- ";
     }
     out.label67 = " " + s.ProgrammeTexts[item];
-    out.finalEnabled = competition && event[2] >= 7;
+    out.finalEnabled = FinalAllowed(s);
     out.scrollPosition = item <= 1 ? 0 : item - 1;
 
     if (e < 0) return out;
     out.groupsShown = true;
-    const int category = event[1];
-    const int categoryB = event[7];
+    const int category = event.Category();
+    const int categoryB = event.FloorBCategory();
     out.label8 = CategoryCode(s, ZeroBasedIndex(category));
-    out.label4 = RoundName(ZeroBasedIndex(event[2]), s.CategoryRedanceAt(ZeroBasedIndex(category)));
-    out.label9 = NumberOrDash(event[3]);
+    out.label4 =
+        RoundName(ZeroBasedIndex(event.Round()), s.CategoryRedanceAt(ZeroBasedIndex(category)));
+    out.label9 = NumberOrDash(event.Heats());
     out.label18 = HeatsFigure(out.label9);
-    out.label10 = NumberOrDash(event[4]);
+    out.label10 = NumberOrDash(event.CouplesPassing());
     out.label11 = CategoryCode(s, ZeroBasedIndex(categoryB));
-    out.label26 =
-        RoundName(ZeroBasedIndex(event[8]), s.CategoryRedanceAt(ZeroBasedIndex(categoryB)));
-    out.label12 = NumberOrDash(event[9]);
-    out.label13 = NumberOrDash(event[10]);
+    out.label26 = RoundName(ZeroBasedIndex(event.FloorBRound()),
+                            s.CategoryRedanceAt(ZeroBasedIndex(categoryB)));
+    out.label12 = NumberOrDash(event.FloorBHeats());
+    out.label13 = NumberOrDash(event.FloorBCouplesPassing());
     return out;
 }
 
@@ -144,10 +150,10 @@ FollowActions RefreshFollowLinks(Competition& s, bool linkChecked) {
     if (s.CurrentEventIndex < 0) return actions;
     actions.hasEvent = true;
     const EventRecord& event = s.CurrentEvent();
-    s.HeatFileCategory = event[1];
-    s.HeatFileRound = event[2];
+    s.HeatFileCategory = event.Category();
+    s.HeatFileRound = event.Round();
     actions.shuffleShown = HasShuffledHeatFile(s.DataFolder, s.HeatFileCategory, s.HeatFileRound);
-    if (linkChecked && event[2] == 7) actions.resultCategory = event[1];
+    if (linkChecked && event.IsFinal()) actions.resultCategory = event.Category();
     return actions;
 }
 
@@ -179,15 +185,15 @@ std::vector<std::string> FillResultList(Competition& s, bool categoryOrder) {
     const int events = std::min(s.EventCount, kEventRows);
     for (int e = 0; e < events; ++e) {
         const EventRecord& event = s.EventTable[e];
-        if (event[2] == 7) {
-            const int row = ZeroBasedIndex(event[1]);
+        if (event.IsFinal()) {
+            const int row = ZeroBasedIndex(event.Category());
             add(PadRight(s.EventNames[e], 4) + PadRight(CategoryCode(s, row), 4) +
                     s.CategoryNameAt(row),
                 row);
         }
-        if (event[6] != 0 && event[8] == 7) {
-            const int row = ZeroBasedIndex(event[7]);
-            add(PadRight(Number(event[6]), 5) + PadRight(CategoryCode(s, row), 4) +
+        if (event.FloorBIsFinal()) {
+            const int row = ZeroBasedIndex(event.FloorBCategory());
+            add(PadRight(Number(event.FloorBEvent()), 5) + PadRight(CategoryCode(s, row), 4) +
                     s.CategoryNameAt(row),
                 row);
         }

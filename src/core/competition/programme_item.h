@@ -24,6 +24,10 @@ struct ProgrammeItemLabels {
 // code's, or EventCount when none does) and returns the panel's texts.
 ProgrammeItemLabels ShowProgrammeItem(Competition& s);
 
+// Whether the Final command (the finalists) is offered now: the current item is a competition
+// whose round is the final or later.
+bool FinalAllowed(const Competition& s);
+
 // The number an event name or a programme code starts with: its first three characters, blanks
 // trimmed, read as a decimal number. -1 when they are not one (such a code matches nothing).
 int LeadingEventNumber(const std::string& text);

@@ -85,7 +85,7 @@ RoundLoad LoadRound(Competition& s) {
     if (s.CurrentEventIndex < 0) return load;
     const EventRecord event = s.CurrentEvent();
     s.HeatIndex = 0;
-    load.marks = PlanRoundDances(s, event[1], event[2]);
+    load.marks = PlanRoundDances(s, event.Category(), event.Round());
     LoadHeatFiles(s.DataFolder, s.Config.Mod, event, load.marks.danceCount, s);
     s.HeatIndex = -1;
     s.DanceCount = load.marks.danceCount;

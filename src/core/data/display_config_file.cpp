@@ -1,5 +1,6 @@
 #include "core/data/display_config_file.h"
 
+#include "core/data/data_file_names.h"
 #include "core/platform/cp932.h"
 #include "core/platform/data_file.h"
 #include "core/platform/text_file_reader.h"
@@ -61,7 +62,7 @@ void ApplyJudge(ConfigTables& s, int n, const std::string& line) {
 
 bool LoadDisplayConfig(const std::string& dataFolder, ConfigTables& s) {
     TextFileReader file;
-    if (!file.Open(DataFilePath(dataFolder, "Conf.txt"))) return false;
+    if (!file.Open(DataFilePath(dataFolder, kConfFileName))) return false;
 
     for (std::string& t : s.Config.TopTitleLines) t.clear();
     for (std::string& t : s.Config.WelcomeTitleLines) t.clear();

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "core/data/data_file_names.h"
 #include "core/platform/data_file.h"
 #include "core/platform/text_file_reader.h"
 #include "core/platform/text_utils.h"
@@ -33,7 +34,7 @@ std::array<std::string, kMemFields> SplitMemLine(const std::string& line) {
 void LoadEntries(const std::string& dataFolder, CoupleTables& s) {
     static const std::string kPairSeparator = " / ";
     TextFileReader file;
-    if (!file.Open(DataFilePath(dataFolder, "Mem.csv"))) return;
+    if (!file.Open(DataFilePath(dataFolder, kEntriesFileName))) return;
     std::string line;
     for (;;) {
         file.ReadLine(line, kMemLineBuffer);
@@ -52,7 +53,7 @@ bool LoadEvents(const std::string& dataFolder, EventTables& s) {
     TextFileReader file;
     // A file that cannot be read leaves the events as they were, the count included: a count of
     // 0 would make every programme item look for its event in an empty row.
-    if (!file.Open(DataFilePath(dataFolder, "seqdat.csv"))) return false;
+    if (!file.Open(DataFilePath(dataFolder, kEventsFileName))) return false;
     s.EventCount = 0;
     s.EventTable.fill(EventRecord{});
     for (std::string& name : s.EventNames) name.clear();

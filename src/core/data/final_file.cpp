@@ -1,5 +1,6 @@
 #include "core/data/final_file.h"
 
+#include "core/data/data_file_names.h"
 #include "core/platform/data_file.h"
 #include "core/platform/text_file_reader.h"
 #include "core/platform/text_utils.h"
@@ -35,7 +36,7 @@ void ParseResultLine(const std::string& line, int mod, ResultRow& row) {
 bool LoadFinalFile(const std::string& dataFolder, int category, int mod, ResultTables& t) {
     t.LastFinalRead = {};
     TextFileReader file;
-    if (!file.Open(DataFilePath(dataFolder, FormatName("F_%02d.dat", category)))) return false;
+    if (!file.Open(DataFilePath(dataFolder, FinalFileName(category)))) return false;
     t.LastFinalRead.opened = true;
     std::string line;
     file.ReadLine(line, kLineBuffer);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/data/data_file_names.h"
 #include "core/platform/data_file.h"
 #include "core/platform/text_file_reader.h"
 #include "core/platform/text_utils.h"
@@ -42,14 +43,10 @@ RowsRead ReadHeatRows(HeatTables& s, int mod, const std::string& path, int first
     return read;
 }
 
-std::string ShuffledHeatFilePath(const std::string& dataFolder, int category, int round) {
-    return DataFilePath(dataFolder, FormatName("SH_%02d_%d.dat", category, round));
-}
-
 }  // namespace
 
 bool HasShuffledHeatFile(const std::string& dataFolder, int category, int round) {
-    return IsRegularFile(ShuffledHeatFilePath(dataFolder, category, round));
+    return IsRegularFile(DataFilePath(dataFolder, ShuffledHeatFileName(category, round)));
 }
 
 HeatRow ParseHeatLine(const std::string& line) {
@@ -93,13 +90,13 @@ void LoadHeatFiles(const std::string& dataFolder, int mod, const EventRecord& r,
     for (auto& row : s.HeatTable) row.fill(0);
 
     // Floor A: the per-dance shuffled file wins over the plain one.
-    s.HeatFileCategory = r[1];
-    s.HeatFileRound = r[2];
-    const std::string shuffled = ShuffledHeatFilePath(dataFolder, r[1], r[2]);
+    const RoundFileNames names = RoundFilesOf(r);
+    s.HeatFileCategory = r.Category();
+    s.HeatFileRound = r.Round();
+    const std::string shuffled = DataFilePath(dataFolder, names.shuffledA);
     s.ShuffledHeats = IsRegularFile(shuffled) ? 1 : 0;
     const std::string pathA =
-        s.ShuffledHeats == 1 ? shuffled
-                             : DataFilePath(dataFolder, FormatName("H_%02d_%d.dat", r[1], r[2]));
+        s.ShuffledHeats == 1 ? shuffled : DataFilePath(dataFolder, names.plainA);
     const RowsRead a = ReadHeatRows(s, mod, pathA, 0);
     s.HeatRowsA = a.stored;
     // The dance blocks are as long as the file says, even where the table cut its end off; no
@@ -112,15 +109,11 @@ void LoadHeatFiles(const std::string& dataFolder, int mod, const EventRecord& r,
 
     // Floor B, when a second event runs at the same time: its own folder first, never shuffled.
     // It follows floor A's last row: a shuffled floor A fills more rows than one dance's heats.
-    if (r[6] == 0) return;
-    s.HeatFileCategory = r[7];
-    s.HeatFileRound = r[8];
-    const std::string assistName =
-        std::string("Assist") + kPathSeparator + FormatName("H_%02d_%d.dat", r[7], r[8]);
-    std::string pathB = DataFilePath(dataFolder, assistName);
-    if (!IsRegularFile(pathB)) {
-        pathB = DataFilePath(dataFolder, FormatName("H_%02d_%d.dat", r[7], r[8]));
-    }
+    if (!r.HasFloorB()) return;
+    s.HeatFileCategory = r.FloorBCategory();
+    s.HeatFileRound = r.FloorBRound();
+    std::string pathB = DataFilePath(dataFolder, names.assistB);
+    if (!IsRegularFile(pathB)) pathB = DataFilePath(dataFolder, names.plainB);
     const RowsRead b = ReadHeatRows(s, mod, pathB, s.FloorBFirstRow);
     s.HeatRowsB = b.stored;
     s.FloorBRowsLoaded = b.stored;

@@ -26,7 +26,7 @@ HeatLine ReadHeatLine(const std::string& path);
 bool HasShuffledHeatFile(const std::string& dataFolder, int category, int round);
 
 // Loads the heats of event r into HeatTable: floor A from SH_ (ShuffledHeats 1) or H_ from row 0,
-// floor B (when r[6] is set) from Assist/H_ or H_ in the rows after floor A's last. Sets
+// floor B (when r has one) from Assist/H_ or H_ in the rows after floor A's last. Sets
 // HeatRowsA, HeatRowsB, HeatsPerDance, ShuffledHeats, HeatFileCategory, HeatFileRound and what
 // the load found. Stored numbers are taken modulo Mod; lines that would pass the 50 rows of the
 // table are dropped and counted in HeatRowsDropped.

@@ -1,5 +1,6 @@
 #include "core/data/programme_file.h"
 
+#include "core/data/data_file_names.h"
 #include "core/platform/data_file.h"
 #include "core/platform/text_file_reader.h"
 #include "core/platform/text_utils.h"
@@ -14,7 +15,7 @@ bool ReadProgramme(const std::string& dataFolder, ProgrammeTables& s) {
     TextFileReader file;
     // A file that cannot be read leaves the programme as it was: clearing the items and keeping
     // their count would show blank items.
-    if (!file.Open(DataFilePath(dataFolder, "pgm.txt"))) return false;
+    if (!file.Open(DataFilePath(dataFolder, kProgrammeFileName))) return false;
     s.ProgrammeNonCompetition.fill(0);
     for (auto* texts :
          {&s.ProgrammeCodes, &s.ProgrammeCodesB, &s.ProgrammeTexts, &s.ProgrammeTextsB}) {

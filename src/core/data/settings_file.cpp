@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QString>
 
+#include "core/data/data_file_names.h"
 #include "core/platform/cp932.h"
 #include "core/platform/data_file.h"
 #include "core/platform/profile_reader.h"
@@ -40,7 +41,7 @@ SettingsResult ReadSettings(const std::string& programFolder) {
     static const std::string kSpecialSection = Sjis("特殊");
 
     ProfileReader ini;
-    ini.Load(DataFilePath(programFolder, "TRQsys.ini"));
+    ini.Load(DataFilePath(programFolder, kSettingsFileName));
 
     SettingsResult result;
     const std::string path = ini.ReadString(kFolderSection, "Path", "");

@@ -16,11 +16,71 @@ inline constexpr int kHeatSlots = 20;
 inline constexpr int kDances = 10;
 inline constexpr int kResultRows = 10;
 
-// One line of seqdat.csv: ints 1-12 are the numbers after the name; 0, 13 and 14 stay 0.
-struct EventRecord {
-    std::array<int, 15> Ints{};
-    int operator[](int k) const { return k >= 0 && k < 15 ? Ints[k] : 0; }
+// The round number of a final; rounds from it on are finals (8 is the lower final).
+inline constexpr int kFinalRound = 7;
+
+// The numbers of a seqdat.csv line by name. Every field a caller does not name is 0.
+struct EventFields {
+    int category = 0;        // floor A's category number (1-based)
+    int round = 0;           // 1-5 preliminaries (or redance), 6 semi-final, 7 final, 8 lower final
+    int heats = 0;           // heats of the round
+    int couplesPassing = 0;  // couples that pass to the next round
+    int floorBEvent = 0;     // the event danced at the same time on floor B; 0: one floor only
+    int floorBCategory = 0;
+    int floorBRound = 0;
+    int floorBHeats = 0;
+    int floorBCouplesPassing = 0;
 };
+
+// One line of seqdat.csv. The loader keeps the numbers as the file gives them (Ints[k] is the
+// k-th number after the name, k = 1-12; 0, 13 and 14 stay 0); everything else reads them by name.
+struct EventRecord {
+    // Where each named number sits among the line's numbers.
+    enum Position {
+        kCategoryAt = 1,
+        kRoundAt = 2,
+        kHeatsAt = 3,
+        kCouplesPassingAt = 4,
+        kFloorBEventAt = 6,
+        kFloorBCategoryAt = 7,
+        kFloorBRoundAt = 8,
+        kFloorBHeatsAt = 9,
+        kFloorBCouplesPassingAt = 10,
+    };
+
+    std::array<int, 15> Ints{};
+
+    EventRecord() = default;
+    explicit EventRecord(const EventFields& f);
+
+    int Category() const { return Ints[kCategoryAt]; }
+    int Round() const { return Ints[kRoundAt]; }
+    int Heats() const { return Ints[kHeatsAt]; }
+    int CouplesPassing() const { return Ints[kCouplesPassingAt]; }
+    int FloorBEvent() const { return Ints[kFloorBEventAt]; }
+    int FloorBCategory() const { return Ints[kFloorBCategoryAt]; }
+    int FloorBRound() const { return Ints[kFloorBRoundAt]; }
+    int FloorBHeats() const { return Ints[kFloorBHeatsAt]; }
+    int FloorBCouplesPassing() const { return Ints[kFloorBCouplesPassingAt]; }
+
+    // A second event runs on floor B at the same time.
+    bool HasFloorB() const { return FloorBEvent() != 0; }
+    // The round is the final (the lower final is not).
+    bool IsFinal() const { return Round() == kFinalRound; }
+    bool FloorBIsFinal() const { return HasFloorB() && FloorBRound() == kFinalRound; }
+};
+
+inline EventRecord::EventRecord(const EventFields& f) {
+    Ints[kCategoryAt] = f.category;
+    Ints[kRoundAt] = f.round;
+    Ints[kHeatsAt] = f.heats;
+    Ints[kCouplesPassingAt] = f.couplesPassing;
+    Ints[kFloorBEventAt] = f.floorBEvent;
+    Ints[kFloorBCategoryAt] = f.floorBCategory;
+    Ints[kFloorBRoundAt] = f.floorBRound;
+    Ints[kFloorBHeatsAt] = f.floorBHeats;
+    Ints[kFloorBCouplesPassingAt] = f.floorBCouplesPassing;
+}
 
 // The look of the audience screen: title lines, window position, fonts, Base Color, Mod.
 struct DisplayConfig {

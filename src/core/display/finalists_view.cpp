@@ -2,6 +2,7 @@
 
 #include <QColor>
 
+#include "core/data/data_file_names.h"
 #include "core/data/heat_files.h"
 #include "core/display/header.h"
 #include "core/platform/cp932.h"
@@ -14,14 +15,8 @@ const QColor kOddRowColor(141, 243, 241);
 
 // The heat file the list comes from, or an empty path when the event has no floor B.
 std::string ListFilePath(const Competition& s) {
-    const EventRecord& r = s.CurrentEvent();
-    if (s.SecondFloorFinal == 1) {
-        // The heat files are named by category: floor B's final is its category's (int 7), as
-        // the header shows it; int 6 is only the floor-B event's number.
-        if (r[6] == 0) return {};
-        return DataFilePath(s.DataFolder, FormatName("H_%02d_7.dat", r[7]));
-    }
-    return DataFilePath(s.DataFolder, FormatName("H_%02d_%d.dat", r[1], r[2]));
+    const std::string name = FinalistsFileName(s.CurrentEvent(), s.SecondFloorFinal == 1);
+    return name.empty() ? name : DataFilePath(s.DataFolder, name);
 }
 
 // Row pitch: the rows share 440 units, at most 80 apart.

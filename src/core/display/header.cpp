@@ -26,7 +26,7 @@ struct HeaderValues {
 // record of the event running on floor B right now (the scoring system may list it on its own,
 // right after the two-floor event).
 int NextEventIndex(const Competition& s) {
-    const int floorB = s.CurrentEvent()[6];
+    const int floorB = s.CurrentEvent().FloorBEvent();
     int index = s.CurrentEventIndex + 1;
     while (floorB != 0 && index < kEventRows &&
            LeadingEventNumber(s.EventNameAt(index)) == floorB) {
@@ -45,19 +45,19 @@ HeaderValues CollectValues(const Competition& s, HeaderMode mode) {
             const int index = mode == HeaderMode::Now ? s.CurrentEventIndex : NextEventIndex(s);
             const EventRecord& r = s.EventAt(index);
             v.a.label = FromCp932(s.EventNameAt(index));
-            v.a.category = r[1];
-            v.a.round = r[2];
-            v.b.label = QString::number(r[6]);
-            v.b.category = r[7];
-            v.b.round = r[8];
+            v.a.category = r.Category();
+            v.a.round = r.Round();
+            v.b.label = QString::number(r.FloorBEvent());
+            v.b.category = r.FloorBCategory();
+            v.b.round = r.FloorBRound();
             break;
         }
         case HeaderMode::HeatList:
         case HeaderMode::Result: {
             const EventRecord& r = s.CurrentEvent();
             const bool floorB = s.SecondFloorFinal == 1;
-            v.a.category = floorB ? r[7] : r[1];
-            v.a.round = floorB ? r[8] : r[2];
+            v.a.category = floorB ? r.FloorBCategory() : r.Category();
+            v.a.round = floorB ? r.FloorBRound() : r.Round();
             break;
         }
         case HeaderMode::Judges:

@@ -129,7 +129,7 @@ void DrawHeatGrid(const Competition& s, RenderTarget& t, int row, int y, int pit
 void DrawHeatView(Competition& s, RenderTarget& t) {
     DrawHeader(s, t, HeaderMode::Now);
     DrawHeader(s, t, HeaderMode::Next);
-    if (s.CurrentEvent()[6] != 0) {
+    if (s.CurrentEvent().HasFloorB()) {
         DrawTwoFloors(s, t);
     } else {
         DrawOneFloor(s, t);

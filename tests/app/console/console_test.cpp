@@ -286,7 +286,7 @@ class ConsoleTest : public QObject {
                 const int before = list->currentIndex();
                 QTest::mouseClick(W("Button16"), Qt::LeftButton);
                 QCOMPARE(events->currentIndex(), row);
-                const int category = s().EventTable[row][1];
+                const int category = s().EventTable[row].Category();
                 int expected = -1;
                 for (int r = 0; r < list->count() && expected < 0; ++r) {
                     if (s().ResultListCategories[r] + 1 == category) expected = r;

@@ -200,7 +200,7 @@ class BrowserTest : public QObject {
         // The first round of the day on one floor, its second heat dancing.
         OperatorCommands& commands = windows.console->Commands();
         const Competition& s = *windows.state;
-        for (int i = 0; i < 60 && (s.CurrentEventIndex < 0 || s.CurrentEvent()[6] != 0); ++i) {
+        for (int i = 0; i < 60 && (s.CurrentEventIndex < 0 || s.CurrentEvent().HasFloorB()); ++i) {
             commands.ProgrammeStep(true);
         }
         commands.Heat();

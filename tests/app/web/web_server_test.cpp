@@ -275,7 +275,7 @@ class WebServerTest : public QObject {
         QCOMPARE(Command(QStringLiteral("final")).status, 409);
         QCOMPARE(windows.state->CurrentView, view);
         // The programme's first final.
-        for (int i = 0; i < 100 && windows.state->CurrentEvent()[2] != 7; ++i) {
+        for (int i = 0; i < 100 && !windows.state->CurrentEvent().IsFinal(); ++i) {
             QCOMPARE(Command(QStringLiteral("item-next")).status, 200);
         }
         const Reply r = Command(QStringLiteral("final"));

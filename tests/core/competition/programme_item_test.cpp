@@ -11,10 +11,9 @@
 
 namespace {
 
-void SetEvent(Competition& s, int i, const char* name, std::initializer_list<int> ints) {
+void SetEvent(Competition& s, int i, const char* name, const EventFields& fields) {
     s.EventNames[i] = Sjis(name);
-    int k = 1;
-    for (int v : ints) s.EventTable[i].Ints[k++] = v;
+    s.EventTable[i] = EventRecord(fields);
 }
 
 void SetItem(Competition& s, int i, int nonCompetition, const char* code, const char* text,
@@ -37,12 +36,21 @@ std::unique_ptr<Competition> MakeCompetition() {
     s->CategoryRedance[1] = 1;
     s->CategoryCount = 3;
     //                         cat rnd heats up  -  B   catB rndB heatsB upB
-    SetEvent(*s, 0, "001 ＳＡ決勝", {1, 7, 1, 0, 0, 0});
-    SetEvent(*s, 1, "ABC 余興", {2, 1, 2, 12, 0, 0});
-    SetEvent(*s, 2, "03x", {2, 1, 9, 9, 0, 0});
-    SetEvent(*s, 3, "003 ＬＡ２次", {2, 2, 4, 12, 0, 7, 3, 7, 1, 6});
-    SetEvent(*s, 4, "3  重複", {1, 1, 1, 1, 0, 0});
-    SetEvent(*s, 5, "12 ", {1, 6, 2, 6, 0, 0});
+    SetEvent(*s, 0, "001 ＳＡ決勝", {.category = 1, .round = 7, .heats = 1});
+    SetEvent(*s, 1, "ABC 余興", {.category = 2, .round = 1, .heats = 2, .couplesPassing = 12});
+    SetEvent(*s, 2, "03x", {.category = 2, .round = 1, .heats = 9, .couplesPassing = 9});
+    SetEvent(*s, 3, "003 ＬＡ２次",
+             {.category = 2,
+              .round = 2,
+              .heats = 4,
+              .couplesPassing = 12,
+              .floorBEvent = 7,
+              .floorBCategory = 3,
+              .floorBRound = 7,
+              .floorBHeats = 1,
+              .floorBCouplesPassing = 6});
+    SetEvent(*s, 4, "3  重複", {.category = 1, .round = 1, .heats = 1, .couplesPassing = 1});
+    SetEvent(*s, 5, "12 ", {.category = 1, .round = 6, .heats = 2, .couplesPassing = 6});
     s->EventCount = 6;
     SetItem(*s, 0, 1, "", "開会式");
     SetItem(*s, 1, 0, "1", "ＳＡ 決勝");
@@ -152,7 +160,8 @@ class ProgrammeItemTest : public QObject {
     // With all 100 event rows in use an unmatched item points past the table and reads as empty.
     void unmatchedWithFullEventTable() {
         auto s = MakeCompetition();
-        for (int i = s->EventCount; i < kEventRows; ++i) SetEvent(*s, i, "500 満席", {3, 7, 1});
+        for (int i = s->EventCount; i < kEventRows; ++i)
+            SetEvent(*s, i, "500 満席", {.category = 3, .round = 7, .heats = 1});
         s->EventCount = kEventRows;
         s->CurrentProgrammeIndex = 4;
         const ProgrammeItemLabels l = ShowProgrammeItem(*s);
@@ -279,8 +288,8 @@ class ProgrammeItemTest : public QObject {
                  resultRow);
         if (a.hasEvent) {
             // Set after the reload, which leaves the floor-B numbers there for a two-floor event.
-            QCOMPARE(s->HeatFileCategory, s->CurrentEvent()[1]);
-            QCOMPARE(s->HeatFileRound, s->CurrentEvent()[2]);
+            QCOMPARE(s->HeatFileCategory, s->CurrentEvent().Category());
+            QCOMPARE(s->HeatFileRound, s->CurrentEvent().Round());
         }
     }
 
@@ -299,7 +308,13 @@ class ProgrammeItemTest : public QObject {
     void fillResultListInOrderOfFinals() {
         auto s = MakeCompetition();
         // Event 5: a final whose floor-B event is also a final gives two rows.
-        SetEvent(*s, 5, "12", {2, 7, 1, 0, 0, 113, 1, 7});
+        SetEvent(*s, 5, "12",
+                 {.category = 2,
+                  .round = 7,
+                  .heats = 1,
+                  .floorBEvent = 113,
+                  .floorBCategory = 1,
+                  .floorBRound = 7});
         const auto rows = FillResultList(*s, false);
         QCOMPARE(rows.size(), size_t(4));
         QCOMPARE(rows[0], Sjis("001 ＳＡ決勝") + "SA  " + Sjis("スタンダードＡ級"));
@@ -312,7 +327,14 @@ class ProgrammeItemTest : public QObject {
 
     void resultListKeepsFortyRows() {
         auto s = MakeCompetition();
-        for (int i = 0; i < kEventRows; ++i) SetEvent(*s, i, "100", {3, 7, 1, 0, 0, 200, 2, 7});
+        for (int i = 0; i < kEventRows; ++i)
+            SetEvent(*s, i, "100",
+                     {.category = 3,
+                      .round = 7,
+                      .heats = 1,
+                      .floorBEvent = 200,
+                      .floorBCategory = 2,
+                      .floorBRound = 7});
         s->EventCount = kEventRows;
         const auto rows = FillResultList(*s, false);
         QCOMPARE(rows.size(), size_t(kResultListRows));

@@ -159,13 +159,12 @@ class ProgressTest : public QObject {
         s->CategoryCount = 3;
         s->CategoryDanceRounds[0].fill(8);
         for (int d = 0; d < dances; ++d) s->CategoryDanceRounds[0][d] = 1;
-        s->EventTable[0].Ints[1] = 1;
-        s->EventTable[0].Ints[2] = 2;
-        if (rowsB > 0) {
-            s->EventTable[0].Ints[6] = 102;
-            s->EventTable[0].Ints[7] = 3;
-            s->EventTable[0].Ints[8] = 2;
-        }
+        s->EventTable[0] = rowsB > 0 ? EventRecord({.category = 1,
+                                                    .round = 2,
+                                                    .floorBEvent = 102,
+                                                    .floorBCategory = 3,
+                                                    .floorBRound = 2})
+                                     : EventRecord({.category = 1, .round = 2});
         s->EventCount = 1;
         s->CurrentEventIndex = 0;
         s->LastDance = 1;
@@ -193,8 +192,7 @@ class ProgressTest : public QObject {
         auto s = std::make_unique<Competition>();
         s->DataFolder = folder.Path();
         s->CategoryDanceRounds[0] = {1, 1, 8, 8, 8, 8, 8, 8, 8, 8};
-        s->EventTable[0].Ints[1] = 1;
-        s->EventTable[0].Ints[2] = 2;
+        s->EventTable[0] = EventRecord({.category = 1, .round = 2});
         s->CurrentEventIndex = 0;
         LoadRound(*s);
         QCOMPARE(s->HeatsPerDance, 3);
@@ -209,7 +207,8 @@ class ProgressTest : public QObject {
         folder.WriteCp932("Assist/H_03_2.dat", HeatLines(12));
         auto s = std::make_unique<Competition>();
         s->DataFolder = folder.Path();
-        s->EventTable[0].Ints = {0, 1, 2, 0, 0, 0, 102, 3, 2};
+        s->EventTable[0] = EventRecord(
+            {.category = 1, .round = 2, .floorBEvent = 102, .floorBCategory = 3, .floorBRound = 2});
         s->CurrentEventIndex = 0;
         QCOMPARE(LoadRound(*s).rowsDropped, 2);
         QCOMPARE(FloorBRow(*s, 9), 49);

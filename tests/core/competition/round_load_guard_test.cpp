@@ -43,8 +43,13 @@ class RoundLoadGuardTest : public QObject {
         s.DataFolder = dir.Path();
         s.CategoryDanceRounds[0] = {1, 8, 8, 8, 8, 8, 8, 8, 8, 8};  // Waltz only
         s.EventCount = 1;
-        s.EventTable[0].Ints = {0, 1, 1};
-        if (floorB != "none") s.EventTable[0].Ints = {0, 1, 1, 0, 0, 0, 2, 2, 1};
+        s.EventTable[0] = EventRecord({.category = 1, .round = 1});
+        if (floorB != "none")
+            s.EventTable[0] = EventRecord({.category = 1,
+                                           .round = 1,
+                                           .floorBEvent = 2,
+                                           .floorBCategory = 2,
+                                           .floorBRound = 1});
         s.CurrentEventIndex = 0;
         // The round shown before.
         s.HeatTable[0][0] = 77;

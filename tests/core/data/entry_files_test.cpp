@@ -161,7 +161,7 @@ class EntryFilesTest : public QObject {
         QVERIFY(LoadEvents(s.DataFolder, s));
         QCOMPARE(s.EventCount, kEventRows);
         QCOMPARE(s.EventNames[99], std::string("100"));
-        QCOMPARE(s.EventTable[99][1], 100);
+        QCOMPARE(s.EventTable[99].Category(), 100);
     }
 
     void missingSeqdatChangesNothing() {
@@ -170,11 +170,11 @@ class EntryFilesTest : public QObject {
         s.DataFolder = dir.Path();
         s.EventCount = 3;
         s.EventNames[0] = "001";
-        s.EventTable[0].Ints[1] = 4;
+        s.EventTable[0] = EventRecord({.category = 4});
         QVERIFY(!LoadEvents(s.DataFolder, s));
         QCOMPARE(s.EventCount, 3);
         QCOMPARE(s.EventNames[0], std::string("001"));
-        QCOMPARE(s.EventTable[0][1], 4);
+        QCOMPARE(s.EventTable[0].Category(), 4);
     }
 
     void reloadClearsEveryEvent() {
@@ -188,7 +188,7 @@ class EntryFilesTest : public QObject {
         QVERIFY(LoadEvents(s.DataFolder, s));
         QCOMPARE(s.EventCount, 1);
         QCOMPARE(s.EventNames[1], std::string());
-        QCOMPARE(s.EventTable[1][1], 0);
+        QCOMPARE(s.EventTable[1].Category(), 0);
     }
 
     void garbageDoesNotCrash() {

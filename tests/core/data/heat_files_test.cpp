@@ -99,9 +99,7 @@ class HeatFilesTest : public QObject {
         dir.WriteBytes("H_01_1.dat", content.toStdString());
         Competition s;
         s.DataFolder = dir.Path();
-        EventRecord r;
-        r.Ints[1] = 1;
-        r.Ints[2] = 1;
+        const EventRecord r({.category = 1, .round = 1});
         LoadHeatFiles(s.DataFolder, s.Config.Mod, r, 1, s);
         QCOMPARE(s.HeatRowsA, rows);
         for (int i = 0; i < firstSlots.size(); ++i) QCOMPARE(s.HeatTable[i][0], firstSlots[i]);
@@ -189,9 +187,12 @@ class HeatFilesTest : public QObject {
         s.Config.Mod = mod;
         s.HeatTable[49][19] = 7;  // a load starts from a cleared table
         s.ShuffledHeats = 1;
-        EventRecord r;
-        const int fields[] = {1, 2, 6, 7, 8};
-        for (int i = 0; i < 5; ++i) r.Ints[fields[i]] = event[i];
+        // category, round, floor-B event, its category and round
+        const EventRecord r({.category = event[0],
+                             .round = event[1],
+                             .floorBEvent = event[2],
+                             .floorBCategory = event[3],
+                             .floorBRound = event[4]});
         LoadHeatFiles(s.DataFolder, s.Config.Mod, r, danceCount, s);
         QCOMPARE((QList<int>{s.HeatRowsA, s.HeatRowsB, s.HeatsPerDance, s.ShuffledHeats,
                              s.HeatFileCategory, s.HeatFileRound, s.HeatRowsDropped}),
@@ -244,8 +245,11 @@ class HeatFilesTest : public QObject {
             Competition s;
             s.DataFolder = dir.Path();
             s.Config.Mod = 1 + rng.bounded(1200);
-            EventRecord r;
-            r.Ints = {0, 1, 1, 0, 0, 0, 9, 2, 1};
+            const EventRecord r({.category = 1,
+                                 .round = 1,
+                                 .floorBEvent = 9,
+                                 .floorBCategory = 2,
+                                 .floorBRound = 1});
             LoadHeatFiles(s.DataFolder, s.Config.Mod, r, rng.bounded(12), s);
             QVERIFY(s.HeatRowsA >= 0 && s.HeatRowsB >= 0);
             QVERIFY(s.HeatRowsA + s.HeatRowsB <= kHeatRows);

@@ -23,7 +23,12 @@ Competition FinalistsState(const TestFolder& folder) {
     s.DataFolder = folder.Path();
     s.CategoryNames[0] = Sjis("ジュニア ラテン");
     s.CategoryNames[1] = Sjis("シニア スタンダード");
-    s.EventTable[0].Ints = {0, 1, 7, 1, 0, 0, 12, 2, 7};
+    s.EventTable[0] = EventRecord({.category = 1,
+                                   .round = 7,
+                                   .heats = 1,
+                                   .floorBEvent = 12,
+                                   .floorBCategory = 2,
+                                   .floorBRound = 7});
     s.CurrentEventIndex = 0;
     for (int n = 0; n < kCoupleRows; ++n) {
         s.CoupleNames[n] = "C" + std::to_string(n);
@@ -142,7 +147,7 @@ class FinalistsViewTest : public QObject {
         TestFolder folder;
         folder.WriteBytes("H_00_7.dat", HeatText({1, 2}));
         Competition s = FinalistsState(folder);
-        s.EventTable[0].Ints = {0, 1, 7};
+        s.EventTable[0] = EventRecord({.category = 1, .round = 7});
         s.SecondFloorFinal = secondFloor;
         QString header;
         QVERIFY(ListTexts(s, 1.0, &header).empty());

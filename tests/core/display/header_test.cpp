@@ -35,29 +35,27 @@ Competition HeaderState() {
     s.CategoryRedance[1] = 1;
     s.EventCount = 6;
     s.EventNames[0] = "101";
-    s.EventTable[0].Ints[1] = 1;
-    s.EventTable[0].Ints[2] = 1;
+    s.EventTable[0] = EventRecord({.category = 1, .round = 1});
     s.EventNames[1] = "102";
-    s.EventTable[1].Ints[1] = 2;
-    s.EventTable[1].Ints[2] = 2;  // redance category: "リダンス"
-    s.EventTable[1].Ints[6] = 205;
-    s.EventTable[1].Ints[7] = 3;
-    s.EventTable[1].Ints[8] = 7;
+    s.EventTable[1] = EventRecord({.category = 2,
+                                   .round = 2,
+                                   .floorBEvent = 205,
+                                   .floorBCategory = 3,
+                                   .floorBRound = 7});  // redance category: "リダンス"
     s.EventNames[2] = "103";
-    s.EventTable[2].Ints[1] = 3;
-    s.EventTable[2].Ints[2] = 6;
-    s.EventTable[2].Ints[6] = 300;
+    s.EventTable[2] = EventRecord({.category = 3, .round = 6, .floorBEvent = 300});
     s.EventNames[3] = "104";
-    s.EventTable[3].Ints = {0, 1, 1, 0, 0, 0, 105, 3, 7};
+    s.EventTable[3] = EventRecord(
+        {.category = 1, .round = 1, .floorBEvent = 105, .floorBCategory = 3, .floorBRound = 7});
     s.EventNames[4] = "105";
-    s.EventTable[4].Ints = {0, 3, 7};
+    s.EventTable[4] = EventRecord({.category = 3, .round = 7});
     s.EventNames[5] = "106";
-    s.EventTable[5].Ints = {0, 2, 6};
+    s.EventTable[5] = EventRecord({.category = 2, .round = 6});
     s.EventNames[98] = "198";
-    s.EventTable[98].Ints = {0, 1, 1, 0, 0, 0, 199, 1, 7};
+    s.EventTable[98] = EventRecord(
+        {.category = 1, .round = 1, .floorBEvent = 199, .floorBCategory = 1, .floorBRound = 7});
     s.EventNames[99] = "199";
-    s.EventTable[99].Ints[1] = 1;
-    s.EventTable[99].Ints[2] = 7;
+    s.EventTable[99] = EventRecord({.category = 1, .round = 7});
     return s;
 }
 

@@ -20,8 +20,7 @@ Competition HeatState() {
     s.Config.DataFont = Sjis("HGP創英角ｺﾞｼｯｸUB");
     s.CategoryNames[0] = Sjis("ジュニア ラテン");
     s.EventNames[0] = "101";
-    s.EventTable[0].Ints[1] = 1;
-    s.EventTable[0].Ints[2] = 1;
+    s.EventTable[0] = EventRecord({.category = 1, .round = 1});
     s.CurrentEventIndex = 0;
     for (int d = 0; d < kDances; ++d) s.RoundDances[d] = DanceNames()[d];
     s.DanceCount = 2;
@@ -256,8 +255,8 @@ class HeatViewTest : public QObject {
         QFETCH(bool, next);
         for (double scale : {1.0, 0.5}) {
             Competition s = HeatState();
-            s.EventTable[0].Ints[6] = 205;
-            s.EventTable[0].Ints[7] = 1;
+            s.EventTable[0] =
+                EventRecord({.category = 1, .round = 1, .floorBEvent = 205, .floorBCategory = 1});
             // As the heat files are loaded: floor A from row 0, floor B after floor A's last row.
             for (int r = 0; r < rowsA + rowsB; ++r) FillRow(s, r, 4);
             s.FloorBFirstRow = s.FloorARowsLoaded = rowsA;
@@ -339,9 +338,8 @@ class HeatViewTest : public QObject {
         s.DataFolder = dir.Path();
         s.CategoryDanceRounds[0].fill(8);
         for (int d = 0; d < dances; ++d) s.CategoryDanceRounds[0][d] = 1;
-        s.EventTable[0].Ints[6] = 205;
-        s.EventTable[0].Ints[7] = 2;
-        s.EventTable[0].Ints[8] = 1;
+        s.EventTable[0] = EventRecord(
+            {.category = 1, .round = 1, .floorBEvent = 205, .floorBCategory = 2, .floorBRound = 1});
         QVERIFY(LoadRound(s).loaded);
         const int perDance = std::max(heatsA, heatsB);
         const int steps = dances * perDance;
