@@ -2,18 +2,22 @@
 // What the benchmark programs share: the offscreen application, the four surfaces of the two
 // windows bound to a renderer without windows, and a data folder with every file at its full
 // size (Conf.txt with 40 categories and 50 judges, 1000 couples, 100 events, 100 programme items
-// and a 50-row heat load: floor A 40 rows, floor B 10).
+// and a 50-row heat load: floor A 40 rows, floor B 10). The benchmarks of the drawing link no
+// window toolkit; those of the running windows (app_bench_support.h) build with
+// TRQ_BENCH_WIDGETS and get a widget application.
 
+#ifdef TRQ_BENCH_WIDGETS
 #include <QApplication>
+using BenchApplication = QApplication;
+#else
+#include <QGuiApplication>
+using BenchApplication = QGuiApplication;
+#endif
+
 #include <QTemporaryDir>
 #include <cstdio>
 #include <string>
 
-#include "app/audience/scr_form.h"
-#include "app/console/app_start.h"
-#include "app/console/console_hooks.h"
-#include "app/console/dsp_main_form.h"
-#include "app/console/operator_commands.h"
 #include "core/competition/competition_state.h"
 #include "core/data/display_config_file.h"
 #include "core/data/entry_files.h"
@@ -24,14 +28,13 @@
 
 namespace bench {
 
-// A widget application, so that the benchmarks of the running windows can use it too. It is
-// never destroyed: at exit the toolkit's own statics may already be gone.
+// The application; never destroyed: at exit the toolkit's own statics may already be gone.
 inline void EnsureApplication() {
     static int argc = 1;
     static char name[] = "bench";
     static char* argv[] = {name, nullptr};
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
+    static BenchApplication* app = new BenchApplication(argc, argv);
     (void)app;
 }
 
@@ -116,34 +119,6 @@ inline const FullFolder& FullData() {
     static const FullFolder folder;
     return folder;
 }
-
-// The console and the audience window, shown (offscreen) and started on a data folder.
-struct RunningWindows {
-    AppWindows windows;
-    explicit RunningWindows(const std::string& folder) {
-        EnsureApplication();
-        Hooks().showMessage = [](const QString&, const QString&) {};
-        StartOptions options;
-        options.dataFolder = folder;
-        options.markerPath = "/nonexistent/Tamik";
-        windows = CreateWindows(options);
-        windows.console->show();
-        windows.audience->show();
-        windows.console->FormActivate();
-        QCoreApplication::processEvents();
-    }
-    OperatorCommands& Commands() { return windows.console->Commands(); }
-    // The heat view of the first programme item whose round runs on two floors, or on one.
-    void ShowFirstHeatRound(bool twoFloors) {
-        const Competition& s = *windows.state;
-        const auto found = [&] {
-            return s.CurrentEventIndex >= 0 && s.CurrentEvent().HasFloorB() == twoFloors;
-        };
-        for (int i = 0; i < 100 && !found(); ++i) Commands().ProgrammeStep(true);
-        Commands().Heat();
-        QCoreApplication::processEvents();
-    }
-};
 
 inline std::string DemoFolder() { return std::string(TRQ_SOURCE_DIR) + "/data/demo"; }
 

@@ -8,8 +8,8 @@
 #include "bench/bench_support.h"
 #include "core/competition/competition_state.h"
 #include "core/competition/progress.h"
+#include "core/competition/view_types.h"
 #include "core/display/renderer.h"
-#include "core/display/view_types.h"
 
 namespace {
 

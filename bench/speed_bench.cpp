@@ -11,10 +11,10 @@
 
 #include "app/rehearsal/control_driver.h"
 #include "app/rehearsal/script.h"
-#include "bench/bench_support.h"
+#include "bench/app_bench_support.h"
 #include "core/competition/progress.h"
+#include "core/competition/view_types.h"
 #include "core/display/message_screen.h"
-#include "core/display/view_types.h"
 
 namespace {
 
@@ -166,7 +166,6 @@ void BM_MessageScreen(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MessageScreen)->DenseRange(0, 7)->Arg(9)->Unit(benchmark::kMicrosecond);
-
 
 }  // namespace
 

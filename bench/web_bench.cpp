@@ -26,7 +26,6 @@
 #include <vector>
 
 #include "app/audience/scr_form.h"
-#include "bench/bench_support.h"
 #include "app/console/app_start.h"
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
@@ -34,6 +33,7 @@
 #include "app/web/now_json.h"
 #include "app/web/picture_encoder.h"
 #include "app/web/web_server.h"
+#include "bench/app_bench_support.h"
 #include "core/competition/competition_state.h"
 #include "core/platform/png_bytes.h"
 

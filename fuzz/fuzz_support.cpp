@@ -13,6 +13,8 @@
 
 #include "core/competition/programme_item.h"
 #include "core/competition/progress.h"
+#include "core/competition/view_data.h"
+#include "core/competition/view_types.h"
 #include "core/data/display_config_file.h"
 #include "core/data/entry_files.h"
 #include "core/data/programme_file.h"
@@ -23,7 +25,6 @@
 #include "core/display/programme_list.h"
 #include "core/display/renderer.h"
 #include "core/display/title_banner.h"
-#include "core/display/view_types.h"
 #include "core/platform/canvas.h"
 #include "core/platform/font_substitution.h"
 
@@ -87,7 +88,7 @@ Screens& TheScreens() {
     return screens;
 }
 
-Renderer BoundRenderer(Competition& s) {
+Renderer BoundRenderer(const Competition& s) {
     Screens& c = TheScreens();
     Renderer r(s);
     r.Bind({&c.audienceNormal, &c.previewNormal, &c.audienceWide, &c.previewWide}, nullptr);
@@ -179,7 +180,12 @@ void WalkProgramme(Competition& s, int drawnRounds) {
     }
 }
 
-void DrawView(Competition& s, int type) { BoundRenderer(s).RenderView(type); }
+void DrawView(Competition& s, int type) {
+    // As a command shows a view: what it needs read first, its effects after.
+    ReadViewInputs(s, type);
+    BoundRenderer(s).RenderView(type);
+    ApplyViewEffects(s, type);
+}
 
 void RunAwardSequence(Competition& s, RevealOrder order) {
     s.Reveal = order;
@@ -221,8 +227,7 @@ void DrawEverything(Competition& s) {
     Renderer renderer = BoundRenderer(s);
     ShowMessageScreen(s, renderer, kMessageFree, s.EventNameAt(0));
     DrawTitleBanner(s, c.audienceBanner, c.previewBanner);
-    s.ClockText = "??:??";
-    DrawClock(s, ClockMinuteText(QTime(23, 59)), c.audienceClock, c.previewClock);
+    DrawClock(ClockMinuteText(QTime(23, 59)), c.audienceClock, c.previewClock);
     DrawProgrammeList(s, c.programmeList);
     DrawResultList(s, c.resultList);
 }

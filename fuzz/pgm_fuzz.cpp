@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "core/competition/programme_item.h"
+#include "core/competition/view_types.h"
 #include "core/data/programme_file.h"
-#include "core/display/view_types.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -12,11 +12,11 @@
 
 #include "app/audience/venue_screen.h"
 #include "app/console/app_start.h"
-#include "app/console/command_line.h"
 #include "app/console/dsp_main_form.h"
 #include "app/rehearsal/rehearsal.h"
 #include "app/web/web_panel.h"
 #include "app/web/web_server.h"
+#include "command_line.h"
 #include "core/platform/data_file.h"
 
 namespace {
@@ -91,9 +91,16 @@ int main(int argc, char** argv) {
         // The first activation runs the start-up; platforms that do not activate a new window
         // get the same call once the loop runs (it happens only once either way).
         QTimer::singleShot(0, windows.console.get(), &DspMain::FormActivate);
-        app.exec();
+        return app.exec();
     } catch (const std::exception& e) {
-        QMessageBox::critical(nullptr, QString(), QString::fromLocal8Bit(e.what()));
+        // Whatever went wrong is said where it is seen: on the terminal or in the journal, and
+        // on the console's screen; the status tells a service manager that the program failed.
+        Print(stderr, QStringLiteral("trqdisplay: %1\n").arg(QString::fromLocal8Bit(e.what())));
+        QMessageBox::critical(nullptr, QStringLiteral("trqdisplay"),
+                              QString::fromLocal8Bit(e.what()));
+        return 1;
+    } catch (...) {
+        Print(stderr, QStringLiteral("trqdisplay: stopped by an unknown error\n"));
+        return 1;
     }
-    return 0;
 }

@@ -5,46 +5,64 @@
 
 #include "app/widgets/image_control.h"
 #include "app/widgets/picture_button.h"
-#include "core/competition/programme_item.h"
+#include "core/competition/view_types.h"
 #include "core/display/clean_view.h"
 #include "core/display/final_result_view.h"
 #include "core/platform/cp932.h"
 
-AwardController::AwardController(const AwardControls& controls, Competition& state,
-                                 OperatorCommands& commands, QObject* parent)
-    : QObject(parent), c_(controls), s_(state), commands_(commands) {
+AwardController::AwardController(const AwardControls& controls, const Competition& state,
+                                 OperatorCommands& commands, SettingsCommands& settings,
+                                 QObject* parent)
+    : QObject(parent), c_(controls), s_(state), commands_(commands), settings_(settings) {
     connect(c_.BitBtn13, &QPushButton::clicked, this, &AwardController::BitBtn13Click);
     connect(c_.BitBtn15, &QPushButton::clicked, this, &AwardController::BitBtn15Click);
     for (QRadioButton* order : {c_.RadioButton1, c_.RadioButton2, c_.RadioButton3}) {
         connect(order, &QRadioButton::toggled, this, &AwardController::RevealOrderClick);
     }
     RevealOrderClick();
+    // The list's order is kept with its buttons; a click fills the list again.
+    const auto keepOrder = [this] {
+        settings_.ChooseResultListOrder(c_.RadioButton4->isChecked());
+    };
+    connect(c_.RadioButton4, &QRadioButton::toggled, this, keepOrder);
+    keepOrder();
     connect(c_.RadioButton4, &QRadioButton::clicked, this, &AwardController::RadioButtonClick);
     connect(c_.RadioButton5, &QRadioButton::clicked, this, &AwardController::RadioButtonClick);
     connect(c_.BitBtn21, &PictureButton::mouseDown, this, &AwardController::BitBtn21MouseDown);
     connect(c_.ComboBox1, &QComboBox::currentIndexChanged, this, &AwardController::ComboBox1Change);
+    connect(&commands_.Notifier(), &StateNotifier::changed, this, &AwardController::StateChanged);
 }
 
-void AwardController::SetRows(const std::vector<std::string>& rows) {
+void AwardController::StateChanged(StateChanges what) {
+    if (what.testFlag(StateChange::ResultList)) {
+        ShowRows();
+        c_.ComboBox1->setCurrentIndex(c_.ComboBox1->count() > 0 ? 0 : -1);
+    }
+    if (what.testFlag(StateChange::ResultListReset)) {
+        // The first row's text shows, but no row is chosen until the operator picks one.
+        ShowRows();
+        c_.ComboBox1->setPlaceholderText(s_.ResultListRowCount > 0 ? FromCp932(s_.ResultListRows[0])
+                                                                   : QString());
+        c_.ComboBox1->setCurrentIndex(-1);
+    }
+    if (what.testFlag(StateChange::ResultRow)) {
+        c_.ComboBox1->setCurrentIndex(s_.ResultListRow);
+        ClearResultPreview();
+    }
+    if (what.testFlag(StateChange::View) && s_.CurrentView == kViewFinalResult) {
+        ShowResultPreview();
+    }
+}
+
+void AwardController::ShowRows() {
     c_.ComboBox1->clear();
-    for (const std::string& row : rows) c_.ComboBox1->addItem(FromCp932(row));
-}
-
-void AwardController::ShowResultList() {
-    SetRows(FillResultList(s_, c_.RadioButton4->isChecked()));
-    c_.ComboBox1->setCurrentIndex(c_.ComboBox1->count() > 0 ? 0 : -1);
-}
-
-void AwardController::ShowDataResetRows() {
-    // The first row's text shows, but no row is chosen until the operator picks one.
-    const std::vector<std::string> rows = DataResetResultRows(s_);
-    SetRows(rows);
-    c_.ComboBox1->setPlaceholderText(rows.empty() ? QString() : FromCp932(rows.front()));
-    c_.ComboBox1->setCurrentIndex(-1);
+    for (int i = 0; i < s_.ResultListRowCount && i < kCategoryRows; ++i) {
+        c_.ComboBox1->addItem(FromCp932(s_.ResultListRows[i]));
+    }
 }
 
 void AwardController::RadioButtonClick(bool checked) {
-    if (checked) ShowResultList();
+    if (checked) settings_.RefillResultList();
 }
 
 void AwardController::BitBtn21MouseDown(Qt::MouseButton button) {
@@ -60,7 +78,7 @@ void AwardController::BitBtn21MouseDown(Qt::MouseButton button) {
     ClearResultPreview();
 }
 
-void AwardController::ComboBox1Change(int row) { s_.ResultListRow = row; }
+void AwardController::ComboBox1Change(int row) { settings_.ChooseResultRow(row); }
 
 void AwardController::BitBtn13Click() { commands_.Ready(); }
 
@@ -68,24 +86,17 @@ void AwardController::BitBtn15Click() { commands_.Go(); }
 
 void AwardController::RevealOrderClick() {
     if (c_.RadioButton2->isChecked()) {
-        s_.Reveal = RevealOrder::Upward;
+        settings_.ChooseRevealOrder(RevealOrder::Upward);
     } else if (c_.RadioButton3->isChecked()) {
-        s_.Reveal = RevealOrder::Downward;
+        settings_.ChooseRevealOrder(RevealOrder::Downward);
     } else {
-        s_.Reveal = RevealOrder::Together;
+        settings_.ChooseRevealOrder(RevealOrder::Together);
     }
 }
 
 void AwardController::ShowResultPreview() {
     DrawResultList(s_, c_.Image5->canvas());
     c_.Image5->update();
-}
-
-void AwardController::SelectCategory(int category) {
-    const int row = ResultListRowOf(s_, category, c_.ComboBox1->count());
-    if (row < 0) return;
-    c_.ComboBox1->setCurrentIndex(row);
-    ClearResultPreview();
 }
 
 void AwardController::ClearResultPreview() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/console/operator_commands.h"
+#include "app/console/settings_commands.h"
 
 class ImageControl;
 class PictureButton;
@@ -29,8 +30,8 @@ struct AwardControls {
 class AwardController : public QObject {
     Q_OBJECT
   public:
-    AwardController(const AwardControls& controls, Competition& state, OperatorCommands& commands,
-                    QObject* parent);
+    AwardController(const AwardControls& controls, const Competition& state,
+                    OperatorCommands& commands, SettingsCommands& settings, QObject* parent);
 
     void RadioButtonClick(bool checked);
     void BitBtn21MouseDown(Qt::MouseButton button);
@@ -40,21 +41,16 @@ class AwardController : public QObject {
     // The reveal order the award view reads, kept with the order buttons.
     void RevealOrderClick();
 
-    // The list in the chosen order, its first row selected.
-    void ShowResultList();
-    // The rows Data Reset puts into the list, none selected.
-    void ShowDataResetRows();
-    // Selects the row that holds a category (1-based) and clears the preview; a category no row
-    // holds changes nothing.
-    void SelectCategory(int category);
+  private:
+    void StateChanged(StateChanges what);
+    // The list's rows as the state has them.
+    void ShowRows();
     void ClearResultPreview();
     // The preview of the final file just read for the result view.
     void ShowResultPreview();
 
-  private:
-    void SetRows(const std::vector<std::string>& rows);
-
     AwardControls c_;
-    Competition& s_;
+    const Competition& s_;
     OperatorCommands& commands_;
+    SettingsCommands& settings_;
 };

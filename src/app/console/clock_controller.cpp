@@ -5,10 +5,11 @@
 #include "app/audience/scr_form.h"
 #include "app/console/console_hooks.h"
 #include "app/widgets/image_control.h"
+#include "app/widgets/indicator_label.h"
 #include "app/widgets/picture_button.h"
 #include "core/display/clock_view.h"
 
-ClockController::ClockController(const ClockControls& controls, Competition& state,
+ClockController::ClockController(const ClockControls& controls, const Competition& state,
                                  OperatorCommands& commands, QObject* parent)
     : QObject(parent), c_(controls), s_(state), commands_(commands) {
     timer1_ = new QTimer(this);
@@ -16,6 +17,11 @@ ClockController::ClockController(const ClockControls& controls, Competition& sta
     timer1_->setInterval(900);
     connect(timer1_, &QTimer::timeout, this, &ClockController::Timer1Timer);
     connect(c_.BitBtn32, &QPushButton::clicked, this, &ClockController::BitBtn32Click);
+    connect(&commands_.Notifier(), &StateNotifier::changed, this, [this](StateChanges what) {
+        if (!what.testFlag(StateChange::ClockFlag)) return;
+        ShowIndicator(c_.Label63, s_.ClockShown);
+        Show(s_.ClockShown == 1);
+    });
 }
 
 void ClockController::BitBtn32Click() { commands_.ToggleClock(); }
@@ -31,11 +37,4 @@ void ClockController::Show(bool shown) {
     if (audience_ != nullptr) audience_->ShowClock(shown);
 }
 
-void ClockController::Timer1Timer() {
-    if (audience_ == nullptr) return;
-    const QString minute = ClockMinuteText(Hooks().now());
-    if (DrawClock(s_, minute, audience_->ClockSurface(), c_.Image3->canvas())) {
-        c_.Image3->update();
-        audience_->RefreshSurfaces();
-    }
-}
+void ClockController::Timer1Timer() { commands_.ClockTick(ClockMinuteText(Hooks().now())); }

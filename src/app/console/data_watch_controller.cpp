@@ -8,11 +8,9 @@
 #include "app/console/console_hooks.h"
 #include "app/widgets/widget_colors.h"
 #include "core/competition/result_list.h"
-#include "core/competition/round_load_guard.h"
 #include "core/data/data_file_names.h"
 #include "core/display/clean_view.h"
 #include "core/platform/data_file.h"
-#include "core/platform/stable_file.h"
 
 namespace {
 
@@ -56,8 +54,8 @@ QString Reason(ReadFailure failure) {
 
 }  // namespace
 
-DataWatchController::DataWatchController(const DataWatchControls& c, Competition& state,
-                                         QObject* parent)
+DataWatchController::DataWatchController(const DataWatchControls& c, const Competition& state,
+                                         const StateNotifier& notifier, QObject* parent)
     : QObject(parent), s_(state) {
     heatMark_ = NewMark(c.BitBtn5, "HeatUpdateMark");
     readyMark_ = NewMark(c.BitBtn13, "ReadyUpdateMark");
@@ -85,6 +83,21 @@ DataWatchController::DataWatchController(const DataWatchControls& c, Competition
     poll_.setInterval(kPollMs);
     connect(&poll_, &QTimer::timeout, this, &DataWatchController::CheckFolder);
     poll_.start();
+    connect(&notifier, &StateNotifier::filesRead, this, &DataWatchController::FilesRead);
+}
+
+void DataWatchController::FilesRead(const FileReport& report) {
+    NoteReads(report.reads);
+    switch (report.kind) {
+        case FileReport::Kind::Tables:
+            break;
+        case FileReport::Kind::Round:
+            if (report.loaded) NoteRoundLoaded(report.reads);
+            break;
+        case FileReport::Kind::FinalResult:
+            if (report.loaded) NoteFinalRead(report.reads);
+            break;
+    }
 }
 
 QLabel* DataWatchController::NewLabel(QWidget* parent, const char* name, const QRect& geometry) {
@@ -120,8 +133,8 @@ std::string DataWatchController::FinalFileName() const {
     return category > 0 ? ::FinalFileName(category) : std::string();
 }
 
-void DataWatchController::NoteReads(const FileReadRecorder& reads) {
-    for (const FileRead& read : reads.Reads()) {
+void DataWatchController::NoteReads(const std::vector<FileRead>& reads) {
+    for (const FileRead& read : reads) {
         const std::string name = FileName(read.path);
         if (read.failure == ReadFailure::None) {
             unread_.erase(name);
@@ -147,25 +160,13 @@ void DataWatchController::ShowNote() {
     note_->setVisible(!files.isEmpty());
 }
 
-RoundLoad DataWatchController::LoadRound() {
-    const FileReadRecorder reads;
-    const GuardedRoundLoad round = LoadRoundIfReadable(s_);
-    NoteRoundLoad(reads, round.load.loaded, round.unreadable);
-    return round.load;
-}
-
-void DataWatchController::NoteRoundLoad(const FileReadRecorder& reads, bool loaded,
-                                        bool unreadable) {
-    NoteReads(reads);
-    if (unreadable) roundReady_ = false;
-    if (!loaded) return;
-    roundReady_ = true;
+void DataWatchController::NoteRoundLoaded(const std::vector<FileRead>& reads) {
     roundVersions_.clear();
     for (const std::string& name : WatchedRoundFiles(s_.CurrentEvent())) {
         roundVersions_[name] = StampOf(DataFilePath(s_.DataFolder, name));
     }
     QStringList times;
-    for (const FileRead& read : reads.Reads()) {
+    for (const FileRead& read : reads) {
         const std::string name = FileName(read.path);
         roundVersions_[name] = read.stamp;  // the version read, whatever came after it
         const QString line = DecodePath(name) + QLatin1Char(' ') + ChangeTime(read.stamp);
@@ -175,26 +176,14 @@ void DataWatchController::NoteRoundLoad(const FileReadRecorder& reads, bool load
     CheckFolder();
 }
 
-bool DataWatchController::ShowFinalResult(const std::function<void()>& draw) {
+void DataWatchController::NoteFinalRead(const std::vector<FileRead>& reads) {
     const std::string name = FinalFileName();
-    if (!name.empty()) {
-        const FileReadRecorder check;
-        ReadStableFile(DataFilePath(s_.DataFolder, name));
-        if (!check.AllRead()) {
-            NoteReads(check);
-            return false;
-        }
-    }
-    const FileReadRecorder reads;
-    draw();
-    NoteReads(reads);
-    for (const FileRead& read : reads.Reads()) {
+    for (const FileRead& read : reads) {
         if (read.failure != ReadFailure::None || FileName(read.path) != name) continue;
         finalVersions_[name] = read.stamp;
         finalStamp_->setText(DecodePath(name) + QLatin1Char(' ') + ChangeTime(read.stamp));
     }
     CheckFolder();
-    return true;
 }
 
 bool DataWatchController::Changed(const std::string& name, const FileStamp& shown) const {

@@ -1,17 +1,20 @@
 #pragma once
-// The operator console window: owns its form, the renderer, the operator commands and one small
-// controller per area of the console. The operations the areas share are implemented here,
-// privately; nothing outside reaches the form or the state through the window.
+// The operator console window: builds its form and puts the console together — the stage that
+// draws both windows, the presenter, the command sets and one small controller per area of the
+// console, each given the controls it owns by name. The window itself keeps only the exit, the
+// keys of presenter clickers and the first activation.
 
 #include <QWidget>
 #include <memory>
 
 #include "app/console/app_start.h"
-#include "app/console/console_operations.h"
+#include "app/console/operator_commands.h"
+#include "app/console/presenter.h"
+#include "app/console/settings_commands.h"
+#include "app/console/stage.h"
 #include "core/competition/competition_state.h"
-#include "core/display/renderer.h"
+#include "core/competition/state_notifier.h"
 
-class QLabel;
 class ScrForm;
 class VenueController;
 class AnnouncementsController;
@@ -21,16 +24,14 @@ class DataWatchController;
 class EventChooserController;
 class FolderPanel;
 class MaintenancePanel;
-class OperatorCommands;
 class ProgrammeListController;
 class ProgressController;
 class ViewCommandsController;
-struct RoundLoad;
 namespace Ui {
 class DspMain;
 }
 
-class DspMain : public QWidget, private RendererHost, private ConsoleOperations {
+class DspMain : public QWidget {
     Q_OBJECT
   public:
     // state: the process-wide tables, created by the entry before the windows.
@@ -45,7 +46,7 @@ class DspMain : public QWidget, private RendererHost, private ConsoleOperations 
     // The clock timer's tick (Timer1, run in clock mode).
     void Timer1Timer();
     // The operator's commands, for whatever else commands the display (the web remote).
-    OperatorCommands& Commands();
+    OperatorCommands& Commands() { return *commands_; }
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -55,54 +56,24 @@ class DspMain : public QWidget, private RendererHost, private ConsoleOperations 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void RunStartUp();
     void NameCanvases();
-    void CreateControllers();
-    void ReloadDisplayConfig();
-    void ReloadEvents();
-    void ShowLoadedRound(const RoundLoad& load);
-    void AppendMemoLine(const QString& line);
+    void CreateControllers(const StartOptions& options);
+    void ShowWindows();
     void BitBtn30Click();
     bool ConfirmExit();
-    // Every audience surface drawn again: the banner, the clock and the current view.
-    void RedrawAudience();
-    enum class ViewLabel { Title, Clean, Judge, Msg, Heat, Final };
-    void HighlightViewLabel(ViewLabel label);
-
-    // RendererHost
-    void ShowAudienceSurface(bool wide) override;
-    void ShowPreviewSurface(bool wide) override;
-    void ClearMemo() override;
-
-    // ConsoleOperations
-    void ShowView(int type) override;
-    void LoadAndShowRound() override;
-    bool ShowFinalResult() override;
-    void ShowCurrentProgrammeItem() override;
-    void FollowProgrammeItem(bool forward) override;
-    void ShowFollowLinks() override;
-    void RedrawProgrammeList() override;
-    void ReloadProgramme() override;
-    void RedrawTitleBanner() override;
-    void ShowIndicator(Indicator indicator, int flag) override;
-    void ShowHoldBanner(bool shown) override;
-    void ShowHeatsFigure() override;
-    void SelectResultCategory(int category) override;
-    void DataReset() override;
-    void MoveAudienceWindow() override;
-    void ShowAnnouncement(int kind, const std::string& text) override;
-    void ShowClock(bool shown) override;
 
     std::unique_ptr<Ui::DspMain> ui;
     Competition& state_;
-    Renderer renderer_{state_};
+    StateNotifier notifier_;
+    std::unique_ptr<Stage> stage_;
+    std::unique_ptr<Presenter> presenter_;
+    std::unique_ptr<OperatorCommands> commands_;
+    std::unique_ptr<SettingsCommands> settings_;
     ScrForm* audience_ = nullptr;
     bool firstActivation_ = true;
     bool startUpWaiting_ = false;
 
-    std::unique_ptr<OperatorCommands> commands_;
     std::unique_ptr<VenueController> venue_;
-    QString venueView_;
     std::unique_ptr<FolderPanel> folderPanel_;
     std::unique_ptr<MaintenancePanel> maintenancePanel_;
     std::unique_ptr<ProgrammeListController> programmeList_;

@@ -8,15 +8,22 @@
 #include "core/platform/cp932.h"
 
 EventChooserController::EventChooserController(const EventChooserControls& controls,
-                                               const Competition& state, ConsoleOperations& ops,
-                                               QObject* parent)
-    : QObject(parent), c_(controls), s_(state), ops_(ops) {
+                                               const Competition& state, OperatorCommands& commands,
+                                               SettingsCommands& settings, QObject* parent)
+    : QObject(parent), c_(controls), s_(state), commands_(commands), settings_(settings) {
     connect(c_.Button15, &QPushButton::clicked, this, &EventChooserController::Button15Click);
     connect(c_.Button16, &QPushButton::clicked, this, &EventChooserController::Button16Click);
     // Only the operator's own choice reloads; selections made by the program do not.
     connect(c_.ComboBox3, &QComboBox::activated, this, &EventChooserController::ComboBox3Change);
     connect(c_.CheckBox1, &QCheckBox::clicked, this, &EventChooserController::CheckBoxClick);
     connect(c_.CheckBox2, &QCheckBox::clicked, this, &EventChooserController::CheckBoxClick);
+    // The link is kept with its switch, whatever turns it.
+    const auto keepLink = [this] { settings_.ChooseResultLink(c_.CheckBox2->isChecked()); };
+    connect(c_.CheckBox2, &QCheckBox::toggled, this, keepLink);
+    keepLink();
+    connect(&commands_.Notifier(), &StateNotifier::changed, this, [this](StateChanges what) {
+        if (what.testFlag(StateChange::Events)) ShowEvents();
+    });
 }
 
 void EventChooserController::Button15Click() {
@@ -34,20 +41,20 @@ void EventChooserController::Button16Click() {
 }
 
 void EventChooserController::AfterStep() {
-    if (c_.CheckBox1->isChecked()) ops_.LoadAndShowRound();
+    if (c_.CheckBox1->isChecked()) commands_.Heat();
     const int row = c_.ComboBox3->currentIndex();
-    if (ResultLinkChecked() && row >= 0 && row < kEventRows) {
-        ops_.SelectResultCategory(s_.EventTable[row].Category());
+    if (c_.CheckBox2->isChecked() && row >= 0 && row < kEventRows) {
+        settings_.FollowEventCategory(s_.EventTable[row].Category());
     }
 }
 
 void EventChooserController::ComboBox3Change() {
-    if (c_.CheckBox1->isChecked()) ops_.LoadAndShowRound();
+    if (c_.CheckBox1->isChecked()) commands_.Heat();
 }
 
 void EventChooserController::CheckBoxClick() {
     SetTextColor(c_.CheckBox1, c_.CheckBox1->isChecked() ? QColor(255, 0, 0) : QColor(0, 0, 255));
-    if (c_.CheckBox1->isChecked()) ops_.LoadAndShowRound();
+    if (c_.CheckBox1->isChecked()) commands_.Heat();
 }
 
 void EventChooserController::ShowEvents() {
@@ -57,5 +64,3 @@ void EventChooserController::ShowEvents() {
     }
     c_.ComboBox3->setCurrentIndex(c_.ComboBox3->count() > 0 ? 0 : -1);
 }
-
-bool EventChooserController::ResultLinkChecked() const { return c_.CheckBox2->isChecked(); }

@@ -4,8 +4,8 @@
 
 #include <QObject>
 
-#include "app/console/console_operations.h"
-#include "core/competition/competition_state.h"
+#include "app/console/operator_commands.h"
+#include "app/console/settings_commands.h"
 
 class QCheckBox;
 class QComboBox;
@@ -23,21 +23,20 @@ class EventChooserController : public QObject {
     Q_OBJECT
   public:
     EventChooserController(const EventChooserControls& controls, const Competition& state,
-                           ConsoleOperations& ops, QObject* parent);
+                           OperatorCommands& commands, SettingsCommands& settings, QObject* parent);
 
     void Button15Click();
     void Button16Click();
     void ComboBox3Change();
     void CheckBoxClick();
 
-    // The events just read, the first one chosen.
-    void ShowEvents();
-    bool ResultLinkChecked() const;
-
   private:
     void AfterStep();
+    // The events just read, the first one chosen.
+    void ShowEvents();
 
     EventChooserControls c_;
     const Competition& s_;
-    ConsoleOperations& ops_;
+    OperatorCommands& commands_;
+    SettingsCommands& settings_;
 };

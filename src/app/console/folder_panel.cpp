@@ -9,12 +9,11 @@
 #include <QTreeView>
 
 #include "app/widgets/press_label.h"
-#include "core/display/view_types.h"
 #include "core/platform/data_file.h"
 
-FolderPanel::FolderPanel(const FolderControls& controls, Competition& state, ConsoleOperations& ops,
-                         OperatorCommands& commands, QObject* parent)
-    : QObject(parent), c_(controls), s_(state), ops_(ops), commands_(commands) {
+FolderPanel::FolderPanel(const FolderControls& controls, const Competition& state,
+                         SettingsCommands& settings, QObject* parent)
+    : QObject(parent), c_(controls), s_(state), settings_(settings) {
     // The drives of this machine: its mounted volumes' roots.
     c_.DriveComboBox1->clear();
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
@@ -34,9 +33,8 @@ FolderPanel::FolderPanel(const FolderControls& controls, Competition& state, Con
             &FolderPanel::DirectoryListBox1Change);
     connect(c_.Button22, &QPushButton::clicked, this, &FolderPanel::Button22Click);
     connect(c_.Button30, &QPushButton::clicked, this, &FolderPanel::Button30Click);
+    c_.Label61->setText(DecodePath(s_.DataFolder));
 }
-
-void FolderPanel::ShowDataFolder() { c_.Label61->setText(DecodePath(s_.DataFolder)); }
 
 void FolderPanel::Label59MouseDown() {
     const QString folder = DecodePath(s_.DataFolder);
@@ -82,15 +80,10 @@ QString FolderPanel::SelectedFolder() const {
 
 void FolderPanel::Button22Click() {
     const QString folder = SelectedFolder();
-    s_.DataFolder = EncodePath(folder);
     c_.Label61->setText(folder);
     c_.Panel4->hide();
     c_.Label60->hide();
-    commands_.DataReset();
-    s_.CurrentProgrammeIndex = 0;
-    ops_.ShowCurrentProgrammeItem();
-    ops_.ShowView(kViewClean);
-    ops_.RedrawProgrammeList();
+    settings_.ChangeDataFolder(EncodePath(folder));
 }
 
 void FolderPanel::Button30Click() {

@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-#include "app/console/operator_commands.h"
+#include "app/console/settings_commands.h"
 
 class PressLabel;
 class QComboBox;
@@ -28,15 +28,13 @@ struct FolderControls {
 class FolderPanel : public QObject {
     Q_OBJECT
   public:
-    FolderPanel(const FolderControls& controls, Competition& state, ConsoleOperations& ops,
-                OperatorCommands& commands, QObject* parent);
+    FolderPanel(const FolderControls& controls, const Competition& state,
+                SettingsCommands& settings, QObject* parent);
 
     void Label59MouseDown();
     void DirectoryListBox1Change();
     void Button22Click();
     void Button30Click();
-
-    void ShowDataFolder();
 
   private:
     QString SelectedFolder() const;
@@ -44,8 +42,7 @@ class FolderPanel : public QObject {
     void ShowDrive(const QString& root);
 
     FolderControls c_;
-    Competition& s_;
-    ConsoleOperations& ops_;
-    OperatorCommands& commands_;
+    const Competition& s_;
+    SettingsCommands& settings_;
     QFileSystemModel* model_ = nullptr;
 };

@@ -3,21 +3,19 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 
 #include "app/console/console_hooks.h"
 #include "app/widgets/picture_button.h"
-#include "core/data/display_config_file.h"
-#include "core/display/view_types.h"
 #include "core/platform/cp932.h"
-#include "core/platform/text_utils.h"
 
-MaintenancePanel::MaintenancePanel(const MaintenanceControls& controls, Competition& state,
-                                   ConsoleOperations& ops, OperatorCommands& commands,
+MaintenancePanel::MaintenancePanel(const MaintenanceControls& controls, const Competition& state,
+                                   OperatorCommands& commands, SettingsCommands& settings,
                                    QObject* parent)
-    : QObject(parent), c_(controls), s_(state), ops_(ops), commands_(commands) {
+    : QObject(parent), c_(controls), s_(state), commands_(commands), settings_(settings) {
     connect(c_.BitBtn29, &QPushButton::clicked, this, &MaintenancePanel::BitBtn29Click);
     connect(c_.BitBtn31, &QPushButton::clicked, this, &MaintenancePanel::BitBtn31Click);
     connect(c_.BitBtn19, &QPushButton::clicked, this, &MaintenancePanel::BitBtn19Click);
@@ -32,6 +30,18 @@ MaintenancePanel::MaintenancePanel(const MaintenanceControls& controls, Competit
     for (int i = 0; i < 3; ++i) {
         c_.topTitles[i]->installEventFilter(this);
         c_.welcomeTitles[i]->installEventFilter(this);
+    }
+    connect(&commands_.Notifier(), &StateNotifier::changed, this, &MaintenancePanel::StateChanged);
+    TakeOverFontFields();
+}
+
+void MaintenancePanel::StateChanged(StateChanges what) {
+    if (what.testFlag(StateChange::Config)) ShowConfigFields();
+    if (what.testFlag(StateChange::ScreenOffsets) && !applying_) ShowOffsets();
+    if (what.testFlag(StateChange::TablesReloaded)) {
+        TakeOverFontFields();
+        TakeOverTitleFields();
+        Close();
     }
 }
 
@@ -60,47 +70,33 @@ void MaintenancePanel::Close() {
 }
 
 bool MaintenancePanel::EditEnter(QLineEdit* edit) {
-    DisplayConfig& config = s_.Config;
     const std::string text = ToCp932(edit->text());
     for (int i = 0; i < 3; ++i) {
         if (edit == c_.topTitles[i]) {
-            config.TopTitleLines[i] = text;
-            ops_.RedrawTitleBanner();
+            settings_.SetTopTitleLine(i, text);
             return true;
         }
         if (edit == c_.welcomeTitles[i]) {
-            config.WelcomeTitleLines[i] = text;
-            ops_.ShowView(kViewWelcome);
+            settings_.SetWelcomeTitleLine(i, text);
             return true;
         }
     }
+    const QScopedValueRollback applying(applying_, true);
     int value = 0;
     if (edit == c_.Edit10) {
-        config.TitleFont = text;
-        ops_.ShowView(kViewWelcome);
+        settings_.SetTitleFont(text);
     } else if (edit == c_.Edit11) {
-        config.TopFont = text;
-        ops_.RedrawTitleBanner();
+        settings_.SetTopFont(text);
     } else if (edit == c_.Edit13) {
-        config.MsgFont = text;
-        ops_.RedrawTitleBanner();
+        settings_.SetMsgFont(text);
     } else if (edit == c_.Edit2) {
-        // The Data Font shows in the headers: redraw whatever is up.
-        config.DataFont = text;
-        ops_.ShowView(s_.CurrentView);
+        settings_.SetDataFont(text);
     } else if (edit == c_.Edit12) {
-        config.BaseColor = ApplyHexColor(text);
-        ops_.ShowView(kViewClean);
+        settings_.SetBaseColor(text);
     } else if (edit == c_.Edit1) {
-        if (ReadInteger(c_.Edit1, value)) {
-            config.ScreenLeft = value;
-            ops_.MoveAudienceWindow();
-        }
+        if (ReadInteger(c_.Edit1, value)) settings_.SetScreenLeft(value);
     } else if (edit == c_.Edit3) {
-        if (ReadInteger(c_.Edit3, value)) {
-            config.ScreenTop = value;
-            ops_.MoveAudienceWindow();
-        }
+        if (ReadInteger(c_.Edit3, value)) settings_.SetScreenTop(value);
     } else {
         return false;
     }
@@ -134,17 +130,20 @@ void MaintenancePanel::ShowOffsets() {
 }
 
 void MaintenancePanel::TakeOverFontFields() {
-    s_.Config.TopFont = ToCp932(c_.Edit11->text());
-    s_.Config.TitleFont = ToCp932(c_.Edit10->text());
-    s_.Config.MsgFont = ToCp932(c_.Edit13->text());
-    s_.Config.DataFont = ToCp932(c_.Edit2->text());
+    settings_.TakeOverFonts({.top = ToCp932(c_.Edit11->text()),
+                             .title = ToCp932(c_.Edit10->text()),
+                             .msg = ToCp932(c_.Edit13->text()),
+                             .data = ToCp932(c_.Edit2->text())});
 }
 
 void MaintenancePanel::TakeOverTitleFields() {
+    std::array<std::string, 3> top;
+    std::array<std::string, 3> welcome;
     for (int i = 0; i < 3; ++i) {
-        s_.Config.TopTitleLines[i] = TrimBlanks(ToCp932(c_.topTitles[i]->text()));
-        s_.Config.WelcomeTitleLines[i] = TrimBlanks(ToCp932(c_.welcomeTitles[i]->text()));
+        top[i] = ToCp932(c_.topTitles[i]->text());
+        welcome[i] = ToCp932(c_.welcomeTitles[i]->text());
     }
+    settings_.TakeOverTitleLines(top, welcome);
 }
 
 namespace {
@@ -157,15 +156,17 @@ int Nudged(int value, int delta) {
 }  // namespace
 
 void MaintenancePanel::MoveLeft(int delta) {
-    s_.Config.ScreenLeft = Nudged(s_.Config.ScreenLeft, delta);
-    c_.Edit1->setText(QString::number(s_.Config.ScreenLeft));
-    ops_.MoveAudienceWindow();
+    const QScopedValueRollback applying(applying_, true);
+    const int left = Nudged(s_.Config.ScreenLeft, delta);
+    c_.Edit1->setText(QString::number(left));
+    settings_.SetScreenLeft(left);
 }
 
 void MaintenancePanel::MoveTop(int delta) {
-    s_.Config.ScreenTop = Nudged(s_.Config.ScreenTop, delta);
-    c_.Edit3->setText(QString::number(s_.Config.ScreenTop));
-    ops_.MoveAudienceWindow();
+    const QScopedValueRollback applying(applying_, true);
+    const int top = Nudged(s_.Config.ScreenTop, delta);
+    c_.Edit3->setText(QString::number(top));
+    settings_.SetScreenTop(top);
 }
 
 void MaintenancePanel::Button26Click() { MoveLeft(-1); }

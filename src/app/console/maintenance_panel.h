@@ -1,11 +1,13 @@
 #pragma once
 // The maintenance panel: Data Reset, the title lines, fonts, Base Color and the audience window
 // offset, each applied when the operator presses Enter in its field (until the next reload).
+// After a reload the panel shows the title lines read and hands its fonts and titles back.
 
 #include <QObject>
 #include <array>
 
 #include "app/console/operator_commands.h"
+#include "app/console/settings_commands.h"
 
 class PictureButton;
 class QLineEdit;
@@ -33,8 +35,8 @@ struct MaintenanceControls {
 class MaintenancePanel : public QObject {
     Q_OBJECT
   public:
-    MaintenancePanel(const MaintenanceControls& controls, Competition& state,
-                     ConsoleOperations& ops, OperatorCommands& commands, QObject* parent);
+    MaintenancePanel(const MaintenanceControls& controls, const Competition& state,
+                     OperatorCommands& commands, SettingsCommands& settings, QObject* parent);
 
     void BitBtn29Click();
     void BitBtn31Click();
@@ -46,6 +48,11 @@ class MaintenancePanel : public QObject {
     void Button28Click();
     void Button29Click();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void StateChanged(StateChanges what);
     // The fields of a Conf.txt just read: the left offset and the six title lines.
     void ShowConfigFields();
     void ShowOffsets();
@@ -56,16 +63,14 @@ class MaintenancePanel : public QObject {
     // Back to the left panel.
     void Close();
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
     void MoveLeft(int delta);
     void MoveTop(int delta);
     bool ReadInteger(QLineEdit* edit, int& value);
 
     MaintenanceControls c_;
-    Competition& s_;
-    ConsoleOperations& ops_;
+    const Competition& s_;
     OperatorCommands& commands_;
+    SettingsCommands& settings_;
+    // The panel itself is changing the offsets: its fields show what the operator typed.
+    bool applying_ = false;
 };

@@ -4,15 +4,15 @@
 #include "core/competition/indicator.h"
 #include "core/competition/programme_item.h"
 #include "core/competition/progress.h"
+#include "core/competition/view_types.h"
 #include "core/display/award_view.h"
-#include "core/display/view_types.h"
 
-void OperatorCommands::Toggle(int& flag, Indicator indicator) {
+void OperatorCommands::Toggle(int& flag, StateChange indicator) {
     ToggleIndicator(flag);
-    ops_.ShowIndicator(indicator, flag);
+    notifier_.Announce(indicator);
 }
 
-void OperatorCommands::SetFlag(int& flag, int value, Indicator indicator) {
+void OperatorCommands::SetFlag(int& flag, int value, StateChange indicator) {
     flag = 1 - value;  // set through the toggle, so the label is always refreshed the same way
     Toggle(flag, indicator);
 }
@@ -56,44 +56,41 @@ void OperatorCommands::Go() {
     s_.HeatIndex += 1;
 }
 
-void OperatorCommands::Heat() {
-    ops_.LoadAndShowRound();
-}
+void OperatorCommands::Heat() { ops_.LoadAndShowRound(); }
 
 void OperatorCommands::HeatStep(bool forward) {
     if (s_.CurrentView != kViewHeat) return;
     const HeatStepResult step = forward ? NextHeat(s_) : PreviousHeat(s_);
-    if (step.lastDanceChanged) ops_.ShowIndicator(Indicator::LastDance, s_.LastDance);
+    if (step.lastDanceChanged) notifier_.Announce(StateChange::LastDanceFlag);
     if (!step.redraw) return;
     // Only the forward step rewrites the heats figure; a step back leaves the label as it is.
-    if (forward) ops_.ShowHeatsFigure();
+    if (forward) notifier_.Announce(StateChange::HeatsFigure);
     ops_.ShowView(kViewHeat);
 }
 
 void OperatorCommands::Msg(bool currentItemOnly) {
-    SetFlag(s_.SingleItemMode, currentItemOnly ? 1 : 0, Indicator::SingleItem);
+    SetFlag(s_.SingleItemMode, currentItemOnly ? 1 : 0, StateChange::SingleItemFlag);
     ops_.ShowView(kViewProgressMessage);
     s_.AwardReady = 0;
 }
 
 void OperatorCommands::ToggleSingleItem() {
-    Toggle(s_.SingleItemMode, Indicator::SingleItem);
+    Toggle(s_.SingleItemMode, StateChange::SingleItemFlag);
     ops_.ShowView(kViewProgressMessage);
 }
 
 void OperatorCommands::ToggleHold() {
-    Toggle(s_.HoldScreen, Indicator::Hold);
-    ops_.ShowHoldBanner(s_.HoldScreen == 1);
+    Toggle(s_.HoldScreen, StateChange::HoldFlag);
     if (s_.HoldScreen == 1) return;
     // Released: the programme item and the current view come back on the audience screen.
     ops_.ShowCurrentProgrammeItem();
     ops_.FollowProgrammeItem(true);
 }
 
-void OperatorCommands::ToggleLastDance() { Toggle(s_.LastDance, Indicator::LastDance); }
+void OperatorCommands::ToggleLastDance() { Toggle(s_.LastDance, StateChange::LastDanceFlag); }
 
 void OperatorCommands::ToggleDanceName() {
-    Toggle(s_.DanceNameShown, Indicator::DanceName);
+    Toggle(s_.DanceNameShown, StateChange::DanceNameFlag);
     ops_.ShowView(kViewHeat);
 }
 
@@ -108,7 +105,7 @@ void OperatorCommands::ProgrammeStep(bool forward) {
 }
 
 void OperatorCommands::RefreshProgrammeLinks() {
-    ops_.RedrawProgrammeList();
+    notifier_.Announce(StateChange::ProgrammeList);
     ops_.ShowFollowLinks();
 }
 
@@ -131,12 +128,12 @@ void OperatorCommands::ReloadProgramme() { ops_.ReloadProgramme(); }
 void OperatorCommands::DataReset() { ops_.DataReset(); }
 
 void OperatorCommands::Announce(int kind, const std::string& text) {
-    // The screen switches single-item mode on; the view label and CurrentView stay as they are.
+    // An announcement switches single-item mode on; CurrentView stays as it is.
+    s_.SingleItemMode = 1;
     ops_.ShowAnnouncement(kind, text);
-    ops_.ShowIndicator(Indicator::SingleItem, s_.SingleItemMode);
+    notifier_.Announce(StateChange::SingleItemFlag);
 }
 
-void OperatorCommands::ToggleClock() {
-    Toggle(s_.ClockShown, Indicator::Clock);
-    ops_.ShowClock(s_.ClockShown == 1);
-}
+void OperatorCommands::ToggleClock() { Toggle(s_.ClockShown, StateChange::ClockFlag); }
+
+void OperatorCommands::ClockTick(const QString& hhmm) { ops_.ShowClockMinute(hhmm); }

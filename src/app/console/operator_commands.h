@@ -1,14 +1,19 @@
 #pragma once
 // The operator's commands, one named operation each: the console's buttons call them, the
-// rehearsal drives those buttons, and anything else that commands the display calls the same
-// operations.
+// rehearsal drives those buttons, and anything else that commands the display (the web remote)
+// calls the same operations. Each says what it changed through the state notifier.
+
+#include <QString>
+#include <string>
 
 #include "app/console/console_operations.h"
 #include "core/competition/competition_state.h"
+#include "core/competition/state_notifier.h"
 
 class OperatorCommands {
   public:
-    OperatorCommands(Competition& state, ConsoleOperations& ops) : s_(state), ops_(ops) {}
+    OperatorCommands(Competition& state, ConsoleOperations& ops, StateNotifier& notifier)
+        : s_(state), ops_(ops), notifier_(notifier) {}
 
     void Clean();
     void Title();
@@ -39,11 +44,17 @@ class OperatorCommands {
     // An announcement screen; the free message (kind 9) shows text.
     void Announce(int kind, const std::string& text);
     void ToggleClock();
+    // The clock's tick: the minute it reads now ("HH:mm").
+    void ClockTick(const QString& hhmm);
+
+    // Where the commands say what they changed.
+    const StateNotifier& Notifier() const { return notifier_; }
 
   private:
-    void SetFlag(int& flag, int value, Indicator indicator);
-    void Toggle(int& flag, Indicator indicator);
+    void SetFlag(int& flag, int value, StateChange indicator);
+    void Toggle(int& flag, StateChange indicator);
 
     Competition& s_;
     ConsoleOperations& ops_;
+    StateNotifier& notifier_;
 };

@@ -5,6 +5,7 @@
 
 #include "app/widgets/image_control.h"
 #include "app/widgets/picture_button.h"
+#include "core/competition/programme_item.h"
 #include "core/display/programme_list.h"
 
 namespace {
@@ -27,6 +28,16 @@ ProgrammeListController::ProgrammeListController(const ProgrammeListControls& co
             &ProgrammeListController::ScrollBar1Change);
     connect(c_.BitBtn33, &QPushButton::clicked, this, &ProgrammeListController::BitBtn33Click);
     connect(c_.BitBtn18, &QPushButton::clicked, this, &ProgrammeListController::BitBtn18Click);
+    connect(&commands_.Notifier(), &StateNotifier::changed, this,
+            &ProgrammeListController::StateChanged);
+}
+
+void ProgrammeListController::StateChanged(StateChanges what) {
+    if (what.testFlag(StateChange::Programme)) ShowProgramme();
+    if (what.testFlag(StateChange::ProgrammeList)) Redraw();
+    if (what.testFlag(StateChange::ProgrammeItem)) {
+        c_.ScrollBar1->setValue(ProgrammeItemLabelsOf(s_).scrollPosition);
+    }
 }
 
 void ProgrammeListController::BitBtn16MouseDown(Qt::MouseButton button) {
@@ -68,5 +79,3 @@ void ProgrammeListController::Redraw() {
     DrawProgrammeList(s_, c_.Image6->canvas());
     c_.Image6->update();
 }
-
-void ProgrammeListController::ScrollTo(int position) { c_.ScrollBar1->setValue(position); }

@@ -1,6 +1,7 @@
 #pragma once
 // The progress list on the console: programme moves with BitBtn16 and the mouse, scrolling,
-// rereading pgm.txt, and showing or hiding the list over the award section.
+// rereading pgm.txt, and showing or hiding the list over the award section. The list follows the
+// programme and its current item as the commands announce them.
 
 #include <QObject>
 #include <QPoint>
@@ -33,12 +34,12 @@ class ProgrammeListController : public QObject {
     void BitBtn33Click();
     void BitBtn18Click();
 
+  private:
+    void StateChanged(StateChanges what);
     // A new programme: the list bitmap drawn anew and the scroll range for its items.
     void ShowProgramme();
     void Redraw();
-    void ScrollTo(int position);
 
-  private:
     ProgrammeListControls c_;
     const Competition& s_;
     OperatorCommands& commands_;

@@ -3,19 +3,23 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include "app/widgets/indicator_label.h"
 #include "app/widgets/picture_button.h"
 #include "app/widgets/widget_colors.h"
 #include "core/competition/programme_item.h"
 #include "core/competition/progress.h"
+#include "core/competition/view_types.h"
 #include "core/platform/cp932.h"
 
-ProgressController::ProgressController(const ProgressControls& controls, Competition& state,
+ProgressController::ProgressController(const ProgressControls& controls, const Competition& state,
                                        OperatorCommands& commands, QObject* parent)
     : QObject(parent), c_(controls), s_(state), commands_(commands) {
     connect(c_.BitBtn5, &QPushButton::clicked, this, &ProgressController::BitBtn5Click);
     connect(c_.BitBtn28, &PictureButton::mouseDown, this, &ProgressController::BitBtn28MouseDown);
     connect(c_.Button20, &QPushButton::clicked, this, &ProgressController::Button20Click);
     connect(c_.Button1, &QPushButton::clicked, this, &ProgressController::Button1Click);
+    connect(&commands_.Notifier(), &StateNotifier::changed, this,
+            &ProgressController::StateChanged);
 }
 
 void ProgressController::BitBtn5Click() { commands_.Heat(); }
@@ -30,7 +34,19 @@ void ProgressController::Button20Click() { commands_.ToggleLastDance(); }
 
 void ProgressController::Button1Click() { commands_.ToggleDanceName(); }
 
-void ProgressController::ShowItem(const ProgrammeItemLabels& l) {
+void ProgressController::StateChanged(StateChanges what) {
+    if (what.testFlag(StateChange::ProgrammeItem)) ShowItem();
+    if (what.testFlag(StateChange::Round)) ShowRoundLoad();
+    if (what.testFlag(StateChange::View) && s_.CurrentView == kViewHeat) ShowHeatPosition();
+    if (what.testFlag(StateChange::HeatsFigure)) ShowHeatsFigure();
+    if (what.testFlag(StateChange::RoundShuffle)) ShowShuffleLabel();
+    if (what.testFlag(StateChange::LastDanceFlag)) ShowIndicator(c_.Label29, s_.LastDance);
+    if (what.testFlag(StateChange::DanceNameFlag)) ShowIndicator(c_.Label91, s_.DanceNameShown);
+}
+
+void ProgressController::ShowItem() {
+    const ProgrammeItemLabels l = ProgrammeItemLabelsOf(s_);
+    if (!l.shown) return;
     for (QLabel* w : {c_.Label71, c_.Label72, c_.Label73, c_.Label68}) w->setVisible(l.secondFloor);
     c_.Label70->setText(FromCp932(l.label70));
     c_.Label71->setText(FromCp932(l.label71));
@@ -46,14 +62,14 @@ void ProgressController::ShowItem(const ProgrammeItemLabels& l) {
     for (const auto& [label, text] : texts) label->setText(FromCp932(*text));
 }
 
-void ProgressController::ShowRoundLoad(const RoundLoad& load) {
+void ProgressController::ShowRoundLoad() {
     c_.Label5->setText(QStringLiteral("1"));
     c_.GroupBox5->hide();
     c_.GroupBox6->hide();
     c_.GroupBox8->hide();
     const QColor plain = BackgroundOf(c_.GroupBox5);
     const QColor marked(255, 255, 0);
-    const DanceMarks& m = load.marks;
+    const DanceMarks& m = s_.RoundMarks;
     for (int d = 0; d < kDances; ++d) {
         QLabel* letter = c_.danceLetters[d];
         SetColors(letter, m.letterMarked[d] ? marked : plain,
@@ -76,7 +92,7 @@ void ProgressController::ShowRoundLoad(const RoundLoad& load) {
         c_.Label108->setText(QString::number(m.teamCount));
         c_.GroupBox8->show();
     }
-    ShowShuffleLabel(s_.ShuffledHeats == 1);
+    ShowShuffleLabel();
     ShowHeatsFigure();
 }
 
@@ -87,4 +103,4 @@ void ProgressController::ShowHeatPosition() {
 
 void ProgressController::ShowHeatsFigure() { c_.Label18->setText(FromCp932(HeatsFigure(s_))); }
 
-void ProgressController::ShowShuffleLabel(bool shown) { c_.Label31->setVisible(shown); }
+void ProgressController::ShowShuffleLabel() { c_.Label31->setVisible(s_.CurrentRoundShuffled); }

@@ -1,7 +1,7 @@
 #pragma once
 // The progress control panel: the current programme item's floors, categories, rounds and
 // figures, loading the round, stepping heats and dances, and the "Last D ?" and "Dance D ?"
-// switches.
+// switches with their indicators. It shows the state as the commands announce its changes.
 
 #include <QObject>
 #include <array>
@@ -12,14 +12,14 @@ class PictureButton;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-struct ProgrammeItemLabels;
-struct RoundLoad;
 
 struct ProgressControls {
     PictureButton* BitBtn5;   // Heat
     PictureButton* BitBtn28;  // heat step
     QPushButton* Button20;    // Last D ?
     QPushButton* Button1;     // Dance D ?
+    QLabel* Label29;          // LastDance
+    QLabel* Label91;          // DanceNameShown
     // The current item: floors, codes, rounds, heats and survivors.
     QLabel *Label70, *Label71, *Label72, *Label73, *Label67, *Label68;
     QGroupBox *GroupBox2, *GroupBox3;
@@ -37,7 +37,7 @@ struct ProgressControls {
 class ProgressController : public QObject {
     Q_OBJECT
   public:
-    ProgressController(const ProgressControls& controls, Competition& state,
+    ProgressController(const ProgressControls& controls, const Competition& state,
                        OperatorCommands& commands, QObject* parent);
 
     void BitBtn5Click();
@@ -45,15 +45,16 @@ class ProgressController : public QObject {
     void Button20Click();
     void Button1Click();
 
-    void ShowItem(const ProgrammeItemLabels& labels);
+  private:
+    void StateChanged(StateChanges what);
+    void ShowItem();
     // A round just loaded: its dance panels, the shuffle label and the heat figures.
-    void ShowRoundLoad(const RoundLoad& load);
+    void ShowRoundLoad();
     void ShowHeatPosition();
     void ShowHeatsFigure();
-    void ShowShuffleLabel(bool shown);
+    void ShowShuffleLabel();
 
-  private:
     ProgressControls c_;
-    Competition& s_;
+    const Competition& s_;
     OperatorCommands& commands_;
 };

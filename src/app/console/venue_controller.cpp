@@ -6,6 +6,7 @@
 
 #include "app/audience/scr_form.h"
 #include "app/widgets/widget_colors.h"
+#include "core/display/clean_view.h"
 
 namespace {
 
@@ -25,16 +26,17 @@ void WatchSystemScreens(QObject* context, const std::function<void()>& changed) 
 
 }  // namespace
 
-VenueController::VenueController(const StartOptions& options, const Competition& state,
-                                 QLabel* onAirLabel, std::function<void()> redrawAudience,
-                                 QObject* parent)
+VenueController::VenueController(const StartOptions& options, const VenueControls& controls,
+                                 const Competition& state, const StateNotifier& notifier,
+                                 std::function<void()> redrawAudience, QObject* parent)
     : QObject(parent),
       venueDisplay_(options.venueDisplay),
       screenName_(options.venueScreenName),
       screens_(options.screens ? options.screens : ScreenList(SystemScreens)),
+      c_(controls),
       s_(state),
-      onAir_(onAirLabel),
       redrawAudience_(std::move(redrawAudience)) {
+    connect(&notifier, &StateNotifier::changed, this, &VenueController::StateChanged);
     if (!venueDisplay_) return;
     // Screens plugged in or out while running: the picture follows, nothing restarts. The call
     // is queued, so the windowing system has settled the new screen list when it runs.
@@ -45,6 +47,45 @@ VenueController::VenueController(const StartOptions& options, const Competition&
         options.watchScreens(changed);
     } else {
         WatchSystemScreens(this, changed);
+    }
+}
+
+void VenueController::StateChanged(StateChanges what) {
+    // The marked view label and the on-air line name what the venue sees; while the screen is
+    // held that is the frozen picture, and only the preview follows.
+    const bool held = s_.HoldScreen == 1;
+    if (what.testFlag(StateChange::View) || what.testFlag(StateChange::Announcement)) held_ = held;
+    if (what.testFlag(StateChange::View)) {
+        static const char* const kNames[] = {"Clean", "Title",         "Judge",        "Heat",
+                                             "Final", "Ready（結果）", "Go !（表彰）", "Msg"};
+        const int type = s_.CurrentView;
+        const QString name = type >= 0 && type < 8 ? QString::fromUtf8(kNames[type]) : QString();
+        // The result and the award keep the label of the finalists before them.
+        QLabel* const labels[] = {c_.Label75, c_.Label74, c_.Label76, c_.Label78,
+                                  c_.Label79, nullptr,    nullptr,    c_.Label77};
+        if (!held_) {
+            if (type >= 0 && type < 8 && labels[type] != nullptr) HighlightViewLabel(labels[type]);
+            venueView_ = name;
+        }
+        ShowOnAir(name);
+    }
+    if (what.testFlag(StateChange::Announcement)) {
+        // No view label names an announcement; the on-air line does.
+        const QString name = QString::fromUtf8("お知らせ");
+        if (!held_) venueView_ = name;
+        ShowOnAir(name);
+    }
+    if (what.testFlag(StateChange::ScreenOffsets)) Place();
+}
+
+void VenueController::HighlightViewLabel(QLabel* label) {
+    static const QColor kPanel9Background(157, 232, 157);
+    for (QLabel* l : {c_.Label74, c_.Label75, c_.Label76, c_.Label77, c_.Label78, c_.Label79}) {
+        if (l == label) {
+            SetColors(l, QColor(255, 0, 0), Qt::white);
+        } else {
+            SetColors(l, kPanel9Background, kTeal);
+        }
     }
 }
 
@@ -91,23 +132,20 @@ void VenueController::Place() {
     Refresh();
 }
 
-void VenueController::ShowOnAir(const QString& venueView, const QString& previewView, bool held) {
-    venueView_ = venueView;
+void VenueController::ShowOnAir(const QString& previewView) {
     previewView_ = previewView;
-    held_ = held;
     Refresh();
 }
 
 void VenueController::Refresh() {
-    if (onAir_ == nullptr) return;
     if (!hasScreen_) {
-        onAir_->setText(QString::fromUtf8("会場画面なし"));
-        SetColors(onAir_, QColor(255, 0, 0), Qt::white);
+        c_.OnAirLabel->setText(QString::fromUtf8("会場画面なし"));
+        SetColors(c_.OnAirLabel, QColor(255, 0, 0), Qt::white);
         return;
     }
     QString text = QString::fromUtf8(" 会場: ") + venueView_;
     if (held_) text += QString::fromUtf8("／準備: ") + previewView_;
-    onAir_->setText(text);
-    SetColors(onAir_, held_ ? QColor(255, 255, 0) : QColor(0, 0, 128),
+    c_.OnAirLabel->setText(text);
+    SetColors(c_.OnAirLabel, held_ ? QColor(255, 255, 0) : QColor(0, 0, 128),
               held_ ? Qt::black : Qt::white);
 }

@@ -1,22 +1,36 @@
 #pragma once
 // The audience window on the venue screen: which screen that is, the window covering it at the
-// picture's scale, the warning when there is none, following screens that come and go, and the
-// console's on-air line saying what the venue sees.
+// picture's scale, the warning when there is none, following screens that come and go; and what
+// the console says the venue sees: the on-air line and the marked view label.
 
 #include <QObject>
 #include <QString>
+#include <array>
 
 #include "app/console/app_start.h"
 #include "core/competition/competition_state.h"
+#include "core/competition/state_notifier.h"
 
 class QLabel;
 class ScrForm;
+
+struct VenueControls {
+    QLabel* OnAirLabel;  // beside the version line
+    // The view labels of the command row.
+    QLabel* Label74;  // Title
+    QLabel* Label75;  // Clean
+    QLabel* Label76;  // Judge
+    QLabel* Label77;  // Msg
+    QLabel* Label78;  // Heat
+    QLabel* Label79;  // Final
+};
 
 class VenueController : public QObject {
     Q_OBJECT
   public:
     // redrawAudience draws every audience surface again (after the picture's scale changed).
-    VenueController(const StartOptions& options, const Competition& state, QLabel* onAirLabel,
+    VenueController(const StartOptions& options, const VenueControls& controls,
+                    const Competition& state, const StateNotifier& notifier,
                     std::function<void()> redrawAudience, QObject* parent);
 
     void SetAudience(ScrForm* audience) { audience_ = audience; }
@@ -26,18 +40,20 @@ class VenueController : public QObject {
     int DesignedScreenLeft();
     // Puts the audience window where the configuration's left and top say.
     void Place();
-    // What the venue and the preview show now (view names), for the on-air line.
-    void ShowOnAir(const QString& venueView, const QString& previewView, bool held);
     bool HasVenueScreen() const { return hasScreen_; }
 
   private:
+    void StateChanged(StateChanges what);
+    // What the venue and the preview show now (view names), for the on-air line.
+    void ShowOnAir(const QString& previewView);
+    void HighlightViewLabel(QLabel* label);
     void Refresh();
 
     bool venueDisplay_;
     std::optional<QString> screenName_;
     ScreenList screens_;
+    VenueControls c_;
     const Competition& s_;
-    QLabel* onAir_;
     std::function<void()> redrawAudience_;
     ScrForm* audience_ = nullptr;
     bool hasScreen_ = true;

@@ -1,13 +1,16 @@
 #include "app/console/view_commands_controller.h"
 
+#include <QLabel>
 #include <QRadioButton>
 
+#include "app/widgets/indicator_label.h"
 #include "app/widgets/picture_button.h"
+#include "core/competition/programme_item.h"
 
 ViewCommandsController::ViewCommandsController(const ViewCommandControls& controls,
-                                               Competition& state, OperatorCommands& commands,
-                                               QObject* parent)
-    : QObject(parent), c_(controls), s_(state), commands_(commands) {
+                                               const Competition& state, OperatorCommands& commands,
+                                               SettingsCommands& settings, QObject* parent)
+    : QObject(parent), c_(controls), s_(state), commands_(commands), settings_(settings) {
     connect(c_.BitBtn2, &QPushButton::clicked, this, &ViewCommandsController::BitBtn2Click);
     connect(c_.BitBtn1, &QPushButton::clicked, this, &ViewCommandsController::BitBtn1Click);
     connect(c_.BitBtn3, &QPushButton::clicked, this, &ViewCommandsController::BitBtn3Click);
@@ -18,6 +21,8 @@ ViewCommandsController::ViewCommandsController(const ViewCommandControls& contro
     connect(c_.Button17, &QPushButton::clicked, this, &ViewCommandsController::Button17Click);
     connect(c_.D_TypeS, &QRadioButton::clicked, this, &ViewCommandsController::RoundSplitClick);
     connect(c_.D_TypeB, &QRadioButton::clicked, this, &ViewCommandsController::RoundSplitClick);
+    connect(&commands_.Notifier(), &StateNotifier::changed, this,
+            &ViewCommandsController::StateChanged);
 }
 
 void ViewCommandsController::BitBtn2Click() { commands_.Clean(); }
@@ -40,6 +45,16 @@ void ViewCommandsController::Button12Click() { commands_.ToggleSingleItem(); }
 
 void ViewCommandsController::Button17Click() { commands_.ToggleHold(); }
 
-void ViewCommandsController::RoundSplitClick() { s_.RoundSplit = c_.D_TypeB->isChecked(); }
+void ViewCommandsController::RoundSplitClick() {
+    settings_.ChooseRoundSplit(c_.D_TypeB->isChecked());
+}
 
-void ViewCommandsController::EnableFinal(bool enabled) { c_.BitBtn14->setEnabled(enabled); }
+void ViewCommandsController::StateChanged(StateChanges what) {
+    // Final is offered only for a final (or later round) of the current item.
+    if (what.testFlag(StateChange::ProgrammeItem)) c_.BitBtn14->setEnabled(FinalAllowed(s_));
+    if (what.testFlag(StateChange::SingleItemFlag)) ShowIndicator(c_.Label21, s_.SingleItemMode);
+    if (what.testFlag(StateChange::HoldFlag)) {
+        ShowIndicator(c_.Label3, s_.HoldScreen);
+        c_.Panel12->setVisible(s_.HoldScreen == 1);
+    }
+}

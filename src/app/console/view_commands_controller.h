@@ -1,14 +1,18 @@
 #pragma once
 // The view commands of the console: Clean, Title, Judge, Final, Msg, the single-item switch, the
-// screen hold, the enabled state of Final and the round-split choice of the progress message.
+// screen hold with its banner, the enabled state of Final and the round-split choice of the
+// progress message.
 
 #include <QObject>
 
 #include "app/console/operator_commands.h"
+#include "app/console/settings_commands.h"
 
 class PictureButton;
+class QLabel;
 class QPushButton;
 class QRadioButton;
+class QWidget;
 
 struct ViewCommandControls {
     PictureButton* BitBtn2;   // Clean
@@ -18,6 +22,9 @@ struct ViewCommandControls {
     PictureButton* BitBtn14;  // Final
     QPushButton* Button12;    // 単独
     QPushButton* Button17;    // Hold Scrn
+    QLabel* Label21;          // SingleItemMode
+    QLabel* Label3;           // HoldScreen
+    QWidget* Panel12;         // the banner that says the screen is held
     QRadioButton* D_TypeS;
     QRadioButton* D_TypeB;
 };
@@ -25,8 +32,8 @@ struct ViewCommandControls {
 class ViewCommandsController : public QObject {
     Q_OBJECT
   public:
-    ViewCommandsController(const ViewCommandControls& controls, Competition& state,
-                           OperatorCommands& commands, QObject* parent);
+    ViewCommandsController(const ViewCommandControls& controls, const Competition& state,
+                           OperatorCommands& commands, SettingsCommands& settings, QObject* parent);
 
     void BitBtn2Click();
     void BitBtn1Click();
@@ -36,11 +43,12 @@ class ViewCommandsController : public QObject {
     void Button12Click();
     void Button17Click();
     void RoundSplitClick();
-    // Final is offered only for a final (round 7 or more) of the current item.
-    void EnableFinal(bool enabled);
 
   private:
+    void StateChanged(StateChanges what);
+
     ViewCommandControls c_;
-    Competition& s_;
+    const Competition& s_;
     OperatorCommands& commands_;
+    SettingsCommands& settings_;
 };

@@ -9,15 +9,9 @@
 #include <QObject>
 #include <QTimer>
 
-class QTcpSocket;
+#include "app/web/web_limits.h"
 
-struct RequestLimits {
-    int headerBytes = 16 * 1024;
-    qint64 bodyBytes = 4 * 1024;
-    int targetBytes = 2048;
-    int headerTimeoutMs = 10'000;  // a started request must be complete by then (408)
-    int idleTimeoutMs = 120'000;   // a connection without a request is closed after this
-};
+class QTcpSocket;
 
 class RequestGuard : public QObject {
     Q_OBJECT

@@ -15,20 +15,9 @@
 
 #include "app/web/request_guard.h"
 #include "app/web/viewer.h"
+#include "app/web/web_limits.h"
 
 class QTcpSocket;
-
-// The close code of a viewer refused for the limit: "try again later" in the range of codes
-// left to applications (the toolkit does not pass the registered 1013).
-inline constexpr int kCloseFull = 4013;
-
-struct WebLimits {
-    int maxViewers = 1000;
-    // Commands the remote may give: a burst of this many, then this many per second.
-    int commandBurst = 5;
-    double commandsPerSecond = 5.0;
-    RequestLimits requests;
-};
 
 class WebHub : public QAbstractHttpServer {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "app/web/web_server.h"
 
 #include <QApplication>
+#include <QHostAddress>
 #include <QJsonDocument>
 #include <QNetworkInterface>
 #include <QRandomGenerator>
@@ -8,9 +9,11 @@
 #include <algorithm>
 
 #include "app/audience/scr_form.h"
+#include "app/console/operator_commands.h"
 #include "app/web/now_json.h"
 #include "app/web/picture_encoder.h"
 #include "app/web/remote_commands.h"
+#include "app/web/web_hub.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -121,11 +124,10 @@ bool WebServer::Start(const WebServerOptions& options, QString* error) {
         emit viewersChanged(count);
     });
     connect(&audience_, &ScrForm::pictureChanged, this, &WebServer::PictureChanged);
-    holdWatch_.setInterval(500);
-    connect(&holdWatch_, &QTimer::timeout, this, [this] {
-        if (state_.HoldScreen != publishedHold_) PictureChanged();
-    });
-    holdWatch_.start();
+    // The hold, a heat step without a new picture on the hall's screen, the programme moving on:
+    // the pages follow every change the commands announce.
+    connect(&commands_.Notifier(), &StateNotifier::changed, this, &WebServer::StateChanged);
+    pictureQueued_ = true;
     Publish();
     return true;
 }
@@ -147,6 +149,11 @@ QUrl WebServer::RemoteUrl() const {
 }
 
 void WebServer::PictureChanged() {
+    pictureQueued_ = true;
+    StateChanged();
+}
+
+void WebServer::StateChanged() {
     if (publishQueued_) return;
     publishQueued_ = true;
     QTimer::singleShot(kPublishDelayMs, this, &WebServer::Publish);
@@ -154,7 +161,8 @@ void WebServer::PictureChanged() {
 
 void WebServer::Publish() {
     publishQueued_ = false;
-    encoder_->Request(audience_.PictureLayers());
+    if (pictureQueued_) encoder_->Request(audience_.PictureLayers());
+    pictureQueued_ = false;
     const QByteArray json = StateJson();
     WebHub* hub = hub_;
     QMetaObject::invokeMethod(hub, [hub, json] { hub->SetState(json); });
@@ -165,7 +173,6 @@ QByteArray WebServer::StateJson() {
     if (state_.HoldScreen != 1 || onAir_.isEmpty()) onAir_ = live;
     QJsonObject shown = onAir_;
     shown["hold"] = state_.HoldScreen == 1;
-    publishedHold_ = state_.HoldScreen;
     return QJsonDocument(shown).toJson(QJsonDocument::Compact);
 }
 

@@ -1,25 +1,25 @@
 #pragma once
 // The display as a small web server (trqdisplay --web): the audience picture live in any
 // browser, the heats for the couples' phones, and a remote with the operator's live commands.
-// This object lives on the console's thread: it publishes the audience picture and the state
-// whenever the audience screen changes and runs the remote's commands through the operator
-// commands; the HTTP side (WebHub) and the picture encoding run on threads of their own.
+// This object lives on the console's thread: it publishes the audience picture whenever the
+// audience screen changes and the state whenever a command announces a change, and runs the
+// remote's commands through the operator commands; the HTTP side (WebHub) and the picture encoding
+// run on threads of their own.
 
 #include <QByteArray>
-#include <QHostAddress>
 #include <QJsonObject>
 #include <QObject>
 #include <QThread>
-#include <QTimer>
 #include <QUrl>
 #include <memory>
 
-#include "app/web/web_hub.h"
+#include "app/web/web_limits.h"
 #include "core/competition/competition_state.h"
 
 class OperatorCommands;
 class PictureEncoder;
 class ScrForm;
+class WebHub;
 
 struct WebServerOptions {
     QString address;  // empty: every interface
@@ -48,6 +48,7 @@ class WebServer : public QObject {
 
   private:
     void PictureChanged();
+    void StateChanged();
     void Publish();
     // The state as the pages show it: while the screen is held, what the hall still sees.
     QByteArray StateJson();
@@ -61,10 +62,8 @@ class WebServer : public QObject {
     quint16 port_ = 0;
     int viewers_ = 0;
     bool publishQueued_ = false;
+    bool pictureQueued_ = false;
     QJsonObject onAir_;
-    int publishedHold_ = 0;
-    // The hold is switched without drawing anything: it is looked at now and then.
-    QTimer holdWatch_;
 
     QThread webThread_;
     QThread encoderThread_;

@@ -10,11 +10,27 @@
 
 enum class RevealOrder { Together, Upward, Downward };
 
+// Dance positions marked for a round. Standard and latin dances mark their own letter labels
+// (positions W T V F Q S C R P J); the team match (category 5) marks the five numbered slots of
+// the team panel in dancing order instead.
+struct DanceMarks {
+    std::array<bool, kDances> letterMarked{};
+    std::array<bool, 5> teamSlotMarked{};
+    bool standardShown = false;
+    bool latinShown = false;
+    bool teamShown = false;
+    int standardCount = 0;
+    int latinCount = 0;
+    int teamCount = 0;
+    int danceCount = 1;  // dances of the round as stepping counts them, at least 1
+};
+
 struct Competition : ConfigTables,
                      CoupleTables,
                      EventTables,
                      ProgrammeTables,
                      HeatTables,
+                     FinalistsTables,
                      ResultTables {
     // Start-time switch and folders.
     int AltResultLayout = 0;
@@ -26,10 +42,16 @@ struct Competition : ConfigTables,
     int SecondFloorFinal = 0;
 
     int CurrentProgrammeIndex = 0;
+    // The rows of the result-category list and the category row each stands for.
+    std::array<std::string, kCategoryRows> ResultListRows;
+    int ResultListRowCount = 0;
     std::array<int, kCategoryRows> ResultListCategories{};
 
     // The loaded round.
     std::array<std::string, kDances> RoundDances;
+    DanceMarks RoundMarks;
+    // The current event's round has a per-dance shuffled heat file, as last looked up.
+    bool CurrentRoundShuffled = false;
     int HeatIndex = -1;
     int HeatCount = 0;
     int DanceIndex = 0;
@@ -46,10 +68,12 @@ struct Competition : ConfigTables,
     int CurrentView = 0;
     std::string ClockText = "??:??";
 
-    // Console choices that views read (copied from the controls by the console).
+    // The operator's choices on the console that views and commands read.
     bool RoundSplit = false;  // "分離" chosen for the progress message
     RevealOrder Reveal = RevealOrder::Together;
-    int ResultListRow = 0;  // selected row of the result-category list, -1 for none
+    int ResultListRow = 0;             // selected row of the result-category list, -1 for none
+    bool ResultListByCategory = true;  // the list in category order, else finals in event order
+    bool ResultLinkChecked = false;    // a programme move onto a final selects its category
 
     // The event record at index i, or an empty record outside the table.
     const EventRecord& EventAt(int i) const;

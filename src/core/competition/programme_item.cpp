@@ -24,6 +24,10 @@ std::string PadRight(const std::string& text, size_t width) {
     return out;
 }
 
+bool HasItem(const Competition& s, int item) {
+    return item >= 0 && item < s.ProgrammeCount && item < kProgrammeRows;
+}
+
 bool IsCompetitionItem(const Competition& s, int item) {
     return s.ProgrammeNonCompetition[item] != 1;
 }
@@ -61,18 +65,28 @@ int LeadingEventNumber(const std::string& text) {
 }
 
 ProgrammeItemLabels ShowProgrammeItem(Competition& s) {
+    const int item = s.CurrentProgrammeIndex;
+    if (!HasItem(s, item)) return {};
+    const std::string& code = s.ProgrammeCodes[item];
+    int e = -1;
+    if (IsCompetitionItem(s, item)) {
+        e = code.starts_with('X') ? s.CurrentEventIndex : MatchEvent(s, code);
+    }
+    s.CurrentEventIndex = e;
+    return ProgrammeItemLabelsOf(s);
+}
+
+ProgrammeItemLabels ProgrammeItemLabelsOf(const Competition& s) {
     ProgrammeItemLabels out;
     const int item = s.CurrentProgrammeIndex;
-    if (item < 0 || item >= s.ProgrammeCount || item >= kProgrammeRows) return out;
+    if (!HasItem(s, item)) return out;
     out.shown = true;
 
     const bool competition = IsCompetitionItem(s, item);
-    const std::string& code = s.ProgrammeCodes[item];
-    int e = -1;
-    if (competition) e = code.starts_with('X') ? s.CurrentEventIndex : MatchEvent(s, code);
+    // A competition item's event, as ShowProgrammeItem made it current.
+    const int e = competition ? s.CurrentEventIndex : -1;
     const EventRecord& event = s.EventAt(e);
     const bool secondFloor = e >= 0 && event.HasFloorB();
-    s.CurrentEventIndex = e;
 
     out.secondFloor = secondFloor;
     if (competition) {

@@ -23,6 +23,8 @@ struct ProgrammeItemLabels {
 // item; unchanged for a code starting with "X"; else the first event whose number matches the
 // code's, or EventCount when none does) and returns the panel's texts.
 ProgrammeItemLabels ShowProgrammeItem(Competition& s);
+// The panel's texts of item CurrentProgrammeIndex as ShowProgrammeItem made it current.
+ProgrammeItemLabels ProgrammeItemLabelsOf(const Competition& s);
 
 // Whether the Final command (the finalists) is offered now: the current item is a competition
 // whose round is the final or later.

@@ -86,6 +86,7 @@ RoundLoad LoadRound(Competition& s) {
     const EventRecord event = s.CurrentEvent();
     s.HeatIndex = 0;
     load.marks = PlanRoundDances(s, event.Category(), event.Round());
+    s.RoundMarks = load.marks;
     LoadHeatFiles(s.DataFolder, s.Config.Mod, event, load.marks.danceCount, s);
     s.HeatIndex = -1;
     s.DanceCount = load.marks.danceCount;

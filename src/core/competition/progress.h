@@ -8,21 +8,6 @@
 
 #include "core/competition/competition_state.h"
 
-// Dance positions marked for a round. Standard and latin dances mark their own letter labels
-// (positions W T V F Q S C R P J); the team match (category 5) marks the five numbered slots of
-// the team panel in dancing order instead.
-struct DanceMarks {
-    std::array<bool, kDances> letterMarked{};
-    std::array<bool, 5> teamSlotMarked{};
-    bool standardShown = false;
-    bool latinShown = false;
-    bool teamShown = false;
-    int standardCount = 0;
-    int latinCount = 0;
-    int teamCount = 0;
-    int danceCount = 1;  // dances of the round as stepping counts them, at least 1
-};
-
 inline constexpr int kTeamMatchCategory = 5;
 
 // Works out the dances of round `round` of category number `category` (1-based) from

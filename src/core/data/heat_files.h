@@ -8,16 +8,9 @@
 
 #include "core/data/tables.h"
 
-using HeatRow = std::array<int, kHeatSlots>;
-
 // The 20 fields of one line: each 4-byte field read as leading white space and decimal digits
 // (no digits: 0, an empty slot); fields past the end of the line are 0. Values are 0-9999.
 HeatRow ParseHeatLine(const std::string& line);
-
-struct HeatLine {
-    HeatRow numbers{};
-    int count = 0;  // fields that are not 0
-};
 
 // The first line of the file at path, as written (no modulo); empty when it cannot be read.
 HeatLine ReadHeatLine(const std::string& path);

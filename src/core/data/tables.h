@@ -151,6 +151,19 @@ struct HeatTables {
     int HeatRowsDropped = 0;  // lines of the heat files past the end of the table
 };
 
+using HeatRow = std::array<int, kHeatSlots>;
+
+// The first line of a heat file: the finalists of a final, as its heat file lists them.
+struct HeatLine {
+    HeatRow numbers{};
+    int count = 0;  // fields that are not 0
+};
+
+// The finalists the Final command read, for the finalists view.
+struct FinalistsTables {
+    HeatLine FinalistsLine;
+};
+
 // F_cc.dat: one couple of a final's result.
 struct ResultRow {
     std::string PlacingText;

@@ -52,13 +52,10 @@ void DrawClockPass(const QString& hhmm, RenderTarget& t) {
                hhmm);
 }
 
-bool DrawClock(Competition& s, const QString& hhmm, Canvas& audienceClock, Canvas& previewClock) {
-    if (hhmm == QLatin1StringView(s.ClockText.data(), qsizetype(s.ClockText.size()))) return false;
-    s.ClockText = hhmm.toStdString();
+void DrawClock(const QString& hhmm, Canvas& audienceClock, Canvas& previewClock) {
     for (auto [canvas, scale] : {std::pair(&audienceClock, 1.0), std::pair(&previewClock, 0.5)}) {
         CanvasPass painting(*canvas);
         RenderTarget t{canvas, scale};
         DrawClockPass(hhmm, t);
     }
-    return true;
 }

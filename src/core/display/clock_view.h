@@ -6,7 +6,6 @@
 #include <QString>
 #include <QTime>
 
-#include "core/competition/competition_state.h"
 #include "core/display/render_target.h"
 #include "core/platform/canvas.h"
 
@@ -16,6 +15,5 @@ QString ClockMinuteText(const QTime& time);
 // One pass of the clock for the time hhmm ("HH:mm") at the target's scale.
 void DrawClockPass(const QString& hhmm, RenderTarget& t);
 
-// A tick of the clock: when hhmm differs from the time last drawn (s.ClockText), stores it and
-// draws the audience clock at full size, then the preview at half size. Returns whether it drew.
-bool DrawClock(Competition& s, const QString& hhmm, Canvas& audienceClock, Canvas& previewClock);
+// The clock for the time hhmm: the audience clock at full size, then the preview at half size.
+void DrawClock(const QString& hhmm, Canvas& audienceClock, Canvas& previewClock);

@@ -3,7 +3,6 @@
 #include <QColor>
 
 #include "core/competition/result_list.h"
-#include "core/data/final_file.h"
 #include "core/display/clean_view.h"
 #include "core/display/header.h"
 #include "core/display/scaled_shapes.h"
@@ -71,13 +70,8 @@ void DrawResultBanner(RenderTarget& t, const QString& categoryName) {
 
 }  // namespace
 
-void DrawFinalResultView(Competition& s, RenderTarget& t) {
+void DrawFinalResultView(const Competition& s, RenderTarget& t) {
     const int category = ResultListCategory(s, s.ResultListRow);
-    if (category > 0) {
-        LoadFinalFile(s.DataFolder, category, s.Config.Mod, s);
-    } else {
-        s.LastFinalRead = {};
-    }
     if (s.AltResultLayout != 0) {
         DrawGradientBackground(t);
         DrawResultBanner(t, FromCp932(s.CategoryNameAt(category - 1)));

@@ -2,22 +2,13 @@
 
 #include <QColor>
 
-#include "core/data/data_file_names.h"
-#include "core/data/heat_files.h"
 #include "core/display/header.h"
 #include "core/platform/cp932.h"
-#include "core/platform/data_file.h"
 
 namespace {
 
 const QColor kEvenRowColor(128, 255, 128);
 const QColor kOddRowColor(141, 243, 241);
-
-// The heat file the list comes from, or an empty path when the event has no floor B.
-std::string ListFilePath(const Competition& s) {
-    const std::string name = FinalistsFileName(s.CurrentEvent(), s.SecondFloorFinal == 1);
-    return name.empty() ? name : DataFilePath(s.DataFolder, name);
-}
 
 // Row pitch: the rows share 440 units, at most 80 apart.
 int RowPitch(int count) {
@@ -27,11 +18,10 @@ int RowPitch(int count) {
 
 }  // namespace
 
-void DrawHeatListView(Competition& s, RenderTarget& t) {
+void DrawHeatListView(const Competition& s, RenderTarget& t) {
     static const std::string kEmpty;
     DrawHeader(s, t, HeaderMode::HeatList);
-    const std::string path = ListFilePath(s);
-    const HeatLine line = path.empty() ? HeatLine{} : ReadHeatLine(path);
+    const HeatLine& line = s.FinalistsLine;
     const int pitch = RowPitch(line.count);
     t->SetBold(false);
     for (int row = 0; row < kHeatSlots; ++row) {

@@ -6,7 +6,5 @@
 #include "core/competition/competition_state.h"
 #include "core/display/render_target.h"
 
-// Reads the heat file afresh on every pass: H_cc_r.dat of the current event, or with
-// SecondFloorFinal set H_cc_7.dat of the floor-B event's category (nothing when the event has no
-// floor B).
-void DrawHeatListView(Competition& s, RenderTarget& t);
+// Lists FinalistsLine, the heat-file line the Final command read (ReadFinalists).
+void DrawHeatListView(const Competition& s, RenderTarget& t);

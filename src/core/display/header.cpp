@@ -119,7 +119,7 @@ void DrawOneFloor(const Competition& s, RenderTarget& t, HeaderMode mode, const 
 
 }  // namespace
 
-void DrawHeader(Competition& s, RenderTarget& t, HeaderMode mode) {
+void DrawHeader(const Competition& s, RenderTarget& t, HeaderMode mode) {
     t->SetFontName(FromCp932(s.Config.DataFont));
     t->SetFontSize(t.Scaled(28));
     if (mode != HeaderMode::Next) ClearTarget(s, t);
@@ -149,5 +149,4 @@ void DrawHeader(Competition& s, RenderTarget& t, HeaderMode mode) {
             DrawRule(t, 60);
             break;
     }
-    s.AwardReady = 0;
 }

@@ -126,7 +126,7 @@ void DrawHeatGrid(const Competition& s, RenderTarget& t, int row, int y, int pit
     }
 }
 
-void DrawHeatView(Competition& s, RenderTarget& t) {
+void DrawHeatView(const Competition& s, RenderTarget& t) {
     DrawHeader(s, t, HeaderMode::Now);
     DrawHeader(s, t, HeaderMode::Next);
     if (s.CurrentEvent().HasFloorB()) {

@@ -7,7 +7,7 @@
 #include "core/competition/competition_state.h"
 #include "core/display/render_target.h"
 
-void DrawHeatView(Competition& s, RenderTarget& t);
+void DrawHeatView(const Competition& s, RenderTarget& t);
 
 // Title of the heat in HeatTable row `row`: "Heat-n", with the dance name when the heats are
 // shuffled or the operator shows dance names.

@@ -99,7 +99,7 @@ void FitListFontToPitch(RenderTarget& t, int pitch) {
 
 }  // namespace
 
-void DrawJudgesView(Competition& s, RenderTarget& t) {
+void DrawJudgesView(const Competition& s, RenderTarget& t) {
     static const QString kCaption = QStringLiteral(u"[ 審判員 ] ");
     static const QString kChiefMarker = QStringLiteral(u"※ 審判長");
     DrawHeader(s, t, HeaderMode::Judges);

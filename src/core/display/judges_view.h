@@ -5,5 +5,5 @@
 #include "core/competition/competition_state.h"
 #include "core/display/render_target.h"
 
-// Draws over the Judges header, which also ends a running award sequence.
-void DrawJudgesView(Competition& s, RenderTarget& t);
+// Draws over the Judges header.
+void DrawJudgesView(const Competition& s, RenderTarget& t);

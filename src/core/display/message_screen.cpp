@@ -76,8 +76,8 @@ void DrawMessageScreen(const Competition& s, RenderTarget& t, int kind,
     DrawFittedCentred(t, text, 280);
 }
 
-void ShowMessageScreen(Competition& s, Renderer& renderer, int kind, const std::string& freeText) {
-    s.SingleItemMode = 1;
+void ShowMessageScreen(const Competition& s, Renderer& renderer, int kind,
+                       const std::string& freeText) {
     renderer.DrawOnNormalSurfaces(
         [&](RenderTarget& t) { DrawMessageScreen(s, t, kind, freeText); });
 }

@@ -33,6 +33,6 @@ void DrawMessageScreen(const Competition& s, RenderTarget& t, int kind,
                        const std::string& freeText);
 
 // The screen of `kind` on both normal surfaces (the preview only while the screen is held), with
-// the audience panels switched as for a view. Switches SingleItemMode on and leaves CurrentView,
-// AwardReady and the console memo as they are.
-void ShowMessageScreen(Competition& s, Renderer& renderer, int kind, const std::string& freeText);
+// the audience panels switched as for a view.
+void ShowMessageScreen(const Competition& s, Renderer& renderer, int kind,
+                       const std::string& freeText);

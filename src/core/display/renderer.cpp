@@ -1,6 +1,6 @@
 #include "core/display/renderer.h"
 
-#include "core/display/view_types.h"
+#include "core/competition/view_types.h"
 
 void Renderer::Bind(const Surfaces& surfaces, RendererHost* host) {
     surfaces_ = surfaces;
@@ -8,10 +8,7 @@ void Renderer::Bind(const Surfaces& surfaces, RendererHost* host) {
 }
 
 void Renderer::RenderView(int type) {
-    const bool wide = type == kViewHeat;
-    RunPasses(wide, [&](RenderTarget& t) { DrawViewType(type, state_, t); });
-    if (type != kViewFinalResult && type != kViewAward && host_ != nullptr) host_->ClearMemo();
-    state_.CurrentView = type;
+    RunPasses(type == kViewHeat, [&](RenderTarget& t) { DrawViewType(type, state_, t); });
 }
 
 void Renderer::DrawOnNormalSurfaces(const std::function<void(RenderTarget&)>& draw) {

@@ -1,14 +1,15 @@
 #pragma once
 // The one entry point of every audience picture: RenderView draws a view type at full size on the
 // audience screen and at half size into the console preview (only the preview while the screen is
-// held), switching between the normal and the wide surface.
+// held), switching between the normal and the wide surface. It only draws: the command that asks
+// for a picture reads its files first and applies its effects after (view_data.h).
 
 #include <functional>
 
 #include "core/competition/competition_state.h"
 #include "core/display/render_target.h"
 
-// The windows' side of the renderer: which surface panels are visible, and the console memo.
+// The windows' side of the renderer: which surface panels are visible.
 class RendererHost {
   public:
     virtual ~RendererHost() = default;
@@ -16,7 +17,6 @@ class RendererHost {
     virtual void ShowAudienceSurface(bool wide) = 0;
     // Console: wide shows PanelW and hides Panel1; normal the reverse.
     virtual void ShowPreviewSurface(bool wide) = 0;
-    virtual void ClearMemo() = 0;
 };
 
 struct Surfaces {
@@ -28,7 +28,7 @@ struct Surfaces {
 
 class Renderer {
   public:
-    explicit Renderer(Competition& state) : state_(state) {}
+    explicit Renderer(const Competition& state) : state_(state) {}
 
     void Bind(const Surfaces& surfaces, RendererHost* host);
     bool Bound() const { return surfaces_.audienceNormal != nullptr; }
@@ -45,10 +45,10 @@ class Renderer {
     // Both passes (the preview only while held) on the wide or the normal surfaces.
     void RunPasses(bool wide, const std::function<void(RenderTarget&)>& draw);
 
-    Competition& state_;
+    const Competition& state_;
     Surfaces surfaces_;
     RendererHost* host_ = nullptr;
 };
 
 // The drawing routine of a view type; a type outside 0-7 draws nothing.
-void DrawViewType(int type, Competition& s, RenderTarget& t);
+void DrawViewType(int type, const Competition& s, RenderTarget& t);

@@ -1,3 +1,4 @@
+#include "core/competition/view_types.h"
 #include "core/display/award_view.h"
 #include "core/display/clean_view.h"
 #include "core/display/final_result_view.h"
@@ -6,10 +7,9 @@
 #include "core/display/judges_view.h"
 #include "core/display/progress_message_view.h"
 #include "core/display/renderer.h"
-#include "core/display/view_types.h"
 #include "core/display/welcome_view.h"
 
-void DrawViewType(int type, Competition& s, RenderTarget& t) {
+void DrawViewType(int type, const Competition& s, RenderTarget& t) {
     switch (type) {
         case kViewClean:
             ClearTarget(s, t);

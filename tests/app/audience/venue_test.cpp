@@ -6,11 +6,11 @@
 #include "app/audience/scr_form.h"
 #include "app/audience/venue_screen.h"
 #include "app/console/app_start.h"
-#include "app/console/command_line.h"
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
 #include "app/widgets/image_control.h"
-#include "core/display/view_types.h"
+#include "command_line.h"
+#include "core/competition/view_types.h"
 
 namespace {
 
@@ -94,10 +94,10 @@ class VenueTest : public QObject {
         QTest::addColumn<QSize>("screen");
         QTest::addColumn<QRect>("picture");
         QTest::newRow("1024x768") << QSize(1024, 768) << QRect(0, 0, 1024, 768);
-        QTest::newRow("1280x1024: bars above and below") << QSize(1280, 1024)
-                                                         << QRect(0, 32, 1280, 960);
-        QTest::newRow("1920x1080: bars on the sides") << QSize(1920, 1080)
-                                                      << QRect(240, 0, 1440, 1080);
+        QTest::newRow("1280x1024: bars above and below")
+            << QSize(1280, 1024) << QRect(0, 32, 1280, 960);
+        QTest::newRow("1920x1080: bars on the sides")
+            << QSize(1920, 1080) << QRect(240, 0, 1440, 1080);
     }
     void pictureKeepsItsShape() {
         QFETCH(QSize, screen);

@@ -11,16 +11,16 @@
 
 #include "app/audience/scr_form.h"
 #include "app/console/app_start.h"
-#include "app/rehearsal/control_driver.h"
-#include "app/rehearsal/script.h"
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
+#include "app/rehearsal/control_driver.h"
+#include "app/rehearsal/script.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/picture_button.h"
 #include "app/widgets/widget_colors.h"
 #include "core/competition/competition_state.h"
 #include "core/competition/round_names.h"
-#include "core/display/view_types.h"
+#include "core/competition/view_types.h"
 #include "core/platform/cp932.h"
 #include "support/test_files.h"
 
@@ -392,6 +392,30 @@ class ConsoleTest : public QObject {
         QVERIFY(!W("Panel3")->isVisibleTo(&console()) && W("Image4")->isVisibleTo(&console()));
     }
 
+    // A tick draws both clocks only when the minute changes; the first tick always draws.
+    void clockDrawsOncePerMinute() {
+        QTest::mouseClick(W("BitBtn32"), Qt::LeftButton);
+        Canvas& audienceClock = windows.audience->ClockSurface();
+        Canvas& previewClock = Find<ImageControl>("Image3")->canvas();
+        audienceClock.SetRecording(true);
+        previewClock.SetRecording(true);
+        const struct {
+            const char* time;
+            bool draws;
+        } ticks[] = {{"10:15", true},  {"10:15", false}, {"10:16", true},
+                     {"10:16", false}, {"22:16", true},  {"10:16", true}};
+        for (const auto& tick : ticks) {
+            const QTime now = QTime::fromString(QString::fromLatin1(tick.time), "HH:mm");
+            Hooks().now = [now] { return now; };
+            console().Timer1Timer();
+            QCOMPARE(s().ClockText, std::string(tick.time));
+            const size_t drawn = tick.draws ? 1 : 0;
+            QCOMPARE(RecordsOf(audienceClock.TakeRecords(), "text").size(), drawn);
+            QCOMPARE(RecordsOf(previewClock.TakeRecords(), "text").size(), drawn);
+        }
+        Hooks().now = [] { return QTime::currentTime(); };
+    }
+
     // Through the whole demo day, the marked view label names the view on the venue screen (the
     // last view drawn there; a held screen keeps its label until the release draws again).
     void viewLabelNamesTheViewOnAir() {
@@ -399,10 +423,12 @@ class ConsoleTest : public QObject {
         QVERIFY(file.open(QIODevice::ReadOnly));
         const Script script = ParseScript(file.readAll());
         QVERIFY(!script.error);
-        ControlDriver driver(windows.console.get(), windows.audience.get(), [](QTime) {}, [] {});
+        ControlDriver driver(
+            windows.console.get(), windows.audience.get(), [](QTime) {}, [] {});
         const std::map<int, const char*> labels{
-            {kViewClean, "Label75"},  {kViewWelcome, "Label74"},   {kViewJudges, "Label76"},
-            {kViewHeat, "Label78"},   {kViewFinalists, "Label79"}, {kViewProgressMessage, "Label77"}};
+            {kViewClean, "Label75"},     {kViewWelcome, "Label74"},
+            {kViewJudges, "Label76"},    {kViewHeat, "Label78"},
+            {kViewFinalists, "Label79"}, {kViewProgressMessage, "Label77"}};
         int onAir = kViewClean;
         int checked = 0;
         for (const ScriptAction& action : script.actions) {

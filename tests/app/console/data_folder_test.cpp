@@ -14,7 +14,7 @@
 #include "app/console/dsp_main_form.h"
 #include "app/widgets/image_control.h"
 #include "core/competition/competition_state.h"
-#include "core/display/view_types.h"
+#include "core/competition/view_types.h"
 #include "support/test_files.h"
 
 namespace {

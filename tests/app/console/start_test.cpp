@@ -11,7 +11,7 @@
 #include "app/console/dsp_main_form.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/widget_colors.h"
-#include "core/display/view_types.h"
+#include "core/competition/view_types.h"
 #include "core/platform/cp932.h"
 #include "support/test_files.h"
 
@@ -65,11 +65,12 @@ class StartTest : public QObject {
         AppWindows w = StartIn(dir.Path(), messages);
         QCOMPARE(messages.size(), size_t(1));
         // The system's message, then where it looked and what it uses.
-        QCOMPARE(messages[0].text,
-                 QString::fromUtf8("運用しているフォルダーが見つかりません。取りあえずの環境を選択し"
-                                   "ます。\n\n探したフォルダー: （TRQsys.ini に Path がありません）"
-                                   "\n使うフォルダー: ") +
-                     QDir::currentPath());
+        QCOMPARE(
+            messages[0].text,
+            QString::fromUtf8("運用しているフォルダーが見つかりません。取りあえずの環境を選択し"
+                              "ます。\n\n探したフォルダー: （TRQsys.ini に Path がありません）"
+                              "\n使うフォルダー: ") +
+                QDir::currentPath());
         QCOMPARE(messages[0].caption, QString::fromUtf8(">>> データフォルダー"));
         const QString here = QDir::currentPath();
         QCOMPARE(w.console->findChild<QLabel*>("Label61")->text(), here);

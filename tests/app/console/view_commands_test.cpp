@@ -1,13 +1,17 @@
-// The view commands controller against a fake of the console operations: which operations each
-// press asks for, in order, and which flags it leaves.
+// The view commands controller and the operator commands against a fake of the console
+// operations: which operations each press asks for and which changes it announces, in order, and
+// which flags it leaves.
+#include <QLabel>
 #include <QRadioButton>
 #include <QtTest>
 
 #include "app/console/console_operations.h"
 #include "app/console/operator_commands.h"
+#include "app/console/settings_commands.h"
 #include "app/console/view_commands_controller.h"
 #include "app/widgets/picture_button.h"
-#include "core/display/view_types.h"
+#include "core/competition/view_types.h"
+#include "core/display/message_screen.h"
 
 namespace {
 
@@ -24,24 +28,34 @@ class FakeOperations : public ConsoleOperations {
     void ShowCurrentProgrammeItem() override { calls << "item"; }
     void FollowProgrammeItem(bool forward) override { calls << QString("follow %1").arg(forward); }
     void ShowFollowLinks() override { calls << "links"; }
-    void RedrawProgrammeList() override { calls << "list"; }
     void ReloadProgramme() override { calls << "programme"; }
     void RedrawTitleBanner() override { calls << "banner"; }
-    void ShowIndicator(Indicator indicator, int flag) override {
-        calls << QString("indicator %1=%2").arg(int(indicator)).arg(flag);
-    }
-    void ShowHoldBanner(bool shown) override { calls << QString("banner %1").arg(shown); }
-    void ShowHeatsFigure() override { calls << "figure"; }
     void SelectResultCategory(int category) override {
         calls << QString("category %1").arg(category);
     }
+    void ShowResultList() override { calls << "result list"; }
     void DataReset() override { calls << "reset"; }
-    void MoveAudienceWindow() override { calls << "move"; }
     void ShowAnnouncement(int kind, const std::string&) override {
         calls << QString("announce %1").arg(kind);
     }
-    void ShowClock(bool shown) override { calls << QString("clock %1").arg(shown); }
+    void ShowClockMinute(const QString& hhmm) override { calls << "clock " + hhmm; }
 };
+
+// The operations asked for and the changes announced, in one sequence.
+struct Recorder {
+    Competition s;
+    FakeOperations ops;
+    StateNotifier notifier;
+    OperatorCommands commands{s, ops, notifier};
+    SettingsCommands settings{s, ops, notifier};
+    Recorder() {
+        QObject::connect(&notifier, &StateNotifier::changed, [this](StateChanges what) {
+            ops.calls << QString("changed %1").arg(what.toInt(), 0, 16);
+        });
+    }
+};
+
+QString Changed(StateChanges what) { return QString("changed %1").arg(what.toInt(), 0, 16); }
 
 void Press(QWidget* w, Qt::MouseButton button) {
     QTest::mousePress(w, button, {}, QPoint(5, 5));
@@ -61,28 +75,20 @@ class ViewCommandsTest : public QObject {
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<int>("singleItem");
         QTest::addColumn<int>("hold");
-        const int single = int(Indicator::SingleItem);
-        const int hold = int(Indicator::Hold);
-        QTest::newRow("Clean") << "BitBtn2" << int(Qt::LeftButton) << 0
-                               << QStringList{"view 0"} << 0
-                               << 0;
+        const QString single = Changed(StateChange::SingleItemFlag);
+        const QString hold = Changed(StateChange::HoldFlag);
+        QTest::newRow("Clean") << "BitBtn2" << int(Qt::LeftButton) << 0 << QStringList{"view 0"}
+                               << 0 << 0;
         QTest::newRow("Msg, left: current and next")
-            << "BitBtn4" << int(Qt::LeftButton) << 0
-            << QStringList{QString("indicator %1=0").arg(single), "view 7"}
-            << 0 << 0;
+            << "BitBtn4" << int(Qt::LeftButton) << 0 << QStringList{single, "view 7"} << 0 << 0;
         QTest::newRow("Msg, right: the current item alone")
-            << "BitBtn4" << int(Qt::RightButton) << 0
-            << QStringList{QString("indicator %1=1").arg(single), "view 7"}
-            << 1 << 0;
+            << "BitBtn4" << int(Qt::RightButton) << 0 << QStringList{single, "view 7"} << 1 << 0;
         QTest::newRow("single-item switch")
-            << "Button12" << int(Qt::LeftButton) << 0
-            << QStringList{QString("indicator %1=1").arg(single), "view 7"} << 1 << 0;
+            << "Button12" << int(Qt::LeftButton) << 0 << QStringList{single, "view 7"} << 1 << 0;
         QTest::newRow("hold: nothing is drawn")
-            << "Button17" << int(Qt::LeftButton) << 0
-            << QStringList{QString("indicator %1=1").arg(hold), "banner 1"} << 0 << 1;
+            << "Button17" << int(Qt::LeftButton) << 0 << QStringList{hold} << 0 << 1;
         QTest::newRow("release: the item and its view come back")
-            << "Button17" << int(Qt::LeftButton) << 1
-            << QStringList{QString("indicator %1=0").arg(hold), "banner 0", "item", "follow 1"} << 0
+            << "Button17" << int(Qt::LeftButton) << 1 << QStringList{hold, "item", "follow 1"} << 0
             << 0;
     }
     void pressesAskForTheirOperations() {
@@ -93,18 +99,28 @@ class ViewCommandsTest : public QObject {
         QFETCH(int, singleItem);
         QFETCH(int, hold);
 
-        Competition s;
-        s.AwardReady = 1;
-        s.HoldScreen = holdBefore;
-        FakeOperations ops;
-        OperatorCommands commands(s, ops);
+        Recorder r;
+        r.s.AwardReady = 1;
+        r.s.HoldScreen = holdBefore;
         QWidget panel;
         PictureButton clean(&panel), title(&panel), judge(&panel), msgButton(&panel), final(&panel);
         QPushButton single(&panel), holdButton(&panel);
+        QLabel singleLabel(&panel), holdLabel(&panel), holdBanner(&panel);
+        holdBanner.setVisible(holdBefore == 1);
         QRadioButton standard(&panel), split(&panel);
-        const ViewCommandControls controls{&clean,  &title,      &judge,    &msgButton, &final,
-                                           &single, &holdButton, &standard, &split};
-        ViewCommandsController controller(controls, s, commands, nullptr);
+        const ViewCommandControls controls{.BitBtn2 = &clean,
+                                           .BitBtn1 = &title,
+                                           .BitBtn3 = &judge,
+                                           .BitBtn4 = &msgButton,
+                                           .BitBtn14 = &final,
+                                           .Button12 = &single,
+                                           .Button17 = &holdButton,
+                                           .Label21 = &singleLabel,
+                                           .Label3 = &holdLabel,
+                                           .Panel12 = &holdBanner,
+                                           .D_TypeS = &standard,
+                                           .D_TypeB = &split};
+        ViewCommandsController controller(controls, r.s, r.commands, r.settings, nullptr);
         const std::map<QString, QWidget*> byName{{"BitBtn2", &clean},
                                                  {"BitBtn4", &msgButton},
                                                  {"Button12", &single},
@@ -112,31 +128,44 @@ class ViewCommandsTest : public QObject {
 
         Press(byName.at(control), Qt::MouseButton(mouse));
 
-        QCOMPARE(ops.calls, calls);
-        QCOMPARE(s.SingleItemMode, singleItem);
-        QCOMPARE(s.HoldScreen, hold);
+        QCOMPARE(r.ops.calls, calls);
+        QCOMPARE(r.s.SingleItemMode, singleItem);
+        QCOMPARE(r.s.HoldScreen, hold);
         // Clean and Msg disarm the award; the switches leave it armed.
-        QCOMPARE(s.AwardReady, control == "BitBtn2" || control == "BitBtn4" ? 0 : 1);
+        QCOMPARE(r.s.AwardReady, control == "BitBtn2" || control == "BitBtn4" ? 0 : 1);
+        // The indicators and the hold banner follow the announcements.
+        const bool singleShown = calls.contains(Changed(StateChange::SingleItemFlag));
+        QCOMPARE(singleLabel.text(),
+                 singleShown ? QString(singleItem == 1 ? "Yes" : "No") : QString());
+        QCOMPARE(holdBanner.isVisibleTo(&panel), hold == 1);
     }
 
     void heatStepOnlyWithTheHeatViewUp() {
-        Competition s;
-        FakeOperations ops;
-        OperatorCommands commands(s, ops);
-        s.CurrentView = kViewClean;
-        commands.HeatStep(true);
-        QVERIFY(ops.calls.isEmpty());
-        s.CurrentView = kViewHeat;
-        s.HeatRowsA = 3;
-        s.HeatsPerDance = 3;
-        s.HeatCount = 3;
-        s.HeatIndex = 0;
-        commands.HeatStep(true);
-        QCOMPARE(ops.calls, (QStringList{"figure", "view 3"}));
-        QCOMPARE(s.HeatIndex, 1);
-        ops.calls.clear();
-        commands.HeatStep(false);  // back: the heats figure stays
-        QCOMPARE(ops.calls, QStringList{"view 3"});
+        Recorder r;
+        r.s.CurrentView = kViewClean;
+        r.commands.HeatStep(true);
+        QVERIFY(r.ops.calls.isEmpty());
+        r.s.CurrentView = kViewHeat;
+        r.s.HeatRowsA = 3;
+        r.s.HeatsPerDance = 3;
+        r.s.HeatCount = 3;
+        r.s.HeatIndex = 0;
+        r.commands.HeatStep(true);
+        QCOMPARE(r.ops.calls, (QStringList{Changed(StateChange::HeatsFigure), "view 3"}));
+        QCOMPARE(r.s.HeatIndex, 1);
+        r.ops.calls.clear();
+        r.commands.HeatStep(false);  // back: the heats figure stays
+        QCOMPARE(r.ops.calls, QStringList{"view 3"});
+    }
+
+    // An announcement switches single-item mode on and says so; the view stays.
+    void announcementSwitchesSingleItemOn() {
+        Recorder r;
+        r.s.CurrentView = kViewHeat;
+        r.commands.Announce(kMessageLunch, {});
+        QCOMPARE(r.ops.calls, (QStringList{"announce 1", Changed(StateChange::SingleItemFlag)}));
+        QCOMPARE(r.s.SingleItemMode, 1);
+        QCOMPARE(r.s.CurrentView, kViewHeat);
     }
 };
 

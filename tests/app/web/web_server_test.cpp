@@ -21,7 +21,7 @@
 #include "app/console/dsp_main_form.h"
 #include "app/web/demo_web.h"
 #include "app/web/web_panel.h"
-#include "core/display/view_types.h"
+#include "core/competition/view_types.h"
 #include "core/platform/canvas.h"
 
 namespace {

@@ -6,9 +6,9 @@
 
 #include "core/competition/programme_item.h"
 #include "core/competition/progress.h"
+#include "core/competition/view_types.h"
 #include "core/data/entry_files.h"
 #include "core/display/renderer.h"
-#include "core/display/view_types.h"
 #include "support/test_files.h"
 
 class EdgeNumbersTest : public QObject {

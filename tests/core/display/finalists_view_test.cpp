@@ -4,6 +4,7 @@
 
 #include <QtTest>
 
+#include "core/competition/view_data.h"
 #include "core/platform/cp932.h"
 #include "support/test_files.h"
 
@@ -42,6 +43,7 @@ std::vector<DrawRecord> ListTexts(Competition& s, double scale, QString* header 
     Canvas canvas(1024, 600, QStringLiteral("ScrForm.Image9"));
     canvas.SetRecording(true);
     RenderTarget t{&canvas, scale};
+    ReadFinalists(s);  // as the Final command does before its passes
     DrawHeatListView(s, t);
     std::vector<DrawRecord> out;
     for (const DrawRecord& r : RecordsOf(canvas.TakeRecords(), "text")) {

@@ -218,16 +218,14 @@ class HeaderTest : public QObject {
         }
     }
 
-    void keepsStyleAndPenWidthAndEndsAward() {
+    void keepsStyleAndPenWidth() {
         Competition s = HeaderState();
         s.CurrentEventIndex = 0;
-        s.AwardReady = 1;
         Canvas canvas(512, 384, QStringLiteral("DspMain.ImageW"));
         canvas.SetBold(true);
         canvas.SetPenWidth(3);
         RenderTarget t{&canvas, 0.5};
         DrawHeader(s, t, HeaderMode::Now);
-        QCOMPARE(s.AwardReady, 0);
         QVERIFY(canvas.Bold());
         QCOMPARE(canvas.PenWidth(), 3);
         QCOMPARE(canvas.FontSize(), 14);

@@ -5,8 +5,8 @@
 #include <QtTest>
 #include <map>
 
+#include "core/competition/view_types.h"
 #include "core/display/renderer.h"
-#include "core/display/view_types.h"
 #include "core/platform/cp932.h"
 #include "support/test_files.h"
 
@@ -143,7 +143,6 @@ class JudgesViewTest : public QObject {
         for (double scale : {1.0, 0.5}) {
             Competition s = JudgesState(3);
             s.JudgeNotes[0] = Sjis("日本ダンススポーツ連盟 公認審判員");  // longer than its room
-            s.AwardReady = 1;
             std::vector<DrawRecord> records;
             const JudgeLine chief = Draw(s, scale, &records).at(0);
             const auto at = [scale](int x, int y) {
@@ -152,7 +151,6 @@ class JudgesViewTest : public QObject {
             QCOMPARE(records.front().op, QStringLiteral("rectangle"));
             QCOMPARE(RecordsOf(records, "line").at(0).points,
                      (std::vector{at(20, 60), at(999, 60)}));
-            QCOMPARE(s.AwardReady, 0);
 
             const auto texts = RecordsOf(records, "text");
             QCOMPARE(texts[0].text, QStringLiteral(u"[ 審判員 ] "));

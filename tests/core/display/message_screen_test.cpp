@@ -4,8 +4,8 @@
 
 #include <QtTest>
 
+#include "core/competition/view_types.h"
 #include "core/display/progress_message_view.h"
-#include "core/display/view_types.h"
 #include "core/platform/cp932.h"
 #include "support/test_files.h"
 
@@ -19,7 +19,6 @@ struct FakeHost : RendererHost {
     QStringList calls;
     void ShowAudienceSurface(bool wide) override { calls << (wide ? "audience wide" : "audience"); }
     void ShowPreviewSurface(bool wide) override { calls << (wide ? "preview wide" : "preview"); }
-    void ClearMemo() override { calls << "memo"; }
 };
 
 // The size FitMessageFont chooses for a text, on a canvas of its own.
@@ -120,19 +119,15 @@ class MessageScreenTest : public QObject {
     }
 
     // Both normal surfaces, or the preview only while held; the audience panels stay as they are
-    // while held. SingleItemMode is switched on, never off; the current view, the award sequence
-    // and the memo are left alone.
+    // while held.
     void passesAndHold_data() {
         QTest::addColumn<int>("hold");
-        QTest::addColumn<int>("singleItem");
-        QTest::newRow("shown, single item off") << 0 << 0;
-        QTest::newRow("shown, single item on") << 0 << 1;
-        QTest::newRow("held") << 1 << 0;
+        QTest::newRow("shown") << 0;
+        QTest::newRow("held") << 1;
     }
 
     void passesAndHold() {
         QFETCH(int, hold);
-        QFETCH(int, singleItem);
         Competition s;
         Canvas audience(1024, 600, "ScrForm.Image9"), preview(512, 300, "DspMain.Image1");
         Canvas audienceWide(1024, 768, "ScrForm.ImageW"), previewWide(512, 384, "DspMain.ImageW");
@@ -140,16 +135,10 @@ class MessageScreenTest : public QObject {
         Renderer renderer(s);
         renderer.Bind({&audience, &preview, &audienceWide, &previewWide}, &host);
         for (Canvas* c : {&audience, &preview, &audienceWide, &previewWide}) c->SetRecording(true);
-        s.CurrentView = kViewHeat;
-        s.AwardReady = 1;
         s.HoldScreen = hold;
-        s.SingleItemMode = singleItem;
 
         ShowMessageScreen(s, renderer, kMessageBreak, std::string());
 
-        QCOMPARE(s.SingleItemMode, 1);
-        QCOMPARE(s.CurrentView, kViewHeat);
-        QCOMPARE(s.AwardReady, 1);
         const QStringList expected =
             hold ? QStringList{"preview"} : QStringList{"audience", "preview"};
         QCOMPARE(host.calls, expected);

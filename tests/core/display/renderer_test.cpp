@@ -4,9 +4,9 @@
 
 #include <QtTest>
 
+#include "core/competition/view_types.h"
 #include "core/display/clean_view.h"
 #include "core/display/title_banner.h"
-#include "core/display/view_types.h"
 #include "core/display/welcome_view.h"
 #include "core/platform/cp932.h"
 #include "support/test_files.h"
@@ -21,7 +21,6 @@ struct FakeHost : RendererHost {
     void ShowPreviewSurface(bool wide) override {
         calls << (wide ? "preview wide" : "preview normal");
     }
-    void ClearMemo() override { calls << "memo"; }
 };
 
 struct Frame {
@@ -197,19 +196,16 @@ class RendererTest : public QObject {
         QVERIFY(!f.audienceNormal.Records().empty());
         QVERIFY(!f.previewNormal.Records().empty());
         // The surfaces are chosen once per drawing, before its passes.
-        QCOMPARE(f.host.calls, (QStringList{"audience normal", "preview normal", "memo"}));
-        QCOMPARE(f.state.CurrentView, kViewWelcome);
+        QCOMPARE(f.host.calls, (QStringList{"audience normal", "preview normal"}));
         f.Clear();
         f.renderer.RenderView(kViewHeat);
         QVERIFY(f.audienceNormal.Records().empty());
         QVERIFY(!f.audienceWide.Records().empty() || f.host.calls.contains("audience wide"));
         QVERIFY(f.host.calls.contains("audience wide"));
         QVERIFY(f.host.calls.contains("preview wide"));
-        QCOMPARE(f.state.CurrentView, kViewHeat);
         f.Clear();
-        f.renderer.RenderView(42);  // unknown type: nothing drawn, still recorded
+        f.renderer.RenderView(42);  // unknown type: nothing drawn
         QVERIFY(f.audienceNormal.Records().empty());
-        QCOMPARE(f.state.CurrentView, 42);
     }
 
     void holdDrawsThePreviewOnly() {
@@ -224,7 +220,6 @@ class RendererTest : public QObject {
             QVERIFY(f.audienceWide.Records().empty());
             QVERIFY(!f.host.calls.contains("audience wide"));
             QVERIFY(!f.host.calls.contains("audience normal"));
-            QCOMPARE(f.state.CurrentView, type);
         }
         QVERIFY(f.host.calls.contains("preview wide"));
         QVERIFY(!f.previewNormal.Records().empty());
@@ -233,16 +228,6 @@ class RendererTest : public QObject {
         f.renderer.RenderView(kViewWelcome);
         QVERIFY(!f.audienceNormal.Records().empty());
         QVERIFY(f.host.calls.contains("audience normal"));
-    }
-
-    void memoKeptOnlyForResultAndAward() {
-        Frame f;
-        for (int type = 0; type < 8; ++type) {
-            f.Clear();
-            f.renderer.RenderView(type);
-            const bool cleared = f.host.calls.contains("memo");
-            QCOMPARE(cleared, type != kViewFinalResult && type != kViewAward);
-        }
     }
 
     // The canvas keeps what the last drawing left: these pictures set font name, size and colour

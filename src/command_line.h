@@ -6,16 +6,7 @@
 #include <QString>
 #include <optional>
 
-// Where the web server listens: an IP address (empty: every interface) and a port (0: any free
-// one).
-struct WebListen {
-    QString address;
-    int port = 0;
-};
-
-// "[ADDRESS:]PORT", ADDRESS an IPv4 address or an IPv6 address in brackets; nothing when the text
-// is not of that form.
-std::optional<WebListen> ParseWebListen(const QString& text);
+#include "app/web/web_listen.h"
 
 struct CommandLine {
     enum class Action { Run, Rehearse, ListScreens, Help, Version, Error };

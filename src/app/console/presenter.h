@@ -1,0 +1,68 @@
+#pragma once
+// Puts the competition on the screens: the steps the operator commands share (ConsoleOperations),
+// each reading the files it needs once, drawing through the stage, applying its effects to the
+// state and announcing what changed. Also the start-up sequence and the redraw after the venue
+// screen's scale changed.
+
+#include <functional>
+
+#include "app/console/app_start.h"
+#include "app/console/console_operations.h"
+#include "core/competition/competition_state.h"
+#include "core/competition/state_notifier.h"
+
+class FileReadRecorder;
+class Stage;
+struct FollowActions;
+struct RoundLoad;
+
+class Presenter : public ConsoleOperations {
+  public:
+    Presenter(Competition& state, Stage& stage, StateNotifier& notifier);
+
+    // The state at start: the design fonts, the program folder (the current directory), the data
+    // folder and Mod of its settings file (or the data folder given). False when the settings
+    // name no data folder and none was given: the program folder stands in, and a message box
+    // says where it looked.
+    bool ReadStartSettings(const StartOptions& options);
+
+    // The start-up, once the surfaces are bound: the tables in the start-up order, the result
+    // list, the audience window at the designed left, the start-up flags, then (after
+    // showWindows) programme item 0.
+    void RunStartUp(int designedScreenLeft, const std::function<void()>& showWindows);
+    // Every audience surface drawn again: the banner, the clock and the current view.
+    void RedrawAudience();
+
+    void ShowView(int type) override;
+    void LoadAndShowRound() override;
+    bool ShowFinalResult() override;
+    void ShowCurrentProgrammeItem() override;
+    void FollowProgrammeItem(bool forward) override;
+    void ShowFollowLinks() override;
+    void ReloadProgramme() override;
+    void RedrawTitleBanner() override;
+    void SelectResultCategory(int category) override;
+    void ShowResultList() override;
+    void DataReset() override;
+    void ShowAnnouncement(int kind, const std::string& text) override;
+    void ShowClockMinute(const QString& hhmm) override;
+
+  private:
+    // Draws view `type` from the state as it is, applies its effects and announces it.
+    void Present(int type);
+    void ReadTables();
+    void ReloadDisplayConfig();
+    void ReloadEvents();
+    void NoteRoundLoad(const FileReadRecorder& reads, bool loaded, bool unreadable);
+    void ShowLoadedRound(const RoundLoad& load);
+    void ShowLinks(const FollowActions& actions);
+    void SetResultRows(const std::vector<std::string>& rows);
+    void Announce(StateChanges what) { notifier_.Announce(what); }
+
+    Competition& s_;
+    Stage& stage_;
+    StateNotifier& notifier_;
+    // False before a round was read and after the round asked for could not be read: the heat
+    // view would show other heats, or none, under the current event's header.
+    bool roundReady_ = false;
+};

@@ -1,0 +1,59 @@
+#include "app/console/stage.h"
+
+#include <QPlainTextEdit>
+
+#include "app/audience/scr_form.h"
+#include "app/widgets/image_control.h"
+#include "core/competition/view_types.h"
+#include "core/display/clock_view.h"
+#include "core/display/message_screen.h"
+#include "core/display/title_banner.h"
+
+Stage::Stage(const StageControls& controls, const Competition& state)
+    : c_(controls), s_(state), renderer_(state) {}
+
+void Stage::Bind() {
+    if (audience_ == nullptr) return;
+    renderer_.Bind({&audience_->NormalSurface(), &c_.Image1->canvas(), &audience_->WideSurface(),
+                    &c_.ImageW->canvas()},
+                   this);
+}
+
+void Stage::DrawView(int type) {
+    if (!Bound()) return;
+    renderer_.RenderView(type);
+    if (type != kViewFinalResult && type != kViewAward) c_.Memo1->clear();
+    c_.Image1->UpdateIfDrawn();
+    c_.ImageW->UpdateIfDrawn();
+    audience_->RefreshSurfaces();
+}
+
+void Stage::DrawAnnouncement(int kind, const std::string& text) {
+    if (!Bound()) return;
+    ShowMessageScreen(s_, renderer_, kind, text);
+    c_.Image1->UpdateIfDrawn();
+    audience_->RefreshSurfaces();
+}
+
+void Stage::DrawTitleBanner() {
+    if (audience_ == nullptr) return;
+    ::DrawTitleBanner(s_, audience_->BannerSurface(), c_.Image2->canvas());
+    c_.Image2->update();
+    audience_->RefreshSurfaces();
+}
+
+void Stage::DrawClock(const QString& hhmm) {
+    if (audience_ == nullptr) return;
+    ::DrawClock(hhmm, audience_->ClockSurface(), c_.Image3->canvas());
+    c_.Image3->update();
+    audience_->RefreshSurfaces();
+}
+
+void Stage::AppendMemoLine(const QString& line) { c_.Memo1->appendPlainText(line); }
+
+void Stage::ShowAudienceSurface(bool wide) { audience_->ShowWide(wide); }
+
+void Stage::ShowPreviewSurface(bool wide) {
+    if (c_.Panel1->isHidden() == !wide) c_.Panel1->setVisible(!wide);
+    if (c_.PanelW->isHidden() == wide) c_.PanelW->setVisible(wide);
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The drawing surfaces of both windows: the audience window's and the console's previews, the
+// title banner and the clock, and the console memo that a new picture clears. It draws from the
+// state and changes nothing in it.
+
+#include <QString>
+#include <string>
+
+#include "core/competition/competition_state.h"
+#include "core/display/renderer.h"
+
+class ImageControl;
+class QPlainTextEdit;
+class QWidget;
+class ScrForm;
+
+struct StageControls {
+    QWidget* Panel1 = nullptr;       // the preview's normal panel
+    QWidget* PanelW = nullptr;       // the preview's wide panel
+    ImageControl* Image1 = nullptr;  // the preview, normal surface
+    ImageControl* ImageW = nullptr;  // the preview, wide surface
+    ImageControl* Image2 = nullptr;  // the title banner's preview
+    ImageControl* Image3 = nullptr;  // the clock's preview
+    QPlainTextEdit* Memo1 = nullptr;
+};
+
+class Stage : private RendererHost {
+  public:
+    Stage(const StageControls& controls, const Competition& state);
+
+    void AttachAudience(ScrForm* audience) { audience_ = audience; }
+    bool HasAudience() const { return audience_ != nullptr; }
+    // Binds the renderer to both windows' surfaces; nothing is drawn before.
+    void Bind();
+    bool Bound() const { return renderer_.Bound(); }
+
+    // View `type` on the audience screen and the preview (the preview only while held); a new
+    // picture other than the result and the award clears the memo.
+    void DrawView(int type);
+    void DrawAnnouncement(int kind, const std::string& text);
+    void DrawTitleBanner();
+    void DrawClock(const QString& hhmm);
+    void AppendMemoLine(const QString& line);
+
+  private:
+    void ShowAudienceSurface(bool wide) override;
+    void ShowPreviewSurface(bool wide) override;
+
+    StageControls c_;
+    const Competition& s_;
+    Renderer renderer_;
+    ScrForm* audience_ = nullptr;
+};
