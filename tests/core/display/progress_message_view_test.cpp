@@ -13,7 +13,8 @@ const QColor kYellow(255, 255, 0);
 const QColor kCyan(0, 255, 255);
 const QString kMsgFont = QStringLiteral(u"HG丸ｺﾞｼｯｸM-PRO");
 
-struct ItemSpec {
+// One line of pgm.txt as the tables hold it.
+struct ProgrammeLine {
     int kind;
     const char* code;
     const char* codeB;
@@ -21,11 +22,11 @@ struct ItemSpec {
     const char* textB;
 };
 
-Competition MessageState(std::initializer_list<ItemSpec> items) {
+Competition MessageState(std::initializer_list<ProgrammeLine> items) {
     Competition s;
     s.Config.MsgFont = ToCp932(kMsgFont);
     int i = 0;
-    for (const ItemSpec& item : items) {
+    for (const ProgrammeLine& item : items) {
         s.ProgrammeNonCompetition[i] = item.kind;
         s.ProgrammeCodes[i] = Sjis(item.code);
         s.ProgrammeCodesB[i] = Sjis(item.codeB);

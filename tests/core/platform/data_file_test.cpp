@@ -27,12 +27,6 @@ class DataFileTest : public QObject {
         QVERIFY(IsDirectory(p));
         QVERIFY(!IsDirectory(p + "/Mem.csv"));
     }
-
-    void names() {
-        QCOMPARE(FormatName("H_%02d_%d.dat", 3, 2), std::string("H_03_2.dat"));
-        QCOMPARE(FormatName("SH_%02d_%d.dat", 12, 7), std::string("SH_12_7.dat"));
-        QCOMPARE(FormatName("F_%02d.dat", 123), std::string("F_123.dat"));
-    }
 };
 
 QTEST_GUILESS_MAIN(DataFileTest)
