@@ -469,8 +469,48 @@ def final_lines(day, cat):
     return lines
 
 
+def logo_bmp(size=240):
+    """A neutral emblem for the top-left logo box: a gold ring around an eight-pointed star on
+    night blue, as a 24-bit BMP (the format the scoring system's logo file has)."""
+    import math
+    gold, blue, deep = (222, 184, 92), (36, 52, 110), (8, 12, 40)
+    c = size / 2
+    rows = []
+    for y in range(size - 1, -1, -1):  # bottom-up
+        row = bytearray()
+        for x in range(size):
+            acc = [0, 0, 0]
+            for sy in range(4):
+                for sx in range(4):
+                    dx = (x + (sx + 0.5) / 4 - c) / c
+                    dy = (y + (sy + 0.5) / 4 - c) / c
+                    r = math.hypot(dx, dy)
+                    star = 0.78 * (0.42 + 0.58 * abs(math.cos(4 * math.atan2(dy, dx))) ** 6)
+                    if r > 0.94:
+                        px = (0, 0, 0)
+                    elif r > 0.86:
+                        px = gold
+                    elif r < star or r < 0.16:
+                        px = gold if r > 0.11 else blue
+                    else:
+                        t = r / 0.86
+                        px = tuple(int(b * (1 - t) + d * t) for b, d in zip(blue, deep))
+                    for i in range(3):
+                        acc[i] += px[i]
+            red, green, b = (v // 16 for v in acc)
+            row += bytes((b, green, red))
+        rows.append(bytes(row))
+    pixels = b"".join(rows)
+    header = b"BM" + (54 + len(pixels)).to_bytes(4, "little") + bytes(4) + (54).to_bytes(4, "little")
+    info = ((40).to_bytes(4, "little") + size.to_bytes(4, "little") + size.to_bytes(4, "little")
+            + (1).to_bytes(2, "little") + (24).to_bytes(2, "little") + bytes(4)
+            + len(pixels).to_bytes(4, "little") + (2835).to_bytes(4, "little") * 2 + bytes(8))
+    return header + info + pixels
+
+
 def write_all(day):
     write_lines(OUT / "TRQsys.ini", ["[データ保存]", "Path=.", "", "[特殊]", "Mod=1000"])
+    (OUT / "_GRF.bmp").write_bytes(logo_bmp())
     write_lines(OUT / "Conf.txt", conf_lines())
     write_lines(OUT / "Mem.csv", mem_lines(day))
     write_lines(OUT / "seqdat.csv", seqdat_lines(day))

@@ -31,15 +31,17 @@ ScrForm::ScrForm(const std::string& programFolder, QWidget* parent)
     SetColors(this, Qt::black, Qt::white);
     for (QWidget* w : findChildren<QWidget*>()) designed_.push_back({w, w->geometry()});
 
+    // The logo file of the program folder, else the built-in emblem: the hall sees what the
+    // console's preview shows, never an empty box.
     logo_ = ImageControl::BuiltInLogo();
     const std::string path = programFolder + kPathSeparator + kLogoFileName;
     QImage file;
     if (IsRegularFile(path) && file.load(DecodePath(path))) {
         logo_ = file;
         hasLogoFile_ = true;
-        ui->Panel2->hide();
-        ui->Image1->show();
     }
+    ui->Panel2->hide();
+    ui->Image1->show();
     ui->Image1->SetPicture(logo_);
 }
 

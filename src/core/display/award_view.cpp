@@ -49,12 +49,17 @@ bool DrawPlainRow(const Competition& s, RenderTarget& t, int b) {
     t->SetBold(false);
     int n = 0;
     if (!ParseNumberText(row.NumberText, n)) return false;
-    const QString number = QString::asprintf("%3d", s.ShownNumber(n));
-    t->TextOut(t.CenteredX(200, t->TextWidth(number)), y, number);
+    const NumberInBox number = RightAlignedNumber(t, s.ShownNumber(n), 3);
+    t->TextOut(t.CenteredX(200, number.boxWidth) + number.offset, y, number.digits);
     // A negative number (a minus sign in the file) lies outside the couple tables: no names.
-    t->TextOut(t.Scaled(280), y, FromCp932(CoupleTextAt(s.CoupleNames, n)));
+    const QString names = FromCp932(CoupleTextAt(s.CoupleNames, n));
     const QString affiliation = FromCp932(CoupleTextAt(s.CoupleAffiliations, n));
-    t->TextOut(t.RightX(990, t->TextWidth(affiliation)), y, affiliation);
+    // The names and the club share the row up to 990: a long pair is narrowed, never overlapped.
+    FontFitScope fit(t);
+    CondenseToWidth(t, {names, affiliation}, 990 - 280 - kTextGap);
+    const int top = y + fit.Lowered();
+    t->TextOut(t.Scaled(280), top, names);
+    t->TextOut(t.RightX(990, t->TextWidth(affiliation)), top, affiliation);
     return true;
 }
 
@@ -114,8 +119,12 @@ void DrawDecoratedAwardRow(const Competition& s, RenderTarget& t, int b) {
     t->SetFontColor(Qt::white);
     t->SetFontSize(t.Scaled(25));
     const QString couple = FromCp932(row.CoupleText);
-    FitFontToWidth(t, couple, 560);
-    t->TextOut(t.Scaled(240), t.CenteredY(r + 20, t->TextHeight(couple)), couple);
+    {
+        // A long couple is condensed first, then smaller, within its 560 units of the plate.
+        const FontFitScope fit(t);
+        CondenseToWidth(t, {couple}, 560);
+        t->TextOut(t.Scaled(240), t.CenteredY(r + 20, t->TextHeight(couple)), couple);
+    }
 
     // The light tag on the left carries the placing.
     SetShapeColor(t, QColor(240, 240, 240));
@@ -151,7 +160,8 @@ void DrawDecoratedAwardRow(const Competition& s, RenderTarget& t, int b) {
     t->SetFontColor(Qt::white);
     t->SetFontSize(t.Scaled(20));
     const QString affiliation = FromCp932(row.AffiliationText);
-    FitFontToWidth(t, affiliation, 160);
+    const FontFitScope fit(t);
+    CondenseToWidth(t, {affiliation}, 160);
     t->TextOut(t.RightX(980, t->TextWidth(affiliation)),
                t.CenteredY(r + 20, t->TextHeight(affiliation)), affiliation);
 }

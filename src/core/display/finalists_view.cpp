@@ -39,8 +39,12 @@ void DrawHeatListView(const Competition& s, RenderTarget& t) {
         const bool known = shown >= 0 && shown < kCoupleRows;
         const QString names = FromCp932(known ? s.CoupleNames[shown] : kEmpty);
         const QString affiliation = FromCp932(known ? s.CoupleAffiliations[shown] : kEmpty);
-        FitFontToWidth(t, names + affiliation, 820);
-        t->TextOut(t.Scaled(150), y, names);
-        t->TextOut(t.RightX(990, t->TextWidth(affiliation)), y, affiliation);
+        // Names and club together within 820 units, so they never meet: condensed first, then
+        // smaller, on the row's baseline.
+        FontFitScope fit(t);
+        CondenseToWidth(t, {names, affiliation}, 820);
+        const int top = y + fit.Lowered();
+        t->TextOut(t.Scaled(150), top, names);
+        t->TextOut(t.RightX(990, t->TextWidth(affiliation)), top, affiliation);
     }
 }

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "core/competition/programme_item.h"
+#include "core/competition/result_list.h"
 #include "core/competition/round_names.h"
 #include "core/display/clean_view.h"
 #include "core/platform/cp932.h"
@@ -58,6 +59,10 @@ HeaderValues CollectValues(const Competition& s, HeaderMode mode) {
             const bool floorB = s.SecondFloorFinal == 1;
             v.a.category = floorB ? r.FloorBCategory() : r.Category();
             v.a.round = floorB ? r.FloorBRound() : r.Round();
+            // A result names the category whose final it shows, the row chosen in the result
+            // list, whatever item the programme has moved on to since.
+            const int shown = ResultListCategory(s, s.ResultListRow);
+            if (mode == HeaderMode::Result && shown > 0) v.a.category = shown;
             break;
         }
         case HeaderMode::Judges:
@@ -71,9 +76,17 @@ QString RoundText(const Competition& s, const FloorValues& f) {
         RoundName(ZeroBasedIndex(f.round), s.CategoryRedanceAt(ZeroBasedIndex(f.category))));
 }
 
-void DrawRightAligned(RenderTarget& t, const QString& text, int y) {
-    t->TextOut(t.RightX(990, t->TextWidth(text)), t.Scaled(y), text);
+// Where a text right-aligned at 990 begins, in pixels.
+int RightAlignedX(RenderTarget& t, const QString& text) {
+    return t.RightX(990, t->TextWidth(text));
 }
+
+void DrawRightAligned(RenderTarget& t, const QString& text, int y) {
+    t->TextOut(RightAlignedX(t, text), t.Scaled(y), text);
+}
+
+// The end of the room left of a text that begins at pixel x.
+int RoomBefore(const RenderTarget& t, int x) { return x - t.Scaled(kTextGap); }
 
 void DrawTwoFloors(const Competition& s, RenderTarget& t, HeaderMode mode, const HeaderValues& v) {
     static const QString kNow = QStringLiteral(u" 現 在 : ");
@@ -87,11 +100,16 @@ void DrawTwoFloors(const Competition& s, RenderTarget& t, HeaderMode mode, const
         const char* prefix;
         int y;
     } rows[2] = {{v.a, "[A] No. ", y1}, {v.b, "[B] No. ", y2}};
+    // Each column of a row ends before the next begins: long event or category names are
+    // narrowed.
     for (const auto& row : rows) {
-        t->TextOut(t.Scaled(180), t.Scaled(row.y), QLatin1String(row.prefix) + row.floor.label);
-        t->TextOut(t.Scaled(420), t.Scaled(row.y),
-                   FromCp932(s.CategoryShortNameAt(ZeroBasedIndex(row.floor.category))));
-        DrawRightAligned(t, RoundText(s, row.floor), row.y);
+        const QString round = RoundText(s, row.floor);
+        TextOutWithin(t, t.Scaled(180), t.Scaled(row.y),
+                      QLatin1String(row.prefix) + row.floor.label, RoomBefore(t, t.Scaled(420)));
+        TextOutWithin(t, t.Scaled(420), t.Scaled(row.y),
+                      FromCp932(s.CategoryShortNameAt(ZeroBasedIndex(row.floor.category))),
+                      RoomBefore(t, RightAlignedX(t, round)));
+        DrawRightAligned(t, round, row.y);
     }
 }
 
@@ -102,19 +120,26 @@ void DrawOneFloor(const Competition& s, RenderTarget& t, HeaderMode mode, const 
     static const QString kResult = QStringLiteral(u"結果発表");
     if (mode == HeaderMode::Judges) return;
     const QString longName = FromCp932(s.CategoryNameAt(ZeroBasedIndex(v.a.category)));
+    const QString right = mode == HeaderMode::Result ? kResult : RoundText(s, v.a);
+    const int rightX = RightAlignedX(t, right);
     int rightY = 14;
+    // The category's long name runs at most to the rule's end, and never into the text on the
+    // right of its line; neither does the event's number.
     if (mode == HeaderMode::Now || mode == HeaderMode::Next) {
         const bool now = mode == HeaderMode::Now;
         rightY = now ? 64 : 700;
         t->SetFontColor(Qt::white);
-        t->TextOut(t.Scaled(20), t.Scaled(rightY), QStringLiteral(" No. ") + v.a.label);
+        TextOutWithin(t, t.Scaled(20), t.Scaled(rightY), QStringLiteral(" No. ") + v.a.label,
+                      RoomBefore(t, rightX));
         t->SetFontColor(accent);
-        t->TextOut(t.Scaled(20), t.Scaled(now ? 14 : 650), (now ? kNow : kNext) + longName);
+        TextOutWithin(t, t.Scaled(20), t.Scaled(now ? 14 : 650), (now ? kNow : kNext) + longName,
+                      t.Scaled(999));
     } else {
         t->SetFontColor(accent);
-        t->TextOut(t.Scaled(20), t.Scaled(14), QLatin1Char(' ') + longName);
+        TextOutWithin(t, t.Scaled(20), t.Scaled(14), QLatin1Char(' ') + longName,
+                      RoomBefore(t, rightX));
     }
-    DrawRightAligned(t, mode == HeaderMode::Result ? kResult : RoundText(s, v.a), rightY);
+    DrawRightAligned(t, right, rightY);
 }
 
 }  // namespace

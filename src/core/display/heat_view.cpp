@@ -121,8 +121,8 @@ void DrawHeatGrid(const Competition& s, RenderTarget& t, int row, int y, int pit
     for (int k = 0; k < kHeatSlots; ++k) {
         if (k == 10) lineY += pitch;
         if (numbers[k] == 0) continue;
-        const QString text = QString::asprintf("%3d", s.ShownNumber(numbers[k]));
-        t->TextOut(t.Scaled(x0 + (k % 10) * dx), t.Scaled(lineY), text);
+        const NumberInBox number = RightAlignedNumber(t, s.ShownNumber(numbers[k]), 3);
+        t->TextOut(t.Scaled(x0 + (k % 10) * dx) + number.offset, t.Scaled(lineY), number.digits);
     }
 }
 

@@ -81,12 +81,18 @@ PanelLayout LayoutOf(int judgeCount) {
 
 void DrawJudgeLine(const Competition& s, RenderTarget& t, int k, const Column& c, int y) {
     const QString code = FromCp932(s.JudgeCodes[k]);
+    const QString name = FromCp932(s.JudgeNames[k]);
     const QString note = FromCp932(s.JudgeNotes[k]);
     t->SetFontColor(kYellow);
     t->TextOut(t.CenteredX(c.code, t->TextWidth(code)), t.Scaled(y), code);
     t->SetFontColor(Qt::white);
-    t->TextOut(t.Scaled(c.name), t.Scaled(y), FromCp932(s.JudgeNames[k]));
-    t->TextOut(t.RightX(c.note, t->TextWidth(note)), t.Scaled(y), note);
+    // The name and the note share the line from the name's start to the note's end: a pair too
+    // long for it is narrowed, so that the note never covers the name.
+    FontFitScope fit(t);
+    CondenseToWidth(t, {name, note}, c.note - c.name - kTextGap);
+    const int top = t.Scaled(y) + fit.Lowered();
+    t->TextOut(t.Scaled(c.name), top, name);
+    t->TextOut(t.RightX(c.note, t->TextWidth(note)), top, note);
 }
 
 // A line of the shrunk layout must fit its pitch: one point less until it does.

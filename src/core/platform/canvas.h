@@ -55,10 +55,14 @@ class Canvas {
     void SetFontSize(int points);
     void SetFontColor(const QColor& c);
     void SetBold(bool bold);
+    // The width of the glyphs in percent (100: as the face draws them), for a text condensed to
+    // fit its room as venue boards do.
+    void SetFontStretch(int percent);
     const QString& FontName() const { return fontName_; }
     int FontSize() const { return fontSize_; }
     const QColor& FontColor() const { return fontColor_; }
     bool Bold() const { return bold_; }
+    int FontStretch() const { return fontStretch_; }
 
     void SetPenColor(const QColor& c);
     void SetPenWidth(int width);
@@ -70,6 +74,8 @@ class Canvas {
     // Measured in pixels of the current font; height is the full cell (ascent + descent).
     int TextWidth(const QString& text);
     int TextHeight(const QString& text);
+    // Pixels from the cell's top to the baseline.
+    int TextAscent();
     // Opaque text: the cell is filled with the brush colour, then the glyphs; (x, y) is the
     // cell's top-left corner.
     void TextOut(int x, int y, const QString& text);
@@ -116,6 +122,7 @@ class Canvas {
     int fontSize_ = 8;
     QColor fontColor_ = Qt::black;
     bool bold_ = false;
+    int fontStretch_ = 100;
     QColor penColor_ = Qt::black;
     int penWidth_ = 1;
     QColor brushColor_ = Qt::white;

@@ -15,6 +15,8 @@ QJsonObject DrawRecord::ToJson() const {
         o["font"] = font;
         o["size"] = size;
         o["bold"] = bold;
+        // Only a condensed text says so: the records of every other text stay as they were.
+        if (stretch != 100) o["stretch"] = stretch;
         o["color"] = ColorName(color);
         o["brush"] = ColorName(brush);
         o["w"] = w;

@@ -18,6 +18,7 @@ struct DrawRecord {
     QString font;
     int size = 0;  // points
     bool bold = false;
+    int stretch = 100;  // percent of the face's width; below 100 the text is condensed
     QColor color;
     int w = 0;
     int h = 0;

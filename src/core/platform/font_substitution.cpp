@@ -45,7 +45,7 @@ void InstallFontSubstitutions() {
     }
 }
 
-QFont ResolveFont(const QString& designName, int pixelSize, bool bold) {
+QFont ResolveFont(const QString& designName, int pixelSize, bool bold, int stretch) {
     InstallFontSubstitutions();
     const Substitution* s = Find(designName);
     QFont f;
@@ -60,5 +60,6 @@ QFont ResolveFont(const QString& designName, int pixelSize, bool bold) {
     f.setPixelSize(pixelSize > 0 ? pixelSize : 1);
     f.setWeight(bold || (s != nullptr && s->heavy) ? QFont::Bold : QFont::Normal);
     f.setKerning(false);
+    if (stretch != 100) f.setStretch(stretch);
     return f;
 }

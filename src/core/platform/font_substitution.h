@@ -9,5 +9,5 @@
 void InstallFontSubstitutions();
 
 // A font for a design font name at a pixel size: the substituted family, and the heavy weight for
-// the ultra-bold designs whatever the bold flag says.
-QFont ResolveFont(const QString& designName, int pixelSize, bool bold);
+// the ultra-bold designs whatever the bold flag says; stretch condenses it (percent).
+QFont ResolveFont(const QString& designName, int pixelSize, bool bold, int stretch = 100);

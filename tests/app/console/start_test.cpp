@@ -79,9 +79,11 @@ class StartTest : public QObject {
         // Conf.txt of the program folder was read: the title carries its first line.
         QVERIFY(w.console->windowTitle().endsWith(QString::fromUtf8(" >>> タイトル一")));
         QVERIFY(!w.console->findChild<QLabel*>("Label101")->isVisibleTo(w.console.get()));
-        // The built-in logo stays behind the visible clock box.
+        // Without a logo file the hall sees the built-in logo, as the preview does.
         QVERIFY(!w.audience->HasLogoFile());
-        QVERIFY(w.audience->findChild<QWidget*>("Panel2")->isVisibleTo(w.audience.get()));
+        QVERIFY(!w.audience->findChild<QWidget*>("Panel2")->isVisibleTo(w.audience.get()));
+        QVERIFY(w.audience->findChild<ImageControl*>("Image1")->isVisibleTo(w.audience.get()));
+        QVERIFY(w.audience->findChild<ImageControl*>("Image1")->ShowsPicture());
     }
 
     void settingsNameTheFolderAndMod() {

@@ -85,8 +85,8 @@ class AwardViewTest : public QObject {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("y");
         QTest::addColumn<QString>("number");
-        QTest::newRow("row 9") << 1.0 << 9 << 470 << "  4";
-        QTest::newRow("row 1, preview") << 0.5 << 1 << 75 << "  1";
+        QTest::newRow("row 9") << 1.0 << 9 << 470 << "4";
+        QTest::newRow("row 1, preview") << 0.5 << 1 << 75 << "1";
     }
 
     void plainRow() {
@@ -102,10 +102,15 @@ class AwardViewTest : public QObject {
         const QStringList texts{r[0].text, r[1].text, r[2].text, r[3].text};
         QCOMPARE(texts, (QStringList{u"P%1"_s.arg(row), number, u"山田 太郎 / 鈴木 花子"_s,
                                      u"横浜ダンス"_s}));
-        // Placing at 30, number centred on 200, names at 280, affiliation ending at 990.
-        const QList<int> anchors{r[0].x, r[1].x + r[1].w / 2, r[2].x, r[3].x + r[3].w};
-        QCOMPARE(anchors, (QList<int>{int(30 * scale), int(200 * scale), int(280 * scale),
-                                      int(990 * scale)}));
+        // Placing at 30, the number right-aligned in a box of three digits centred on 200, names
+        // at 280, affiliation ending at 990.
+        Canvas probe(10, 10, u"probe"_s);
+        probe.SetFontName(r[1].font);
+        probe.SetFontSize(r[1].size);
+        const int box = probe.TextWidth(u"000"_s);
+        const QList<int> anchors{r[0].x, r[1].x + r[1].w, r[2].x, r[3].x + r[3].w};
+        QCOMPARE(anchors, (QList<int>{int(30 * scale), int(200 * scale - box / 2) + box,
+                                      int(280 * scale), int(990 * scale)}));
         for (int k = 0; k < 4; ++k) {
             QVERIFY(r[k].y == y && r[k].size == int(26 * scale) && r[k].bold == (k == 0));
             QCOMPARE(r[k].color, row % 2 == 0 ? QColor(Qt::white) : QColor(141, 243, 241));

@@ -121,18 +121,37 @@ class FinalistsViewTest : public QObject {
     }
 
     // Names and affiliation wider than 820 units together: that row alone is drawn smaller.
-    void rowShrunkAlone() {
+    // Names and affiliation wider than 820 units together: that row alone is narrowed, condensed
+    // first (down to 60 %), then smaller, on the row's baseline; the others stay as they are.
+    void rowNarrowedAlone_data() {
+        QTest::addColumn<QString>("names");
+        QTest::addColumn<bool>("smaller");
+        QTest::newRow("condensed") << u"長谷川 優斗之助 / 清水 葵"_s << false;
+        QTest::newRow("condensed and smaller")
+            << u"長谷川 優斗之助左衛門 / 清水 葵之上様御前"_s << true;
+    }
+    void rowNarrowedAlone() {
+        QFETCH(QString, names);
+        QFETCH(bool, smaller);
         TestFolder folder;
         folder.WriteBytes("H_01_7.dat", HeatText({1, 2, 3}));
         Competition s = FinalistsState(folder);
-        s.CoupleNames[2] = Sjis("長谷川 優斗之助左衛門 / 清水 葵之上様御前");
+        s.CoupleNames[2] = ToCp932(names);
         s.CoupleAffiliations[2] = Sjis("全日本ダンススポーツ連盟東京都支部");
         const std::vector<DrawRecord> texts = ListTexts(s, 1.0);
-        QList<int> sizes;
-        for (const DrawRecord& r : texts) sizes << r.size;
-        const int fitted = texts[4].size;
-        QCOMPARE(sizes, (QList<int>{30, 30, 30, 30, fitted, fitted, 30, 30, 30}));
-        QVERIFY(fitted < 30 && texts[4].w + texts[5].w < 820);
+        QList<QPair<int, int>> fonts;  // size, stretch
+        for (const DrawRecord& r : texts) fonts << QPair(r.size, r.stretch);
+        const QPair<int, int> fitted(texts[4].size, texts[4].stretch);
+        const QPair<int, int> plain(30, 100);
+        QCOMPARE(fonts, (QList<QPair<int, int>>{plain, plain, plain, plain, fitted, fitted, plain,
+                                                plain, plain}));
+        QCOMPARE(fitted.first < 30, smaller);
+        QVERIFY(fitted.second < 100 && (fitted.second == 60 || !smaller));
+        QVERIFY(texts[4].w + texts[5].w <= 820);
+        // The smaller text keeps the row's baseline: it starts lower by the difference.
+        const int lowered = qRound(Canvas::PointsToPixels(30) * 0.88) -
+                            qRound(Canvas::PointsToPixels(fitted.first) * 0.88);
+        QCOMPARE(texts[4].y, texts[3].y + lowered);
     }
 
     // Floor B without a second-floor event (never H_00_7.dat), and a missing file: header only.

@@ -161,6 +161,9 @@ class HeaderTest : public QObject {
             Competition s = HeaderState();
             s.CurrentEventIndex = current;
             s.SecondFloorFinal = secondFloorFinal;
+            // No row of the result list chosen: a result names the current event's category
+            // (the chosen row's category: long_names_test).
+            s.ResultListRow = -1;
             const auto texts = RecordsOf(Draw(s, mode, scale), "text");
             QCOMPARE(int(texts.size()), expected.size());
             for (int i = 0; i < expected.size(); ++i) {

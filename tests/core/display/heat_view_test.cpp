@@ -117,29 +117,28 @@ class HeatViewTest : public QObject {
         QTest::addColumn<int>("mod");
         QTest::addColumn<QList<int>>("grid");  // y, pitch, x0, dx
         QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<QList<QPoint>>("places");  // design units
+        QTest::addColumn<QList<QPoint>>("places");  // the columns' left edges, design units
         const QList<int> oneFloor{210, 70, 30, 98};
         const QList<int> twoFloors{180, 40, 160, 85};
         QList<int> twelve;
         for (int k = 1; k <= 12; ++k) twelve << k;
         QTest::newRow("two lines")
-            << 7 << twelve << 1000 << oneFloor << QStringList{"  1", "  2", " 10", " 11", " 12"}
+            << 7 << twelve << 1000 << oneFloor << QStringList{"1", "2", "10", "11", "12"}
             << QList<QPoint>{{30, 210}, {128, 210}, {912, 210}, {30, 280}, {128, 280}};
         QTest::newRow("one line moves down")
-            << 7 << QList<int>{5, 0, 7} << 1000 << oneFloor << QStringList{"  5", "  7"}
+            << 7 << QList<int>{5, 0, 7} << 1000 << oneFloor << QStringList{"5", "7"}
             << QList<QPoint>{{30, 242}, {226, 242}};
         QTest::newRow("one line moves down, two floors")
-            << 7 << QList<int>{5} << 1000 << twoFloors << QStringList{"  5"}
+            << 7 << QList<int>{5} << 1000 << twoFloors << QStringList{"5"}
             << QList<QPoint>{{160, 197}};
         QTest::newRow("second line alone keeps two lines")
             << 7 << QList<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 42} << 1000 << twoFloors
-            << QStringList{" 42"} << QList<QPoint>{{585, 220}};
+            << QStringList{"42"} << QList<QPoint>{{585, 220}};
         QTest::newRow("modulo Mod")
             << 7 << QList<int>{1234, 999} << 1000 << oneFloor << QStringList{"234", "999"}
             << QList<QPoint>{{30, 242}, {128, 242}};
         QTest::newRow("Mod 100") << 7 << QList<int>{1234, 7} << 100 << oneFloor
-                                 << QStringList{" 34", "  7"}
-                                 << QList<QPoint>{{30, 242}, {128, 242}};
+                                 << QStringList{"34", "7"} << QList<QPoint>{{30, 242}, {128, 242}};
         QTest::newRow("row before the table")
             << -1 << twelve << 1000 << oneFloor << QStringList{} << QList<QPoint>{};
         QTest::newRow("row after the table")
@@ -165,11 +164,13 @@ class HeatViewTest : public QObject {
             // Empty slots draw nothing.
             const int filled = row == 7 ? int(numbers.size() - numbers.count(0)) : 0;
             QCOMPARE(int(records.size()), filled);
+            // "%3d": right-aligned in three positions as wide as digits.
+            const int box = canvas.TextWidth(QStringLiteral("000"));
             for (int i = 0; i < texts.size(); ++i) {
                 const DrawRecord* r = FindText(records, texts[i]);
                 QVERIFY(r != nullptr);
-                QCOMPARE(QPoint(r->x, r->y),
-                         QPoint(int(places[i].x() * scale), int(places[i].y() * scale)));
+                QCOMPARE(QPoint(r->x + r->w, r->y),
+                         QPoint(int(places[i].x() * scale) + box, int(places[i].y() * scale)));
             }
         }
     }

@@ -161,8 +161,11 @@ class JudgesViewTest : public QObject {
 
             QCOMPARE(chief.code.x, int(40 * scale - chief.code.w / 2));
             QCOMPARE(QPoint(chief.name.x, chief.name.y), at(80, 100));
+            // A note too long for the line is narrowed with the name: it ends at 500 and leaves
+            // the name uncovered.
             QCOMPARE(chief.note.x, int(500 * scale - chief.note.w));
-            QVERIFY(chief.note.x < chief.name.x + chief.name.w);  // runs into the name, uncut
+            QVERIFY(chief.note.x >= chief.name.x + chief.name.w);
+            QVERIFY(chief.note.stretch < 100 && chief.name.stretch == chief.note.stretch);
             const DrawRecord* marker = FindText(texts, QStringLiteral(u"※ 審判長"));
             QVERIFY(marker != nullptr);
             QCOMPARE(QPoint(marker->x, marker->y), at(520, 100));

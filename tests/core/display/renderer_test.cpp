@@ -103,6 +103,41 @@ class RendererTest : public QObject {
         QCOMPARE(c.FontSize(), -3);  // nothing smaller to go to: left as it is, no endless loop
     }
 
+    // Texts that share a line are left alone when they fit, else condensed (to 60 % at most),
+    // then smaller, until they fit together; the scope gives the font back.
+    void condenseToWidth_data() {
+        QTest::addColumn<int>("room");  // in widths of the texts at 100 %, percent
+        QTest::addColumn<bool>("condensed");
+        QTest::addColumn<bool>("smaller");
+        QTest::newRow("fits") << 100 << false << false;
+        QTest::newRow("condensed") << 75 << true << false;
+        QTest::newRow("condensed and smaller") << 40 << true << true;
+    }
+    void condenseToWidth() {
+        QFETCH(int, room);
+        QFETCH(bool, condensed);
+        QFETCH(bool, smaller);
+        for (double scale : {1.0, 0.5}) {
+            Canvas c(100, 100, "T");
+            c.SetFontName(QString::fromUtf8("HGP創英角ｺﾞｼｯｸUB"));
+            c.SetFontSize(int(30 * scale));
+            RenderTarget t{&c, scale};
+            const QString a = QString::fromUtf8("勅使河原 翔 / 長谷部 彩花");
+            const QString b = QString::fromUtf8("宇都宮ダンススポーツ連盟");
+            const int natural = c.TextWidth(a) + c.TextWidth(b);
+            const int roomUnits = int(natural * room / 100 / scale);
+            {
+                FontFitScope fit(t);
+                CondenseToWidth(t, {a, b}, roomUnits);
+                QVERIFY(c.TextWidth(a) + c.TextWidth(b) <= t.Scaled(roomUnits));
+                QCOMPARE(c.FontStretch() < 100, condensed);
+                QCOMPARE(c.FontSize() < int(30 * scale), smaller);
+                if (smaller) QCOMPARE(c.FontStretch(), kMinStretch);
+            }
+            QCOMPARE(QPair(c.FontSize(), c.FontStretch()), QPair(int(30 * scale), 100));
+        }
+    }
+
     // The fit ends where stepping down one point at a time ends, whatever the face, the text,
     // the scale and the room.
     void fitFontToWidthEndsWhereSteppingEnds() {

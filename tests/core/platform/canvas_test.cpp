@@ -92,13 +92,13 @@ class CanvasTest : public QObject {
         const QString sans = QStringLiteral("Microsoft Sans Serif");
         const QString pop = QString::fromUtf8("HGS創英角ﾎﾟｯﾌﾟ体");
         QTest::newRow("kanji") << gothic << QString::fromUtf8("決勝 髙﨑 No.12") << 1.0 << 255;
-        QTest::newRow("twice the size") << gothic << QString::fromUtf8("Heat-1 ワルツ") << 2.0
-                                        << 255;
-        QTest::newRow("venue scale") << gothic << QString::fromUtf8("ジャイブ 105") << 1.40625
-                                     << 255;
+        QTest::newRow("twice the size")
+            << gothic << QString::fromUtf8("Heat-1 ワルツ") << 2.0 << 255;
+        QTest::newRow("venue scale")
+            << gothic << QString::fromUtf8("ジャイブ 105") << 1.40625 << 255;
         QTest::newRow("reaching out") << sans << QStringLiteral("jfAVW") << 1.0 << 255;
-        QTest::newRow("reaching out, twice the size") << pop << QString::fromUtf8("fjyA ようこそ")
-                                                      << 2.0 << 255;
+        QTest::newRow("reaching out, twice the size")
+            << pop << QString::fromUtf8("fjyA ようこそ") << 2.0 << 255;
         QTest::newRow("tab") << gothic << QString::fromUtf8("A\tB") << 1.0 << 255;
         QTest::newRow("see-through brush") << gothic << QString::fromUtf8("休憩") << 1.0 << 128;
     }
@@ -119,6 +119,10 @@ class CanvasTest : public QObject {
 
         const QFont font = ResolveFont(face, Canvas::PointsToPixels(22), false);
         const QFontMetrics m(font);
+        // The cell of the design fonts: 1.08 em, the baseline 0.88 em below its top.
+        const int pixels = Canvas::PointsToPixels(22);
+        const int ascent = qRound(pixels * 0.88);
+        const int height = qRound(pixels * 1.08);
         c.SetFontName(face);
         c.SetFontSize(22);
         QPainter p(&expected);
@@ -133,10 +137,9 @@ class CanvasTest : public QObject {
             c.SetFontColor(d.color);
             c.SetBrushColor(brushColor);
             c.TextOut(d.at.x(), d.at.y(), text);
-            p.fillRect(QRect(d.at, QSize(m.horizontalAdvance(text), m.ascent() + m.descent())),
-                       brushColor);
+            p.fillRect(QRect(d.at, QSize(m.horizontalAdvance(text), height)), brushColor);
             p.setPen(d.color);
-            p.drawText(d.at + QPoint(0, m.ascent()), text);
+            p.drawText(d.at + QPoint(0, ascent), text);
         }
         p.end();
         QCOMPARE(c.Image(), expected);
@@ -211,6 +214,46 @@ class CanvasTest : public QObject {
         }
         QVERIFY(ResolveFont(QString::fromUtf8("HGP創英角ｺﾞｼｯｸUB"), 20, false).bold());
         QVERIFY(!ResolveFont(QString::fromUtf8("ＭＳ ゴシック"), 20, false).bold());
+    }
+
+    // Every face draws in the design fonts' cell, 1.08 em with the baseline 0.88 em down, whatever
+    // its own line box; its kana and kanji stay inside it; texts of two faces in a row share the
+    // baseline. A condensed font measures and records its width.
+    void designCellAndCondensing() {
+        const QString text = QString::fromUtf8("現在の審判員ワルツ");
+        int baseline = -1;
+        for (const char* name : {"ＭＳ ゴシック", "ＭＳ Ｐゴシック", "HGP創英角ｺﾞｼｯｸUB",
+                                 "HG丸ｺﾞｼｯｸM-PRO", "AR P隷書体M", "Microsoft Sans Serif"}) {
+            Canvas c(400, 60, "T");
+            c.SetRecording(true);
+            c.SetFontName(QString::fromUtf8(name));
+            c.SetFontSize(24);
+            c.SetBrushColor(Qt::black);
+            c.SetFontColor(Qt::white);
+            const int pixels = Canvas::PointsToPixels(24);
+            QCOMPARE(c.TextHeight(text), qRound(pixels * 1.08));
+            QCOMPARE(c.TextAscent(), qRound(pixels * 0.88));
+            c.TextOut(0, 10, text);
+            // The ink: white pixels, all within the cell's rows.
+            int top = 60, bottom = -1;
+            for (int y = 0; y < 60; ++y) {
+                for (int x = 0; x < 400; ++x) {
+                    if (qGray(c.Image().pixel(x, y)) > 128) {
+                        top = std::min(top, y);
+                        bottom = std::max(bottom, y);
+                    }
+                }
+            }
+            QVERIFY2(top >= 10 && bottom < 10 + c.TextHeight(text), name);
+            if (baseline < 0) baseline = c.TextAscent();
+            QCOMPARE(c.TextAscent(), baseline);
+
+            const int natural = c.TextWidth(text);
+            c.SetFontStretch(60);
+            QVERIFY2(std::abs(c.TextWidth(text) - natural * 60 / 100) <= 2, name);
+            c.TextOut(0, 10, text);
+            QCOMPARE(c.TakeRecords().back().stretch, 60);
+        }
     }
 
     void zeroFontSizeStillDraws() {
