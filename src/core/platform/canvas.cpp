@@ -25,6 +25,11 @@ namespace {
 constexpr double kCellAscentEm = 0.88;
 constexpr double kCellHeightEm = 1.08;
 
+// Ink beyond a text's cell up to this coverage (of 255) is the faint edge of an antialiased
+// glyph, which the hinting of small sizes pushes a pixel out: a copy of the cell, which leaves it
+// out, looks the same.
+constexpr int kFaintInk = 64;
+
 // Rendered cells of this thread, all faces together, are kept up to this many bytes.
 constexpr qsizetype kCellBudget = 16 * 1024 * 1024;
 
@@ -133,8 +138,8 @@ struct Canvas::Face {
         return found->image.isNull() ? nullptr : &found->image;
     }
 
-    // Whether any glyph pixel falls outside the text's cell. The glyphs' outlines settle most
-    // texts at once; a glyph within a pixel of the edge is rendered to look.
+    // Whether any glyph pixel more than a faint edge falls outside the text's cell. The glyphs'
+    // outlines settle most texts at once; a glyph within a pixel of the edge is rendered to look.
     bool Overhangs(const Layout& l, const QColor& color, int scale) const {
         QRectF ink;
         for (const QGlyphRun& run : l.runs) {
@@ -175,7 +180,7 @@ struct Canvas::Face {
             for (int x = 0; x < probeWidth; ++x) {
                 // Inside the cell only the pixels beside it count.
                 if (rowInside && x == left) x = right;
-                if (x < probeWidth && qAlpha(row[x]) != 0) return true;
+                if (x < probeWidth && qAlpha(row[x]) > kFaintInk) return true;
             }
         }
         return false;
