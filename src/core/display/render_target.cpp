@@ -6,6 +6,32 @@ void DrawRule(RenderTarget& t, int y) {
     t->Line(t.Scaled(20), t.Scaled(y), t.Scaled(999), t.Scaled(y));
 }
 
+namespace {
+
+// The largest value from low to high at which the texts fit (low when none does), searched from
+// an estimate a step or two away, as widths grow with sizes and stretches in proportion;
+// set(value) is in effect afterwards.
+template <class Set, class Fits>
+int LargestFitting(int low, int high, long long estimate, Set set, Fits fits) {
+    int value = static_cast<int>(std::clamp<long long>(estimate, low, high));
+    set(value);
+    if (fits()) {
+        while (value < high) {
+            set(value + 1);
+            if (!fits()) {
+                set(value);
+                break;
+            }
+            ++value;
+        }
+    } else {
+        while (value > low && !fits()) set(--value);
+    }
+    return value;
+}
+
+}  // namespace
+
 void FitFontToWidth(RenderTarget& t, const QString& text, int limit) {
     // The rule is one point less while the size is not 0 and the text not narrower than the
     // limit. A text never gets narrower in a larger size, so the rule ends at the largest size
@@ -13,25 +39,12 @@ void FitFontToWidth(RenderTarget& t, const QString& text, int limit) {
     // width suggests and a step or two from there, instead of a measurement for every point.
     const int start = t->FontSize();
     const int target = t.Scaled(limit);
-    const auto fits = [&](int size) {
-        t->SetFontSize(size);
-        return t->TextWidth(text) < target;
-    };
+    const auto fits = [&] { return t->TextWidth(text) < target; };
     // A negative size has no smaller size to go to.
-    if (start <= 0 || fits(start)) {
-        t->SetFontSize(start);
-        return;
-    }
-    const int width = t->TextWidth(text);
-    int size =
-        std::clamp(static_cast<int>(static_cast<long long>(start) * target / std::max(width, 1)), 0,
-                   start - 1);
-    if (size > 0 && fits(size)) {
-        while (size + 1 < start && fits(size + 1)) ++size;
-    } else {
-        while (size > 0 && !fits(size)) --size;
-    }
-    t->SetFontSize(size);
+    if (start <= 0 || fits()) return;
+    const long long width = std::max(t->TextWidth(text), 1);
+    LargestFitting(
+        0, start - 1, start * target / width, [&](int size) { t->SetFontSize(size); }, fits);
 }
 
 NumberInBox RightAlignedNumber(RenderTarget& t, int value, int places) {
@@ -57,40 +70,19 @@ void CondenseToPixels(RenderTarget& t, std::initializer_list<QString> texts, int
     const auto width = [&] {
         long long sum = 0;
         for (const QString& text : texts) sum += t->TextWidth(text);
-        return sum;
+        return std::max(sum, 1LL);
     };
     const auto fits = [&] { return width() <= target; };
     if (fits()) return;
-
-    // Widths grow with the stretch in proportion: the estimate is a step or two from the answer.
+    const long long room = std::max(target, 0);
     const int natural = t->FontStretch();
-    int stretch =
-        std::clamp(static_cast<int>(natural * std::max(target, 0) / std::max(width(), 1LL)),
-                   kMinStretch, std::max(natural - 1, kMinStretch));
-    t->SetFontStretch(stretch);
-    while (stretch > kMinStretch && !fits()) t->SetFontStretch(--stretch);
-    while (stretch + 1 < natural && fits()) {
-        t->SetFontStretch(++stretch);
-        if (!fits()) {
-            t->SetFontStretch(--stretch);
-            break;
-        }
-    }
+    LargestFitting(
+        kMinStretch, std::max(natural - 1, kMinStretch), natural * room / width(),
+        [&](int stretch) { t->SetFontStretch(stretch); }, fits);
     if (fits()) return;
-
     // At the narrowest, smaller: the largest size below the start at which they fit (1 at least).
     const int start = t->FontSize();
     if (start <= 1) return;
-    int size = std::clamp(static_cast<int>(start * std::max(target, 0) / std::max(width(), 1LL)), 1,
-                          start - 1);
-    t->SetFontSize(size);
-    while (size > 1 && !fits()) t->SetFontSize(--size);
-    while (size + 1 < start) {
-        t->SetFontSize(size + 1);
-        if (!fits()) {
-            t->SetFontSize(size);
-            break;
-        }
-        ++size;
-    }
+    LargestFitting(
+        1, start - 1, start * room / width(), [&](int size) { t->SetFontSize(size); }, fits);
 }
