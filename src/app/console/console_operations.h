@@ -23,6 +23,9 @@ class ConsoleOperations {
     virtual void ShowCurrentProgrammeItem() = 0;
     // What follows a programme move: the round, the view, the progress list and the links.
     virtual void FollowProgrammeItem(bool forward) = 0;
+    // The hold released: the programme item and what follows it on the audience screen, with a
+    // reloaded round kept at the heat the preview prepared when the round still has it.
+    virtual void ReleaseHold() = 0;
     // The shuffle label and the result-list link alone.
     virtual void ShowFollowLinks() = 0;
     // Rereads pgm.txt, draws the progress message and the progress list.

@@ -9,8 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <cstdio>
-#include <cstdlib>
+#include <QPlainTextEdit>
 
 #include "app/audience/scr_form.h"
 #include "app/console/announcements_controller.h"
@@ -23,6 +22,7 @@
 #include "app/console/folder_panel.h"
 #include "app/console/maintenance_panel.h"
 #include "app/console/programme_list_controller.h"
+#include "app/console/step_hint_controller.h"
 #include "app/console/progress_controller.h"
 #include "app/console/venue_controller.h"
 #include "app/console/view_commands_controller.h"
@@ -70,6 +70,9 @@ DspMain::DspMain(Competition& state, const StartOptions& options, QWidget* paren
 
     CreateControllers(options);
     ApplyConsoleTooltips(this);
+    // The console takes the keys whenever nothing else does, and a click on its background
+    // gives them back to it.
+    setFocusPolicy(Qt::ClickFocus);
     qApp->installEventFilter(this);
     // Started without a data folder (from the desktop menu, say), the folder panel asks for one;
     // it stays open over the console without holding up the start.
@@ -86,11 +89,20 @@ void DspMain::CreateControllers(const StartOptions& options) {
     auto* onAir = new QLabel(ui->Panel7);
     onAir->setObjectName(QStringLiteral("OnAirLabel"));
     // Beside the version line, in the top panel: always in sight.
-    onAir->setGeometry(268, 27, 148, 18);
+    onAir->setGeometry(224, 27, 192, 18);
     QFont small = onAir->font();
     small.setPointSize(8);
     onAir->setFont(small);
     onAir->setAutoFillBackground(true);
+    // Right of the progress panel's title and its hold switch, above the programme button.
+    auto* nextStep = new QLabel(ui->Panel9);
+    nextStep->setObjectName(QStringLiteral("NextStepLabel"));
+    nextStep->setGeometry(349, 2, 112, 33);
+    nextStep->setFont(small);
+    nextStep->setWordWrap(true);
+    nextStep->setAutoFillBackground(true);
+    stepHint_ = std::make_unique<StepHintController>(
+        StepHintControls{.NextStepLabel = nextStep}, state_, notifier_, this);
     venue_ = std::make_unique<VenueController>(
         options,
         VenueControls{.OnAirLabel = onAir,
@@ -288,18 +300,43 @@ bool DspMain::ConfirmExit() {
         QString::fromUtf8("終了の確認"));
 }
 
+namespace {
+
+// A control that takes the keys as text: a writable line or text field, an editable combo box,
+// and the folder panel's tree, which steps through folders with the same keys.
+bool TakesTypedKeys(QWidget* w) {
+    if (w == nullptr || !w->isVisible()) return false;
+    if (auto* line = qobject_cast<QLineEdit*>(w)) return !line->isReadOnly();
+    if (auto* text = qobject_cast<QPlainTextEdit*>(w)) return !text->isReadOnly();
+    if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->isEditable();
+    return qobject_cast<QAbstractItemView*>(w) != nullptr ||
+           qobject_cast<QAbstractItemView*>(w->parentWidget()) != nullptr;
+}
+
+}  // namespace
+
 bool DspMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != this) return QWidget::eventFilter(watched, event);
-    // Keys that edit text stay with the fields and lists that take them.
-    if (qobject_cast<QLineEdit*>(widget) != nullptr ||
-        qobject_cast<QComboBox*>(widget) != nullptr ||
-        qobject_cast<QAbstractItemView*>(widget) != nullptr ||
-        qobject_cast<QAbstractItemView*>(widget->parentWidget()) != nullptr) {
+    // Closing a panel gives the keys back to the console, not to a field the panel leaves behind.
+    if (event->type() == QEvent::Hide && (watched == ui->Panel6 || watched == ui->Panel4)) {
+        ReturnFocus();
         return QWidget::eventFilter(watched, event);
     }
-    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr) return QWidget::eventFilter(watched, event);
+    QWidget* window = widget->window();
+    if (window != this && (audience_ == nullptr || window != audience_)) {
+        return QWidget::eventFilter(watched, event);
+    }
+    // An open list (a combo box's) and a field being typed in keep their keys.
+    if (QApplication::activePopupWidget() != nullptr || TakesTypedKeys(widget)) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto* keyEvent = static_cast<QKeyEvent*>(event);
+    if (keyEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const int key = keyEvent->key();
     if (key == Qt::Key_PageDown || key == Qt::Key_Right || key == Qt::Key_B) {
         commands_->Step(true);
         return true;
@@ -311,9 +348,9 @@ bool DspMain::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void DspMain::ReturnFocus() { setFocus(Qt::OtherFocusReason); }
+
 void DspMain::BitBtn30Click() {
     if (sender() == ui->BitBtn30 && !ConfirmExit()) return;
-    // Ends at once: nothing is ever saved, so there is nothing to wind down.
-    std::fflush(nullptr);
-    std::_Exit(1);
+    Hooks().exit(1);
 }

@@ -26,6 +26,7 @@ class FolderPanel;
 class MaintenancePanel;
 class ProgrammeListController;
 class ProgressController;
+class StepHintController;
 class ViewCommandsController;
 namespace Ui {
 class DspMain;
@@ -56,6 +57,8 @@ class DspMain : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The clicker's keys go to the console again.
+    void ReturnFocus();
     void NameCanvases();
     void CreateControllers(const StartOptions& options);
     void ShowWindows();
@@ -74,6 +77,7 @@ class DspMain : public QWidget {
     bool startUpWaiting_ = false;
 
     std::unique_ptr<VenueController> venue_;
+    std::unique_ptr<StepHintController> stepHint_;
     std::unique_ptr<FolderPanel> folderPanel_;
     std::unique_ptr<MaintenancePanel> maintenancePanel_;
     std::unique_ptr<ProgrammeListController> programmeList_;

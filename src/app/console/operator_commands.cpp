@@ -2,6 +2,7 @@
 
 #include "app/console/console_hooks.h"
 #include "core/competition/indicator.h"
+#include "core/competition/operator_guide.h"
 #include "core/competition/programme_item.h"
 #include "core/competition/progress.h"
 #include "core/competition/view_types.h"
@@ -45,7 +46,10 @@ void OperatorCommands::Ready() {
 }
 
 void OperatorCommands::Go() {
-    if (s_.AwardReady != 1) return;
+    if (s_.AwardReady != 1) {
+        notifier_.Explain(NothingDone::kReadyFirst);
+        return;
+    }
     ops_.ShowView(kViewAward);
     // A back number the final file garbled stops the step where it is, with the toolkit's
     // conversion message.
@@ -56,13 +60,22 @@ void OperatorCommands::Go() {
     s_.HeatIndex += 1;
 }
 
-void OperatorCommands::Heat() { ops_.LoadAndShowRound(); }
+void OperatorCommands::Heat() {
+    ops_.LoadAndShowRound();
+    if (s_.CurrentEventIndex < 0) notifier_.Explain(NothingDone::kNoEvent);
+}
 
 void OperatorCommands::HeatStep(bool forward) {
-    if (s_.CurrentView != kViewHeat) return;
+    if (s_.CurrentView != kViewHeat) {
+        notifier_.Explain(NothingDone::kNotHeatView);
+        return;
+    }
     const HeatStepResult step = forward ? NextHeat(s_) : PreviousHeat(s_);
     if (step.lastDanceChanged) notifier_.Announce(StateChange::LastDanceFlag);
-    if (!step.redraw) return;
+    if (!step.redraw) {
+        notifier_.Explain(forward ? NothingDone::kLastHeat : NothingDone::kFirstHeat);
+        return;
+    }
     // Only the forward step rewrites the heats figure; a step back leaves the label as it is.
     if (forward) notifier_.Announce(StateChange::HeatsFigure);
     ops_.ShowView(kViewHeat);
@@ -82,9 +95,8 @@ void OperatorCommands::ToggleSingleItem() {
 void OperatorCommands::ToggleHold() {
     Toggle(s_.HoldScreen, StateChange::HoldFlag);
     if (s_.HoldScreen == 1) return;
-    // Released: the programme item and the current view come back on the audience screen.
-    ops_.ShowCurrentProgrammeItem();
-    ops_.FollowProgrammeItem(true);
+    // Released: the hall gets what the preview prepared.
+    ops_.ReleaseHold();
 }
 
 void OperatorCommands::ToggleLastDance() { Toggle(s_.LastDance, StateChange::LastDanceFlag); }
@@ -95,13 +107,10 @@ void OperatorCommands::ToggleDanceName() {
 }
 
 void OperatorCommands::ProgrammeStep(bool forward) {
-    if (forward) {
-        ProgrammeStepForward(s_);
-    } else {
-        ProgrammeStepBack(s_);
-    }
+    const bool moved = forward ? ProgrammeStepForward(s_) : ProgrammeStepBack(s_);
     ops_.ShowCurrentProgrammeItem();
     ops_.FollowProgrammeItem(forward);
+    if (!moved) notifier_.Explain(forward ? NothingDone::kLastItem : NothingDone::kFirstItem);
 }
 
 void OperatorCommands::RefreshProgrammeLinks() {

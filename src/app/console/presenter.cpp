@@ -154,9 +154,17 @@ void Presenter::ShowCurrentProgrammeItem() {
     if (ShowProgrammeItem(s_).shown) Announce(StateChange::ProgrammeItem);
 }
 
-void Presenter::FollowProgrammeItem(bool forward) {
+void Presenter::FollowProgrammeItem(bool forward) { Follow(forward, std::nullopt); }
+
+void Presenter::ReleaseHold() {
+    const HeatPosition prepared = CurrentHeatPosition(s_);
+    ShowCurrentProgrammeItem();
+    Follow(true, prepared);
+}
+
+void Presenter::Follow(bool forward, const std::optional<HeatPosition>& keep) {
     const FileReadRecorder reads;
-    const FollowActions a = PlanFollowProgrammeItem(s_, forward, s_.ResultLinkChecked);
+    const FollowActions a = PlanFollowProgrammeItem(s_, forward, s_.ResultLinkChecked, keep);
     NoteRoundLoad(reads, a.reloadRound, a.roundUnreadable);
     if (a.reloadRound) ShowLoadedRound(a.round);
     ShowView(s_.CurrentView);
@@ -213,6 +221,8 @@ void Presenter::DataReset() {
 }
 
 void Presenter::ShowAnnouncement(int kind, const std::string& text) {
+    s_.AnnouncementKind = kind;
+    s_.AnnouncementText = text;
     stage_.DrawAnnouncement(kind, text);
     Announce(StateChange::Announcement);
 }

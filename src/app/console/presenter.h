@@ -5,10 +5,12 @@
 // screen's scale changed.
 
 #include <functional>
+#include <optional>
 
 #include "app/console/app_start.h"
 #include "app/console/console_operations.h"
 #include "core/competition/competition_state.h"
+#include "core/competition/progress.h"
 #include "core/competition/state_notifier.h"
 
 class FileReadRecorder;
@@ -38,6 +40,7 @@ class Presenter : public ConsoleOperations {
     bool ShowFinalResult() override;
     void ShowCurrentProgrammeItem() override;
     void FollowProgrammeItem(bool forward) override;
+    void ReleaseHold() override;
     void ShowFollowLinks() override;
     void ReloadProgramme() override;
     void RedrawTitleBanner() override;
@@ -55,6 +58,8 @@ class Presenter : public ConsoleOperations {
     void ReloadEvents();
     void NoteRoundLoad(const FileReadRecorder& reads, bool loaded, bool unreadable);
     void ShowLoadedRound(const RoundLoad& load);
+    // What follows a programme move; `keep` is the heat a reloaded round stays at.
+    void Follow(bool forward, const std::optional<HeatPosition>& keep);
     void ShowLinks(const FollowActions& actions);
     void SetResultRows(const std::vector<std::string>& rows);
     void Announce(StateChanges what) { notifier_.Announce(what); }

@@ -1,5 +1,7 @@
 #include "app/console/programme_list_controller.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -11,7 +13,7 @@
 namespace {
 
 // The list bitmap: the programme's rows and, below a short programme, the empty rows the panel
-// shows (15 and a part), so everything the list can show at any scroll position. The control
+// shows (15), so everything the list can show at any scroll position. The control
 // keeps its size; a drawing below the bitmap is left out.
 int ListBitmapHeight(int items) { return 20 * (std::max(items, 15) + 1) + 1; }
 
@@ -30,6 +32,17 @@ ProgrammeListController::ProgrammeListController(const ProgrammeListControls& co
     connect(c_.BitBtn18, &QPushButton::clicked, this, &ProgrammeListController::BitBtn18Click);
     connect(&commands_.Notifier(), &StateNotifier::changed, this,
             &ProgrammeListController::StateChanged);
+    // The wheel anywhere over the list scrolls it, as over its scroll bar.
+    c_.Image6->installEventFilter(this);
+    c_.Image6->parentWidget()->installEventFilter(this);
+}
+
+bool ProgrammeListController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        QCoreApplication::sendEvent(c_.ScrollBar1, event);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void ProgrammeListController::StateChanged(StateChanges what) {

@@ -34,6 +34,9 @@ class ProgrammeListController : public QObject {
     void BitBtn33Click();
     void BitBtn18Click();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void StateChanged(StateChanges what);
     // A new programme: the list bitmap drawn anew and the scroll range for its items.

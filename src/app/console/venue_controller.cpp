@@ -6,6 +6,7 @@
 
 #include "app/audience/scr_form.h"
 #include "app/widgets/widget_colors.h"
+#include "core/competition/operator_guide.h"
 #include "core/display/clean_view.h"
 
 namespace {
@@ -51,31 +52,34 @@ VenueController::VenueController(const StartOptions& options, const VenueControl
 }
 
 void VenueController::StateChanged(StateChanges what) {
-    // The marked view label and the on-air line name what the venue sees; while the screen is
-    // held that is the frozen picture, and only the preview follows.
+    // The on-air line names what the venue sees; while the screen is held that is the frozen
+    // picture, and the line names what the preview prepares beside it. The marked view label is
+    // the venue's view; the result and the award keep the finalists' label before them, and an
+    // announcement keeps the label of the view it covers: the line is the exact word.
     const bool held = s_.HoldScreen == 1;
-    if (what.testFlag(StateChange::View) || what.testFlag(StateChange::Announcement)) held_ = held;
+    if (what.testFlag(StateChange::HoldFlag)) held_ = held;
+    QString drawn;
+    QLabel* label = nullptr;
     if (what.testFlag(StateChange::View)) {
-        static const char* const kNames[] = {"Clean", "Title",         "Judge",        "Heat",
-                                             "Final", "Ready（結果）", "Go !（表彰）", "Msg"};
         const int type = s_.CurrentView;
-        const QString name = type >= 0 && type < 8 ? QString::fromUtf8(kNames[type]) : QString();
-        // The result and the award keep the label of the finalists before them.
+        drawn = ViewDescription(s_, type);
         QLabel* const labels[] = {c_.Label75, c_.Label74, c_.Label76, c_.Label78,
                                   c_.Label79, nullptr,    nullptr,    c_.Label77};
-        if (!held_) {
-            if (type >= 0 && type < 8 && labels[type] != nullptr) HighlightViewLabel(labels[type]);
-            venueView_ = name;
-        }
-        ShowOnAir(name);
+        label = type >= 0 && type < 8 ? labels[type] : nullptr;
     }
     if (what.testFlag(StateChange::Announcement)) {
-        // No view label names an announcement; the on-air line does.
-        const QString name = QString::fromUtf8("お知らせ");
-        if (!held_) venueView_ = name;
-        ShowOnAir(name);
+        drawn = AnnouncementDescription(s_.AnnouncementKind, s_.AnnouncementText);
+    }
+    if (!drawn.isEmpty()) {
+        held_ = held;
+        previewView_ = drawn;
+        if (!held_) {
+            venueView_ = drawn;
+            if (label != nullptr) HighlightViewLabel(label);
+        }
     }
     if (what.testFlag(StateChange::ScreenOffsets)) Place();
+    Refresh();
 }
 
 void VenueController::HighlightViewLabel(QLabel* label) {
@@ -132,20 +136,28 @@ void VenueController::Place() {
     Refresh();
 }
 
-void VenueController::ShowOnAir(const QString& previewView) {
-    previewView_ = previewView;
-    Refresh();
-}
-
 void VenueController::Refresh() {
     if (!hasScreen_) {
-        c_.OnAirLabel->setText(QString::fromUtf8("会場画面なし"));
+        // The preview goes on; the line says which screen the picture waits for.
+        c_.OnAirLabel->setText(screenName_ ? QString::fromUtf8(" 会場画面 %1 を待っています")
+                                                 .arg(*screenName_)
+                                           : QString::fromUtf8(" 会場画面なし（2 台目の画面を接続）"));
+        c_.OnAirLabel->setToolTip(screenName_ ? QString::fromUtf8("--screen %1 の画面がありません。"
+                                                                  "つながると、そこに表示します")
+                                                    .arg(*screenName_)
+                                              : QString::fromUtf8("会場用の 2 台目の画面がありません。"
+                                                                  "つながると、そこに表示します"));
         SetColors(c_.OnAirLabel, QColor(255, 0, 0), Qt::white);
         return;
     }
     QString text = QString::fromUtf8(" 会場: ") + venueView_;
     if (held_) text += QString::fromUtf8("／準備: ") + previewView_;
     c_.OnAirLabel->setText(text);
+    c_.OnAirLabel->setToolTip(
+        held_ ? QString::fromUtf8("画面ホールド中。会場: %1（そのまま）\n準備中（プレビュー）: %2\n"
+                                  "Hold Scrn をもう一度押すと、準備した画面を会場に出します")
+                    .arg(venueView_, previewView_)
+              : QString::fromUtf8("会場の画面に今出ているもの: %1").arg(venueView_));
     SetColors(c_.OnAirLabel, held_ ? QColor(255, 255, 0) : QColor(0, 0, 128),
               held_ ? Qt::black : Qt::white);
 }

@@ -44,8 +44,6 @@ class VenueController : public QObject {
 
   private:
     void StateChanged(StateChanges what);
-    // What the venue and the preview show now (view names), for the on-air line.
-    void ShowOnAir(const QString& previewView);
     void HighlightViewLabel(QLabel* label);
     void Refresh();
 

@@ -4,7 +4,7 @@
 #include <QAbstractSlider>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QWheelEvent>
 #include <utility>
 
 #include "app/widgets/image_control.h"
@@ -116,6 +117,19 @@ QString ControlDriver::Perform(const ScriptAction& a) {
         tick_();
         return {};
     }
+    if (a.kind == ActionKind::Key) {
+        // The key goes where a keyboard's would: the control with the focus, else the active
+        // window, else the console.
+        QWidget* target = QApplication::focusWidget();
+        if (target == nullptr) target = QApplication::activeWindow();
+        if (target == nullptr) target = console_;
+        const QString text = a.key == Qt::Key_B        ? QStringLiteral("b")
+                             : a.key == Qt::Key_Return ? QStringLiteral("\r")
+                             : a.key == Qt::Key_Escape ? QString(QChar(0x1b))
+                                                       : QString();
+        SendKey(target, a.key, text);
+        return {};
+    }
 
     QWidget* w = FindControl(a.name);
     if (w == nullptr) return QStringLiteral("unknown control \"%1\"").arg(a.name);
@@ -195,7 +209,18 @@ QString ControlDriver::Perform(const ScriptAction& a) {
             bar->setValue(a.number);
             return {};
         }
+        case ActionKind::Wheel: {
+            // One notch is 120 eighths of a degree; a positive count turns towards the end of
+            // a list, as the wheel turned towards the operator does.
+            const QPointF centre(w->rect().center());
+            QWheelEvent wheel(centre, QPointF(w->mapToGlobal(w->rect().center())), QPoint(),
+                              QPoint(0, -120 * a.number), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(w, &wheel);
+            return {};
+        }
         case ActionKind::Clock:
+        case ActionKind::Key:
             break;
     }
     return {};

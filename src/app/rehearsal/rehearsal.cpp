@@ -156,11 +156,16 @@ int RunRehearsal(int argc, char** argv) {
     Hooks().showMessage = [&messages](const QString& text, const QString& caption) {
         messages.push_back({text, caption});
     };
-    // A question (the exit confirmation) is recorded like a message and answered yes.
+    // A question (the exit confirmation) is recorded with its buttons and answered yes.
     Hooks().confirm = [&messages](const QString& text, const QString& caption) {
-        messages.push_back({text, caption});
+        const QString yes = QString::fromUtf8(kYesButton);
+        const QString no = QString::fromUtf8(kNoButton);
+        messages.push_back({text, caption, {yes, no}, no, yes});
         return true;
     };
+    // The program's end ends the rehearsal after the step's records are written.
+    std::optional<int> ended;
+    Hooks().exit = [&ended](int status) { ended = status; };
     QTimer dialogWatch;
     dialogWatch.setInterval(50);
     QObject::connect(&dialogWatch, &QTimer::timeout, [&messages] { AcknowledgeDialogs(messages); });
@@ -216,6 +221,7 @@ int RunRehearsal(int argc, char** argv) {
         }
         Settle();
         if (!writeStep()) return kBadRun;
+        if (ended) return *ended;
     }
     return 0;
 }

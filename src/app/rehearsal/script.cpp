@@ -11,7 +11,7 @@ struct ActionSpelling {
     ActionKind kind;
 };
 
-constexpr std::array<ActionSpelling, 8> kActions{{
+constexpr std::array<ActionSpelling, 10> kActions{{
     {"click", ActionKind::Click},
     {"mousedown", ActionKind::MouseDown},
     {"enter", ActionKind::Enter},
@@ -20,6 +20,23 @@ constexpr std::array<ActionSpelling, 8> kActions{{
     {"check", ActionKind::Check},
     {"scroll", ActionKind::Scroll},
     {"clock", ActionKind::Clock},
+    {"key", ActionKind::Key},
+    {"wheel", ActionKind::Wheel},
+}};
+
+struct KeySpelling {
+    const char* name;
+    Qt::Key key;
+};
+
+constexpr std::array<KeySpelling, 7> kKeys{{
+    {"PageDown", Qt::Key_PageDown},
+    {"PageUp", Qt::Key_PageUp},
+    {"Right", Qt::Key_Right},
+    {"Left", Qt::Key_Left},
+    {"B", Qt::Key_B},
+    {"Escape", Qt::Key_Escape},
+    {"Return", Qt::Key_Return},
 }};
 
 bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
@@ -85,6 +102,15 @@ QString ParseAction(const QString& line, ScriptAction& action) {
         action.time = *t;
     } else {
         action.name = NextWord(line, pos);
+        if (action.kind == ActionKind::Key) {
+            action.key = ScriptKey(action.name);
+            if (action.key == 0) {
+                QStringList names;
+                for (const KeySpelling& k : kKeys) names << QLatin1String(k.name);
+                return QStringLiteral("key needs one of %1, not \"%2\"")
+                    .arg(names.join(QStringLiteral(", ")), action.name);
+            }
+        }
         if (action.name.isEmpty()) return QStringLiteral("%1 needs a control name").arg(word);
     }
 
@@ -114,13 +140,17 @@ QString ParseAction(const QString& line, ScriptAction& action) {
             break;
         }
         case ActionKind::Select:
-        case ActionKind::Scroll: {
+        case ActionKind::Scroll:
+        case ActionKind::Wheel: {
             const QString value = NextWord(line, pos);
             const std::optional<int> n = ParseInt(value);
-            if (!n || (action.kind == ActionKind::Select && *n < 0)) {
+            const bool wheel = action.kind == ActionKind::Wheel;
+            if (!n || (action.kind == ActionKind::Select && *n < 0) ||
+                (wheel && (*n == 0 || *n < -100 || *n > 100))) {
                 return QStringLiteral("bad %1 \"%2\"")
                     .arg(action.kind == ActionKind::Select ? QStringLiteral("row")
-                                                           : QStringLiteral("position"),
+                         : wheel ? QStringLiteral("number of notches (-100 to 100, not 0)")
+                                 : QStringLiteral("position"),
                          value);
             }
             action.number = *n;
@@ -135,6 +165,13 @@ QString ParseAction(const QString& line, ScriptAction& action) {
 }
 
 }  // namespace
+
+int ScriptKey(const QString& name) {
+    for (const KeySpelling& k : kKeys) {
+        if (name == QLatin1String(k.name)) return k.key;
+    }
+    return 0;
+}
 
 QString ActionWord(ActionKind kind) {
     for (const ActionSpelling& a : kActions) {

@@ -37,6 +37,7 @@ QJsonObject ControlJson(QWidget* w, QWidget* window) {
     QJsonObject o;
     o["class"] = QLatin1String(w->metaObject()->className());
     o["text"] = ControlText(w);
+    o["tooltip"] = w->toolTip();
     o["visible"] = window->isVisible() && w->isVisibleTo(window);
     o["enabled"] = w->isEnabled();
     o["bg"] = ColorName(w->palette().color(w->backgroundRole()));
@@ -105,7 +106,13 @@ QJsonObject ControlsJson(QWidget* console, QWidget* audience,
 
     QJsonArray shown;
     for (const RecordedMessage& m : messages) {
-        shown.append(QJsonObject{{"text", m.text}, {"caption", m.caption}});
+        QJsonObject message{{"text", m.text}, {"caption", m.caption}};
+        if (!m.buttons.isEmpty()) {
+            message["buttons"] = QJsonArray::fromStringList(m.buttons);
+            message["default"] = m.defaultButton;
+            message["answer"] = m.answer;
+        }
+        shown.append(message);
     }
 
     QJsonObject window;

@@ -5,19 +5,24 @@
 #include <QImage>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 class QWidget;
 class ScrForm;
 
-// A message box that the console showed (recorded instead of shown).
+// A message box that the console showed (recorded instead of shown). A question names its
+// buttons, the one that is the default and the one the rehearsal answered.
 struct RecordedMessage {
     QString text;
     QString caption;
+    QStringList buttons;  // empty for a message with one OK button
+    QString defaultButton;
+    QString answer;
 };
 
-// Every named control of both windows ("DspMain.Label61" -> class, text, visible, enabled, bg,
-// fg, geometry, and checked / selected / items / value where they apply), the messages of the
+// Every named control of both windows ("DspMain.Label61" -> class, text, tooltip, visible,
+// enabled, bg, fg, geometry, and checked / selected / items / value where they apply), the messages of the
 // step and the two windows' placement.
 QJsonObject ControlsJson(QWidget* console, QWidget* audience,
                          const std::vector<RecordedMessage>& messages);

@@ -66,6 +66,9 @@ struct Competition : ConfigTables,
     int AwardReady = 0;
 
     int CurrentView = 0;
+    // The announcement screen drawn last: its kind and the free message's text (CP932).
+    int AnnouncementKind = -1;
+    std::string AnnouncementText;
     std::string ClockText = "??:??";
 
     // The operator's choices on the console that views and commands read.

@@ -142,7 +142,8 @@ void SelectProgrammeRow(Competition& s, int bitmapY) {
     s.CurrentProgrammeIndex = std::clamp(bitmapY / kRowHeight, 0, kListBitmapRows - 1);
 }
 
-FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChecked) {
+FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChecked,
+                                      const std::optional<HeatPosition>& keep) {
     bool switchToMessage = false;
     GuardedRoundLoad round;
     if (forward && s.CurrentEventIndex < 0) {
@@ -150,6 +151,7 @@ FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChe
         switchToMessage = true;
     } else if (s.CurrentView == 3) {
         round = LoadRoundIfReadable(s);
+        if (round.load.loaded && keep) RestoreHeatPosition(s, *keep);
     }
     FollowActions actions = RefreshFollowLinks(s, linkChecked);
     actions.switchToMessage = switchToMessage;

@@ -3,6 +3,7 @@
 // the moves through the programme, what follows a move, and the rows of the result-category list.
 // Texts are CP932.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,10 @@ struct FollowActions {
 // reloaded (LoadRoundIfReadable); then the shuffle label and the result-list link are worked out
 // (RefreshFollowLinks). The console then draws CurrentView, unless the round could not be read,
 // and the programme list.
-FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChecked);
+// With `keep`, a reloaded round keeps that heat position when it still has it (the release of a
+// hold shows what the preview prepared).
+FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChecked,
+                                      const std::optional<HeatPosition>& keep = std::nullopt);
 // The shuffle label and the result-list link alone (BitBtn16 with a button other than left or
 // right). Sets HeatFileCategory and HeatFileRound from the current event. Without a current event
 // the label is hidden and the link is skipped.

@@ -98,6 +98,20 @@ RoundLoad LoadRound(Competition& s) {
     return load;
 }
 
+HeatPosition CurrentHeatPosition(const Competition& s) {
+    return {.heatIndex = s.HeatIndex, .danceIndex = s.DanceIndex, .lastDance = s.LastDance};
+}
+
+bool RestoreHeatPosition(Competition& s, const HeatPosition& position) {
+    SettleHeatCount(s);
+    if (position.heatIndex < 0 || position.heatIndex >= s.HeatCount) return false;
+    if (position.danceIndex < 0 || position.danceIndex >= std::max(s.DanceCount, 1)) return false;
+    s.HeatIndex = position.heatIndex;
+    s.DanceIndex = position.danceIndex;
+    s.LastDance = position.lastDance != 0 ? 1 : 0;
+    return true;
+}
+
 HeatStepResult NextHeat(Competition& s) {
     HeatStepResult step;
     SettleHeatCount(s);

@@ -48,5 +48,16 @@ int HeatOfStep(const Competition& s, int step);
 int FloorARow(const Competition& s, int step);
 int FloorBRow(const Competition& s, int step);
 
+// Where the stepping stands in the loaded round: the heat step, the dance and the last-dance flag.
+struct HeatPosition {
+    int heatIndex = 0;
+    int danceIndex = 0;
+    int lastDance = 0;
+};
+HeatPosition CurrentHeatPosition(const Competition& s);
+// Puts the stepping back at `position` when the loaded round still has that heat step and that
+// dance (a round read again after a hold); false, and nothing changed, when it has not.
+bool RestoreHeatPosition(Competition& s, const HeatPosition& position);
+
 // The heats figure of Label18 for the loaded round: HeatsFigure of HeatCount.
 std::string HeatsFigure(const Competition& s);

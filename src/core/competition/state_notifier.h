@@ -5,6 +5,7 @@
 
 #include <QFlags>
 #include <QObject>
+#include <QString>
 #include <vector>
 
 #include "core/platform/file_read_recorder.h"
@@ -56,8 +57,11 @@ class StateNotifier : public QObject {
 
     void Announce(StateChanges what) { emit changed(what); }
     void Report(const FileReport& report) { emit filesRead(report); }
+    // A command that did nothing says why (one of the NothingDone texts).
+    void Explain(const char* reason) { emit nothingDone(QString::fromUtf8(reason)); }
 
   signals:
     void changed(StateChanges what);
     void filesRead(const FileReport& report);
+    void nothingDone(const QString& reason);
 };

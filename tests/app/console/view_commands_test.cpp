@@ -27,6 +27,7 @@ class FakeOperations : public ConsoleOperations {
     }
     void ShowCurrentProgrammeItem() override { calls << "item"; }
     void FollowProgrammeItem(bool forward) override { calls << QString("follow %1").arg(forward); }
+    void ReleaseHold() override { calls << "release"; }
     void ShowFollowLinks() override { calls << "links"; }
     void ReloadProgramme() override { calls << "programme"; }
     void RedrawTitleBanner() override { calls << "banner"; }
@@ -88,7 +89,7 @@ class ViewCommandsTest : public QObject {
         QTest::newRow("hold: nothing is drawn")
             << "Button17" << int(Qt::LeftButton) << 0 << QStringList{hold} << 0 << 1;
         QTest::newRow("release: the item and its view come back")
-            << "Button17" << int(Qt::LeftButton) << 1 << QStringList{hold, "item", "follow 1"} << 0
+            << "Button17" << int(Qt::LeftButton) << 1 << QStringList{hold, "release"} << 0
             << 0;
     }
     void pressesAskForTheirOperations() {

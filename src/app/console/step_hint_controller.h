@@ -1,0 +1,28 @@
+#pragma once
+// The line beside the progress panel's title that says what the next clicker press will do, and
+// why when a command did nothing.
+
+#include <QObject>
+
+#include "core/competition/competition_state.h"
+#include "core/competition/state_notifier.h"
+
+class QLabel;
+
+struct StepHintControls {
+    QLabel* NextStepLabel;
+};
+
+class StepHintController : public QObject {
+    Q_OBJECT
+  public:
+    StepHintController(const StepHintControls& controls, const Competition& state,
+                       const StateNotifier& notifier, QObject* parent);
+
+  private:
+    void ShowHint();
+    void ShowReason(const QString& reason);
+
+    StepHintControls c_;
+    const Competition& s_;
+};
