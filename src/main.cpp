@@ -80,12 +80,14 @@ int main(int argc, char** argv) {
                 Print(stderr, QStringLiteral("trqdisplay: --web: %1\n").arg(error));
                 return 2;
             }
-            Print(stdout, web->MirrorUrl().toString() + QLatin1Char('\n') +
-                              web->RemoteUrl().toString() + QLatin1Char('\n'));
-            // On the maintenance panel, beside its offsets.
-            if (auto* panel = windows.console->findChild<QWidget*>(QStringLiteral("Panel6"))) {
-                new WebPanel(panel, *web);
-            }
+            Print(stdout, QStringLiteral("live picture and heats (for everyone): %1\n"
+                                         "heats by back number:                 %1heats\n"
+                                         "remote (operator's phone, keep private): %2\n")
+                              .arg(web->MirrorUrl().toString(), web->RemoteUrl().toString()));
+            // On the maintenance panel, beside its offsets, and on the main panel.
+            auto* panel = windows.console->findChild<QWidget*>(QStringLiteral("Panel6"));
+            auto* mainPanel = windows.console->findChild<QWidget*>(QStringLiteral("Panel8"));
+            if (panel != nullptr) new WebPanel(panel, mainPanel, *web);
         }
         windows.console->show();
         // The first activation runs the start-up; platforms that do not activate a new window

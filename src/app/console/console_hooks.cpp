@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/console/remembered_folder.h"
+
 std::unique_ptr<QMessageBox> QuestionBox(const QString& text, const QString& caption) {
     auto box = std::make_unique<QMessageBox>(QMessageBox::Question, caption, text);
     QPushButton* yes = box->addButton(QString::fromUtf8(kYesButton), QMessageBox::YesRole);
@@ -32,6 +34,8 @@ ConsoleHooks& Hooks() {
             // Nothing is ever saved, so there is nothing to wind down.
             std::fflush(nullptr);
             std::_Exit(status);
-        }};
+        },
+        [] { return RememberedDataFolder(); },
+        [](const QString& folder) { RememberDataFolder(folder); }};
     return hooks;
 }

@@ -7,6 +7,7 @@
 #include <QTime>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QMessageBox;
 
@@ -19,6 +20,9 @@ struct ConsoleHooks {
     std::function<QTime()> now;
     // Ends the program with an exit status, at once.
     std::function<void(int status)> exit;
+    // The data folder used last, kept for the user between starts (remembered_folder.h).
+    std::function<std::optional<QString>()> rememberedDataFolder;
+    std::function<void(const QString& folder)> rememberDataFolder;
 };
 
 // The process's hooks; the defaults use QMessageBox, the system clock and _Exit.

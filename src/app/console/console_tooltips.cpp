@@ -115,9 +115,6 @@ constexpr Tip kTips[] = {
     {"DirectoryListBox1", "フォルダーの一覧: ダブルクリックで開く"},
     {"Button22", "このフォルダーをデータフォルダーにして全部読み直す"},
     {"Button30", "選ばずに閉じる（今のデータフォルダーのまま）"},
-    // The web mirror.
-    {"WebAddressLabel", "スマートフォンで開くアドレス（QR コードでも）"},
-    {"WebQrImage", "スマートフォンのカメラで読むと会場の画面が見られます"},
 };
 
 }  // namespace

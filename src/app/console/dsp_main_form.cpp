@@ -29,6 +29,7 @@
 #include "app/widgets/button_glyphs.h"
 #include "app/widgets/image_control.h"
 #include "core/platform/cp932.h"
+#include "core/platform/data_file.h"
 #include "core/platform/font_substitution.h"
 #include "ui_dsp_main_form.h"
 
@@ -76,7 +77,11 @@ DspMain::DspMain(Competition& state, const StartOptions& options, QWidget* paren
     qApp->installEventFilter(this);
     // Started without a data folder (from the desktop menu, say), the folder panel asks for one;
     // it stays open over the console without holding up the start.
-    if (!folderFound) folderPanel_->Label59MouseDown();
+    if (!folderFound) {
+        folderPanel_->Open(presenter_->OfferedFolder());
+    } else if (Hooks().rememberDataFolder) {
+        Hooks().rememberDataFolder(DecodePath(state_.DataFolder));
+    }
 }
 
 DspMain::~DspMain() = default;

@@ -3,11 +3,15 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QToolTip>
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QTreeView>
 
+#include "app/console/console_hooks.h"
 #include "app/widgets/press_label.h"
 #include "core/platform/data_file.h"
 
@@ -27,6 +31,12 @@ FolderPanel::FolderPanel(const FolderControls& controls, const Competition& stat
         c_.DirectoryListBox1->hideColumn(column);
     }
     c_.DirectoryListBox1->setHeaderHidden(true);
+    // The drive box takes a typed or pasted path too; Enter opens that folder in the tree.
+    c_.DriveComboBox1->setEditable(true);
+    c_.DriveComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    c_.DriveComboBox1->lineEdit()->setPlaceholderText(QString::fromUtf8("フォルダーのパスを入力"));
+    connect(c_.DriveComboBox1->lineEdit(), &QLineEdit::returnPressed, this,
+            &FolderPanel::GoToTypedFolder);
 
     connect(c_.Label59, &PressLabel::mouseDown, this, &FolderPanel::Label59MouseDown);
     connect(c_.DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -36,8 +46,30 @@ FolderPanel::FolderPanel(const FolderControls& controls, const Competition& stat
     c_.Label61->setText(DecodePath(s_.DataFolder));
 }
 
-void FolderPanel::Label59MouseDown() {
-    const QString folder = DecodePath(s_.DataFolder);
+void FolderPanel::Label59MouseDown() { Open(std::nullopt); }
+
+void FolderPanel::Open(const std::optional<QString>& offered) {
+    GoToFolder(offered.value_or(DecodePath(s_.DataFolder)));
+    c_.Panel4->show();
+    c_.Panel4->raise();
+}
+
+bool FolderPanel::GoToTypedFolder() {
+    const QString typed = c_.DriveComboBox1->currentText().trimmed();
+    if (typed.isEmpty() || c_.DriveComboBox1->findText(typed) >= 0) return false;
+    const QFileInfo info(typed);
+    if (!info.isDir()) {
+        c_.DriveComboBox1->lineEdit()->selectAll();
+        c_.DriveComboBox1->setToolTip(QString::fromUtf8("フォルダーがありません: %1").arg(typed));
+        QToolTip::showText(c_.DriveComboBox1->mapToGlobal(QPoint(0, c_.DriveComboBox1->height())),
+                           c_.DriveComboBox1->toolTip(), c_.DriveComboBox1);
+        return false;
+    }
+    GoToFolder(QDir::cleanPath(info.absoluteFilePath()));
+    return true;
+}
+
+void FolderPanel::GoToFolder(const QString& folder) {
     const QString drive = DriveOf(folder);
     const int row = c_.DriveComboBox1->findText(drive);
     if (row >= 0) c_.DriveComboBox1->setCurrentIndex(row);
@@ -47,8 +79,6 @@ void FolderPanel::Label59MouseDown() {
         c_.DirectoryListBox1->setCurrentIndex(current);
         c_.DirectoryListBox1->scrollTo(current);
     }
-    c_.Panel4->show();
-    c_.Panel4->raise();
 }
 
 QString FolderPanel::DriveOf(const QString& path) const {
@@ -79,7 +109,10 @@ QString FolderPanel::SelectedFolder() const {
 }
 
 void FolderPanel::Button22Click() {
+    // A path typed without Enter counts as chosen.
+    GoToTypedFolder();
     const QString folder = SelectedFolder();
+    if (Hooks().rememberDataFolder) Hooks().rememberDataFolder(folder);
     c_.Label61->setText(folder);
     c_.Panel4->hide();
     c_.Label60->hide();

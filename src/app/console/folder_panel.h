@@ -1,8 +1,10 @@
 #pragma once
 // The data-folder panel: the folder line of the console, opened from its label; a drive box and
-// a folder tree, confirm (reload everything from the chosen folder) and cancel.
+// a folder tree, confirm (reload everything from the chosen folder) and cancel. A folder's path
+// typed or pasted into the drive box (Enter) opens it in the tree.
 
 #include <QObject>
+#include <optional>
 
 #include "app/console/settings_commands.h"
 
@@ -32,11 +34,16 @@ class FolderPanel : public QObject {
                 SettingsCommands& settings, QObject* parent);
 
     void Label59MouseDown();
+    // The panel opened at `folder` when given (the one used last), else at the data folder.
+    void Open(const std::optional<QString>& folder);
     void DirectoryListBox1Change();
     void Button22Click();
     void Button30Click();
 
   private:
+    // A path typed into the drive box: its folder chosen in the tree. False when it names none.
+    bool GoToTypedFolder();
+    void GoToFolder(const QString& folder);
     QString SelectedFolder() const;
     QString DriveOf(const QString& path) const;
     void ShowDrive(const QString& root);

@@ -1,6 +1,7 @@
 #include "app/console/presenter.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "app/audience/venue_screen.h"
 #include "app/console/console_hooks.h"
@@ -11,6 +12,7 @@
 #include "core/competition/round_load_guard.h"
 #include "core/competition/view_data.h"
 #include "core/competition/view_types.h"
+#include "core/data/data_file_names.h"
 #include "core/data/display_config_file.h"
 #include "core/data/entry_files.h"
 #include "core/data/programme_file.h"
@@ -37,17 +39,27 @@ bool Presenter::ReadStartSettings(const StartOptions& options) {
     s_.Config.BaseColor = 0x004000;
 
     const SettingsResult settings = ReadSettings(s_.ProgramFolder);
+    offeredFolder_ = Hooks().rememberedDataFolder ? Hooks().rememberedDataFolder() : std::nullopt;
     s_.DataFolder = options.dataFolder ? *options.dataFolder : settings.DataFolder;
     s_.Config.Mod = settings.Mod;
     if (settings.FolderFound || options.dataFolder) return true;
-    // The message names where it looked and what it uses instead.
-    const QString lookedFor = settings.NamedFolder.empty()
-                                  ? QString::fromUtf8("（TRQsys.ini に Path がありません）")
-                                  : DecodePath(settings.NamedFolder);
+    // The message names where it looked, what it uses instead, and what to do.
+    const bool settingsFileThere =
+        QFileInfo(DecodePath(s_.ProgramFolder) + u'/' + QLatin1String(kSettingsFileName)).isFile();
+    const QString lookedFor =
+        !settingsFileThere ? QString::fromUtf8("（この場所に TRQsys.ini がありません）")
+        : settings.NamedFolder.empty() ? QString::fromUtf8("（TRQsys.ini に Path がありません）")
+                                       : DecodePath(settings.NamedFolder);
+    QString next = QString::fromUtf8("\n\nデータフォルダーを選んで「↓ Select」を押してください。");
+    if (offeredFolder_) {
+        next += QString::fromUtf8("\n前回使ったフォルダーを選んであります: %1").arg(*offeredFolder_);
+    }
+    next += QString::fromUtf8("\n「Cancel ×」なら、使うフォルダーのままです。");
     Hooks().showMessage(QString::fromUtf8("運用しているフォルダーが見つかりません。"
                                           "取りあえずの環境を選択します。\n\n"
                                           "探したフォルダー: %1\n使うフォルダー: %2")
-                            .arg(lookedFor, DecodePath(s_.ProgramFolder)),
+                                .arg(lookedFor, DecodePath(s_.ProgramFolder)) +
+                            next,
                         QString::fromUtf8(">>> データフォルダー"));
     s_.DataFolder = s_.ProgramFolder;
     return false;

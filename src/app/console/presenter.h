@@ -27,6 +27,9 @@ class Presenter : public ConsoleOperations {
     // name no data folder and none was given: the program folder stands in, and a message box
     // says where it looked.
     bool ReadStartSettings(const StartOptions& options);
+    // The data folder used at the last start, when it still exists: offered when the settings
+    // name none.
+    const std::optional<QString>& OfferedFolder() const { return offeredFolder_; }
 
     // The start-up, once the surfaces are bound: the tables in the start-up order, the result
     // list, the audience window at the designed left, the start-up flags, then (after
@@ -65,6 +68,7 @@ class Presenter : public ConsoleOperations {
     void Announce(StateChanges what) { notifier_.Announce(what); }
 
     Competition& s_;
+    std::optional<QString> offeredFolder_;
     Stage& stage_;
     StateNotifier& notifier_;
     // False before a round was read and after the round asked for could not be read: the heat

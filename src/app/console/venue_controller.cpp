@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QStringList>
+#include <cstdio>
 
 #include "app/audience/scr_form.h"
 #include "app/widgets/widget_colors.h"
@@ -115,6 +117,8 @@ void VenueController::Place() {
     const std::vector<ScreenInfo> screens = screens_();
     const int venue = ChooseVenueScreen(screens, screenName_);
     hasScreen_ = venue >= 0;
+    if (!hasScreen_ && screenName_ && !reportedMissing_) ReportMissingScreen(screens);
+    reportedMissing_ = !hasScreen_ && screenName_;
     if (!hasScreen_) {
         // Nowhere to show it: the preview goes on, and the console says so.
         audience_->hide();
@@ -134,6 +138,25 @@ void VenueController::Place() {
     audience_->show();
     if (rescaled && redrawAudience_) redrawAudience_();
     Refresh();
+}
+
+void VenueController::ReportMissingScreen(const std::vector<ScreenInfo>& screens) const {
+    QStringList names;
+    for (const ScreenInfo& screen : screens) {
+        names << QStringLiteral("%1 (%2x%3 at %4,%5%6)")
+                     .arg(screen.name)
+                     .arg(screen.geometry.width())
+                     .arg(screen.geometry.height())
+                     .arg(screen.geometry.x())
+                     .arg(screen.geometry.y())
+                     .arg(screen.primary ? QStringLiteral(", primary") : QString());
+    }
+    std::fprintf(stderr,
+                 "trqdisplay: --screen %s: no screen of that name; the screens now: %s. The "
+                 "audience picture goes there when it appears (trqdisplay --list-screens).\n",
+                 screenName_->toLocal8Bit().constData(),
+                 names.isEmpty() ? "none" : names.join(QStringLiteral(", ")).toLocal8Bit().constData());
+    std::fflush(stderr);
 }
 
 void VenueController::Refresh() {

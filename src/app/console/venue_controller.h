@@ -45,6 +45,8 @@ class VenueController : public QObject {
   private:
     void StateChanged(StateChanges what);
     void HighlightViewLabel(QLabel* label);
+    // On stderr: the screen named by --screen is not there, and which screens are.
+    void ReportMissingScreen(const std::vector<ScreenInfo>& screens) const;
     void Refresh();
 
     bool venueDisplay_;
@@ -55,6 +57,7 @@ class VenueController : public QObject {
     std::function<void()> redrawAudience_;
     ScrForm* audience_ = nullptr;
     bool hasScreen_ = true;
+    bool reportedMissing_ = false;
     int designedLeft_ = 0;
     bool designedLeftSet_ = false;
     QString venueView_;

@@ -163,11 +163,16 @@ QString ControlDriver::Perform(const ScriptAction& a) {
             return {};
         }
         case ActionKind::Enter:
+            if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable()) {
+                w = combo->lineEdit();
+            }
             if (!qobject_cast<QLineEdit*>(w)) return KindError(a, w, "an edit");
             SendKey(w, Qt::Key_Return, QStringLiteral("\r"));
             return {};
         case ActionKind::Type:
-            if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable()) {
+                combo->setEditText(a.text);
+            } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
                 edit->setText(a.text);
             } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
                 memo->setPlainText(a.text);

@@ -163,6 +163,9 @@ int RunRehearsal(int argc, char** argv) {
         messages.push_back({text, caption, {yes, no}, no, yes});
         return true;
     };
+    // A rehearsal remembers no data folder and is offered none: it writes only its records.
+    Hooks().rememberedDataFolder = [] { return std::optional<QString>(); };
+    Hooks().rememberDataFolder = [](const QString&) {};
     // The program's end ends the rehearsal after the step's records are written.
     std::optional<int> ended;
     Hooks().exit = [&ended](int status) { ended = status; };

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <algorithm>
 
 #include "app/web/qr_code.h"
 #include "app/web/web_server.h"
@@ -9,8 +10,47 @@
 namespace {
 
 constexpr int kQrSide = 124;
+constexpr int kMainQrSide = 58;
 
 }  // namespace
+
+WebPanel::WebPanel(QWidget* panel, QWidget* mainPanel, WebServer& server)
+    : WebPanel(panel, server) {
+    if (mainPanel == nullptr) return;
+    // The mirror's code, two pixels a module with a two-module margin, on white.
+    const QByteArray mirror = server_.MirrorUrl().toString(QUrl::FullyEncoded).toUtf8();
+    auto* qr = new QLabel(mainPanel);
+    qr->setObjectName(QStringLiteral("WebQrImage"));
+    qr->setGeometry(127, 76, kMainQrSide, kMainQrSide);
+    qr->setAlignment(Qt::AlignCenter);
+    qr->setAutoFillBackground(true);
+    qr->setStyleSheet(QStringLiteral("background: white;"));
+    QImage code = QrCodeImage(mirror, 2);
+    if (!code.isNull() && code.width() - 2 * 2 * 2 > kMainQrSide) code = QrCodeImage(mirror, 1);
+    // The quiet zone is four modules; two of them are enough on a white label.
+    const int margin = code.isNull() ? 0 : std::max(0, (code.width() - kMainQrSide) / 2);
+    if (margin > 0) code = code.copy(margin, margin, kMainQrSide, kMainQrSide);
+    qr->setPixmap(QPixmap::fromImage(code));
+    qr->setToolTip(QString::fromUtf8("スマートフォンのカメラで読むと会場の画面とヒート表が見られます: ") +
+                   server_.MirrorUrl().toString());
+    qr->show();
+
+    mainText_ = new QLabel(mainPanel);
+    mainText_->setObjectName(QStringLiteral("WebAddressLabel"));
+    // Over the right end of the list's and the award's headers, whichever is up.
+    mainText_->setGeometry(222, 329, 196, 26);
+    QFont small = mainText_->font();
+    small.setPointSize(8);
+    mainText_->setFont(small);
+    mainText_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    mainText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    mainText_->setStyleSheet(QStringLiteral("color: white;"));
+    mainText_->setToolTip(QString::fromUtf8("スマートフォンで開くアドレス（左上の QR コードでも）。"
+                                            "リモートはメンテナンス画面の QR コード"));
+    mainText_->show();
+    mainText_->raise();
+    ShowViewers(server_.Viewers());
+}
 
 WebPanel::WebPanel(QWidget* panel, WebServer& server)
     : QObject(panel), server_(server), text_(new QLabel(panel)) {
@@ -43,4 +83,9 @@ void WebPanel::ShowViewers(int count) {
         QString::fromUtf8("《 Web 》 %1\nヒート表: %1heats\n視聴 %2 人　リモート: 上の QR コード")
             .arg(server_.MirrorUrl().toString())
             .arg(count));
+    if (mainText_ != nullptr) {
+        mainText_->setText(QString::fromUtf8("Web %1\n視聴 %2 人")
+                               .arg(server_.MirrorUrl().toString())
+                               .arg(count));
+    }
 }
