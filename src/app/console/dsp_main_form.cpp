@@ -333,8 +333,10 @@ bool DspMain::eventFilter(QObject* watched, QEvent* event) {
     if (window != this && (audience_ == nullptr || window != audience_)) {
         return QWidget::eventFilter(watched, event);
     }
-    // An open list (a combo box's) and a field being typed in keep their keys.
-    if (QApplication::activePopupWidget() != nullptr || TakesTypedKeys(widget)) {
+    // An open list (a combo box's) and a field being typed in keep their keys, also when a key
+    // the field leaves travels on to its panel.
+    if (QApplication::activePopupWidget() != nullptr || TakesTypedKeys(widget) ||
+        TakesTypedKeys(QApplication::focusWidget())) {
         return QWidget::eventFilter(watched, event);
     }
     const auto* keyEvent = static_cast<QKeyEvent*>(event);

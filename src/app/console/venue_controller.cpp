@@ -162,9 +162,9 @@ void VenueController::ReportMissingScreen(const std::vector<ScreenInfo>& screens
 void VenueController::Refresh() {
     if (!hasScreen_) {
         // The preview goes on; the line says which screen the picture waits for.
-        c_.OnAirLabel->setText(screenName_ ? QString::fromUtf8(" 会場画面 %1 を待っています")
+        c_.OnAirLabel->setText(screenName_ ? QString::fromUtf8("会場画面 %1 を待っています")
                                                  .arg(*screenName_)
-                                           : QString::fromUtf8(" 会場画面なし（2 台目の画面を接続）"));
+                                           : QString::fromUtf8("会場画面なし（2 台目の画面を接続）"));
         c_.OnAirLabel->setToolTip(screenName_ ? QString::fromUtf8("--screen %1 の画面がありません。"
                                                                   "つながると、そこに表示します")
                                                     .arg(*screenName_)

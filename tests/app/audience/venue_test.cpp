@@ -1,7 +1,10 @@
 // The audience window on the venue screen: which screen, the picture's scale and bars, screens
 // unplugged and plugged in again, close requests, the on-air line and the clicker keys.
 #include <QLabel>
+#include <QTemporaryFile>
 #include <QtTest>
+#include <cstdio>
+#include <unistd.h>
 
 #include "app/audience/scr_form.h"
 #include "app/audience/venue_screen.h"
@@ -18,6 +21,21 @@ const QRect kPrimary(0, 0, 1280, 1024);
 
 ScreenInfo Screen(const char* name, QRect geometry, bool primary = false) {
     return {QString::fromLatin1(name), geometry, primary};
+}
+
+// What `run` writes on the process's stderr.
+QString CapturedStderr(const std::function<void()>& run) {
+    std::fflush(stderr);
+    QTemporaryFile file;
+    if (!file.open()) return {};
+    const int saved = dup(2);
+    dup2(file.handle(), 2);
+    run();
+    std::fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    file.seek(0);
+    return QString::fromLocal8Bit(file.readAll());
 }
 
 }  // namespace
@@ -123,7 +141,7 @@ class VenueTest : public QObject {
 
         Replug({Screen("P", kPrimary, true)});
         QVERIFY(!audience.isVisible());
-        QCOMPARE(OnAir(), QString::fromUtf8("会場画面なし"));
+        QCOMPARE(OnAir(), QString::fromUtf8("会場画面なし（2 台目の画面を接続）"));
 
         Replug({Screen("P", kPrimary, true), Screen("V", {1280, 0, 1920, 1080})});
         QVERIFY(audience.isVisible());
@@ -136,6 +154,24 @@ class VenueTest : public QObject {
         QVERIFY(wide.Image().pixelColor(1439, 1079) != QColor(Qt::black));
         QCOMPARE(audience.findChild<QWidget*>("PanelW")->geometry(), QRect(240, 0, 1440, 1080));
         QVERIFY(OnAir().contains("Heat"));
+    }
+
+    // A --screen name that no screen has: stderr names the screens there are, the on-air line the
+    // screen it waits for, and the picture goes there when it appears.
+    void unknownScreenNameWaits() {
+        screens_ = {Screen("P", kPrimary, true), Screen("V", {1280, 0, 1024, 768})};
+        const QString errors = CapturedStderr([this] { Start(QStringLiteral("HDMI-1")); });
+        QVERIFY2(errors.contains("--screen HDMI-1: no screen of that name") &&
+                     errors.contains("P (1280x1024 at 0,0, primary)") &&
+                     errors.contains("V (1024x768 at 1280,0)"),
+                 qPrintable(errors));
+        QVERIFY(!windows_.audience->isVisible());
+        QCOMPARE(OnAir(), QString::fromUtf8("会場画面 HDMI-1 を待っています"));
+        Replug({Screen("P", kPrimary, true), Screen("V", {1280, 0, 1024, 768}),
+                Screen("HDMI-1", {2304, 0, 1024, 768})});
+        QVERIFY(windows_.audience->isVisible());
+        QCOMPARE(windows_.audience->geometry(), QRect(2304, 0, 1024, 768));
+        QCOMPARE(OnAir(), QString::fromUtf8(" 会場: Clean"));
     }
 
     void offsetsNudgeThePicture() {

@@ -1,13 +1,16 @@
 // Start-up from the program folder: the marker file, the logo bitmap, the settings file with its
 // message when the data folder is missing, and confirming a folder on the folder panel.
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QtTest>
 
 #include "app/audience/scr_form.h"
 #include "app/console/app_start.h"
 #include "app/console/console_hooks.h"
+#include "app/console/remembered_folder.h"
 #include "app/console/dsp_main_form.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/widget_colors.h"
@@ -61,16 +64,19 @@ class StartTest : public QObject {
     void missingSettingsFileFallsBackToTheProgramFolder() {
         TestFolder dir;
         dir.WriteCp932("Conf.txt", "!//TT\nタイトル一\nタイトル二\n\n");
+        QFile::remove(RememberedFolderFile());
         std::vector<Message> messages;
         AppWindows w = StartIn(dir.Path(), messages);
         QCOMPARE(messages.size(), size_t(1));
-        // The system's message, then where it looked and what it uses.
+        // The system's message, then where it looked, what it uses and what to do.
         QCOMPARE(
             messages[0].text,
             QString::fromUtf8("運用しているフォルダーが見つかりません。取りあえずの環境を選択し"
-                              "ます。\n\n探したフォルダー: （TRQsys.ini に Path がありません）"
+                              "ます。\n\n探したフォルダー: （この場所に TRQsys.ini がありません）"
                               "\n使うフォルダー: ") +
-                QDir::currentPath());
+                QDir::currentPath() +
+                QString::fromUtf8("\n\nデータフォルダーを選んで「↓ Select」を押してください。"
+                                  "\n「Cancel ×」なら、使うフォルダーのままです。"));
         QCOMPARE(messages[0].caption, QString::fromUtf8(">>> データフォルダー"));
         const QString here = QDir::currentPath();
         QCOMPARE(w.console->findChild<QLabel*>("Label61")->text(), here);
@@ -84,6 +90,39 @@ class StartTest : public QObject {
         QVERIFY(!w.audience->findChild<QWidget*>("Panel2")->isVisibleTo(w.audience.get()));
         QVERIFY(w.audience->findChild<ImageControl*>("Image1")->isVisibleTo(w.audience.get()));
         QVERIFY(w.audience->findChild<ImageControl*>("Image1")->ShowsPicture());
+    }
+
+    // Settings without a Path say so; the folder used at the last start is offered, and a
+    // folder in use is remembered for the next start (never in the data folder).
+    void firstRunOffersTheFolderUsedLast() {
+        TestFolder program;
+        TestFolder used;
+        program.WriteCp932("TRQsys.ini", "[特殊]\nMod=100\n");
+        RememberDataFolder(QString::fromStdString(used.Path()));
+        std::vector<Message> messages;
+        {
+            AppWindows w = StartIn(program.Path(), messages);
+            QCOMPARE(messages.size(), size_t(1));
+            QVERIFY(messages[0].text.contains(QString::fromUtf8("（TRQsys.ini に Path がありません）")));
+            QVERIFY(messages[0].text.contains(
+                QString::fromUtf8("前回使ったフォルダーを選んであります: ") +
+                QString::fromStdString(used.Path())));
+            QTest::mouseClick(w.console->findChild<QWidget*>("Button22"), Qt::LeftButton);
+            QCOMPARE((*w.state).DataFolder, used.Path());
+        }
+        // A path typed into the folder box (Enter) is the folder chosen.
+        TestFolder typed;
+        {
+            AppWindows w = StartIn(program.Path(), messages);
+            auto* box = w.console->findChild<QComboBox*>("DriveComboBox1");
+            box->setEditText(QString::fromStdString(typed.Path()));
+            QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+            QTest::mouseClick(w.console->findChild<QWidget*>("Button22"), Qt::LeftButton);
+            QCOMPARE((*w.state).DataFolder, typed.Path());
+        }
+        QCOMPARE(RememberedDataFolder(), QString::fromStdString(typed.Path()));
+        QVERIFY(!QFileInfo::exists(QString::fromStdString(typed.Path()) + "/last-data-folder"));
+        QVERIFY(RememberedFolderFile().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")));
     }
 
     void settingsNameTheFolderAndMod() {

@@ -151,6 +151,8 @@ class RehearsalTest : public QObject {
         add("clock", "clock 09:05", ActionKind::Clock, "", "", L, none, 0, QTime(9, 5));
         add("clock one-digit hour", "clock 7:30", ActionKind::Clock, "", "", L, none, 0,
             QTime(7, 30));
+        add("key", "key PageDown", ActionKind::Key, "PageDown", "", L, none, 0, {});
+        add("wheel back", "wheel Image6 -3", ActionKind::Wheel, "Image6", "", L, none, -3, {});
     }
 
     void readsActions() {
@@ -187,6 +189,8 @@ class RehearsalTest : public QObject {
         QTest::newRow("minute 60") << QByteArray("clock 10:60\n") << 1 << "bad time";
         QTest::newRow("one-digit minute") << QByteArray("clock 10:5\n") << 1 << "bad time";
         QTest::newRow("extra word") << QByteArray("click A B\n") << 1 << "unexpected \"B\"";
+        QTest::newRow("unknown key") << QByteArray("key F5\n") << 1 << "PageDown, PageUp";
+        QTest::newRow("no notches") << QByteArray("wheel A 0\n") << 1 << "bad number of notches";
         QTest::newRow("after CR LF lines")
             << QByteArray("# a\r\n\r\nclick A\r\nenter A B\r\n") << 4 << "unexpected";
         QTest::newRow("not UTF-8 bytes") << QByteArray("\x83\x5C A\n") << 1 << "unknown action";
@@ -199,6 +203,24 @@ class RehearsalTest : public QObject {
         QTEST(s.error->line, "line");
         QFETCH(QString, message);
         QVERIFY2(s.error->message.contains(message), qPrintable(s.error->message));
+    }
+
+    // EXIT asks first (recorded with its buttons and the default), then ends the program: the
+    // step's records are written, the run ends there with the program's status.
+    void exitStepWritesItsRecords() {
+        TestFolder folder;
+        WriteCompetition(folder);
+        const RunResult r = Rehearse(folder, "key PageDown\nclick BitBtn30\nclick BitBtn2\n");
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(QFileInfo::exists(StepFile(r.out, 2, "audience.png")));
+        QVERIFY(!QFileInfo::exists(StepFile(r.out, 3, "controls.json")));
+        const QJsonArray messages = Controls(r.out, 2)["messages"].toArray();
+        QCOMPARE(messages.size(), 1);
+        const QJsonObject question = messages[0].toObject();
+        QCOMPARE(question["buttons"].toArray(), (QJsonArray{"はい", "いいえ"}));
+        QCOMPARE(question["default"].toString(), QString("いいえ"));
+        QCOMPARE(question["answer"].toString(), QString("はい"));
+        QVERIFY(!Control(r.out, 0, "DspMain.BitBtn28")["tooltip"].toString().isEmpty());
     }
 
     void writesEveryStep() {
@@ -316,7 +338,7 @@ class RehearsalTest : public QObject {
         const QString text = messages[0].toObject()["text"].toString();
         QVERIFY(text.startsWith(
             "運用しているフォルダーが見つかりません。取りあえずの環境を選択します。\n\n"
-            "探したフォルダー: （TRQsys.ini に Path がありません）\n使うフォルダー: "));
+            "探したフォルダー: （この場所に TRQsys.ini がありません）\n使うフォルダー: "));
         QCOMPARE(Controls(r.out, 1)["messages"].toArray().size(), 0);
 
         // The program's own folder stands in, so its Conf.txt is read.

@@ -229,6 +229,31 @@ class ProgressTest : public QObject {
         QCOMPARE(s.HeatIndex, 0);
     }
 
+    // A round read again keeps a prepared heat position only where it still has it.
+    void restoresAHeatPositionItStillHas_data() {
+        QTest::addColumn<int>("heat");
+        QTest::addColumn<int>("dance");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("inside") << 2 << 1 << true;
+        QTest::newRow("heat gone") << 3 << 0 << false;
+        QTest::newRow("dance gone") << 0 << 2 << false;
+        QTest::newRow("before the first") << -1 << 0 << false;
+    }
+    void restoresAHeatPositionItStillHas() {
+        QFETCH(int, heat);
+        QFETCH(int, dance);
+        QFETCH(bool, kept);
+        Competition s;
+        s.HeatRowsA = s.HeatsPerDance = 3;
+        s.DanceCount = 2;
+        s.HeatIndex = 0;
+        QCOMPARE(RestoreHeatPosition(s, {.heatIndex = heat, .danceIndex = dance, .lastDance = 1}),
+                 kept);
+        QCOMPARE(s.HeatIndex, kept ? heat : 0);
+        QCOMPARE(s.DanceIndex, kept ? dance : 0);
+        QCOMPARE(s.LastDance, kept ? 1 : 0);
+    }
+
     void noCurrentEventLoadsNothing() {
         Competition s;
         s.CurrentEventIndex = -1;
