@@ -1,29 +1,39 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need, when any is missing.
-# Usage: scripts/install-deps.sh [--run | --package]   (--run adds what showing real windows
-# needs, --package what building and judging the Debian package needs)
+# Installs the Debian packages that are missing: without an option what building and testing
+# need; --run what building and showing real windows need; --package what building and judging
+# the Debian package need (no test toolchain).
+# Usage: scripts/install-deps.sh [--run | --package]
 set -euo pipefail
 
+# What building the program and its package files needs, and the fonts the pictures are drawn in.
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-httpserver-dev qt6-websockets-dev libqrencode-dev
-    libbenchmark-dev
+    librsvg2-bin
     fontconfig fonts-ipafont fonts-ipaexfont fonts-noto-cjk fonts-motoya-l-maruberi
     fonts-aoyagi-kouzan-t fonts-kouzan-mouhitsu fonts-reggae fonts-liberation2
-    librsvg2-bin
-    # The fuzz targets (clang with libFuzzer and the sanitizers' runtimes, the symbolizer for
-    # their stacks) and the no-writes test (strace).
-    clang-14 libclang-rt-14-dev llvm-14 strace
-    # The web pages' test in a real browser.
-    chromium
 )
-if [[ "${1:-}" == "--run" ]]; then
+case "${1:-}" in
+--run)
+    # Real windows on a machine without a desktop, and the screenshots of the README's script.
     packages+=(xvfb xauth x11-utils imagemagick)
-fi
-if [[ "${1:-}" == "--package" ]]; then
+    ;;
+--package)
+    # Building and judging the Debian package: the build packages alone, no test toolchain.
     packages+=(dpkg-dev file lintian desktop-file-utils appstream)
-fi
+    ;;
+"")
+    # The tests: the benchmarks' library, the fuzz targets (clang with libFuzzer and the
+    # sanitizers' runtimes, the symbolizer for their stacks), the no-writes test (strace) and
+    # the web pages' test in a real browser.
+    packages+=(libbenchmark-dev clang-14 libclang-rt-14-dev llvm-14 strace chromium)
+    ;;
+*)
+    echo "usage: scripts/install-deps.sh [--run | --package]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
