@@ -25,3 +25,19 @@ for view in "${!steps[@]}"; do
     convert "$out/${steps[$view]}-audience.png" -resize 50% -strip "$root/docs/views/$view.png"
 done
 echo "docs/views: ${#steps[@]} pictures"
+
+# The console with numbered marks for the README's walk through a competition day (the heat
+# view of step 030 on the hall). Each mark: number, x, y on the 948 x 726 console.
+marks=(
+    "1 14 12" "2 214 36" "3 233 72" "4 24 150" "5 82 300" "6 380 470" "7 905 120"
+    "8 642 413" "9 894 398" "10 935 440" "11 436 590" "12 582 590" "13 430 660" "14 628 700"
+)
+draw=()
+font=$(fc-match -f "%{file}" "Liberation Sans:bold")
+for m in "${marks[@]}"; do
+    read -r n x y <<<"$m"
+    draw+=(-fill '#ff2d2d' -stroke white -strokewidth 2 -draw "circle $x,$y $((x + 11)),$y")
+    draw+=(-font "$font" -fill white -stroke none -pointsize 14 -annotate "+$((x - (n > 9 ? 8 : 4)))+$((y + 5))" "$n")
+done
+convert "$out/main/030-console.png" "${draw[@]}" -strip "$root/docs/console.png"
+echo "docs/console.png"
