@@ -30,7 +30,7 @@
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
 #include "app/console/operator_commands.h"
-#include "app/web/now_json.h"
+#include "core/competition/now_json.h"
 #include "app/web/picture_encoder.h"
 #include "app/web/web_server.h"
 #include "bench/app_bench_support.h"

@@ -21,6 +21,7 @@
 #include "app/rehearsal/script.h"
 #include "app/rehearsal/snapshot.h"
 #include "app/widgets/image_control.h"
+#include "core/competition/now_json.h"
 #include "core/platform/data_file.h"
 
 namespace {
@@ -197,8 +198,10 @@ int RunRehearsal(int argc, char** argv) {
     if (timer1 != nullptr) timer1->installEventFilter(&swallowTicks);
 
     int step = 0;
+    NowJsonFeed feed;
     const auto writeStep = [&]() {
-        const QString error = WriteStep(options.out, step, console, audience, messages);
+        const QString error =
+            WriteStep(options.out, step, console, audience, messages, feed.Next(*windows->state));
         messages.clear();
         if (!error.isEmpty()) Fail(error);
         return error.isEmpty();

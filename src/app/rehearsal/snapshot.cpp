@@ -133,7 +133,7 @@ QString StepFileName(int step, const QString& kind) {
 }
 
 QString WriteStep(const QString& folder, int step, QWidget* console, ScrForm* audience,
-                  const std::vector<RecordedMessage>& messages) {
+                  const std::vector<RecordedMessage>& messages, const QByteArray& nowJson) {
     const QDir dir(folder);
     const auto path = [&](const char* kind) {
         return dir.filePath(StepFileName(step, QLatin1String(kind)));
@@ -151,5 +151,6 @@ QString WriteStep(const QString& folder, int step, QWidget* console, ScrForm* au
     const QByteArray consoleBytes = consolePng.get();
     if (error.isEmpty()) error = WriteFile(path("audience.png"), audienceBytes);
     if (error.isEmpty()) error = WriteFile(path("console.png"), consoleBytes);
+    if (error.isEmpty()) error = WriteFile(path("now.json"), nowJson);
     return error;
 }

@@ -30,8 +30,8 @@ QJsonObject ControlsJson(QWidget* console, QWidget* audience,
 // "NNN-kind" with a three-digit step number (more digits past 999).
 QString StepFileName(int step, const QString& kind);
 
-// Writes NNN-audience.png (the audience picture, 1024 x 768), NNN-console.png, NNN-draw.jsonl and
-// NNN-controls.json into folder, taking the draw records of every canvas of both windows. Returns
+// Writes NNN-audience.png (the audience picture, 1024 x 768), NNN-console.png, NNN-draw.jsonl,
+// NNN-controls.json and NNN-now.json (what the web's /now.json serves after the step) into folder, taking the draw records of every canvas of both windows. Returns
 // an error message or an empty string.
 QString WriteStep(const QString& folder, int step, QWidget* console, ScrForm* audience,
-                  const std::vector<RecordedMessage>& messages);
+                  const std::vector<RecordedMessage>& messages, const QByteArray& nowJson);

@@ -10,7 +10,7 @@
 
 #include "app/audience/scr_form.h"
 #include "app/console/operator_commands.h"
-#include "app/web/now_json.h"
+#include "core/competition/now_json.h"
 #include "app/web/picture_encoder.h"
 #include "app/web/remote_commands.h"
 #include "app/web/web_hub.h"
@@ -168,13 +168,7 @@ void WebServer::Publish() {
     QMetaObject::invokeMethod(hub, [hub, json] { hub->SetState(json); });
 }
 
-QByteArray WebServer::StateJson() {
-    const QJsonObject live = NowJson(state_);
-    if (state_.HoldScreen != 1 || onAir_.isEmpty()) onAir_ = live;
-    QJsonObject shown = onAir_;
-    shown["hold"] = state_.HoldScreen == 1;
-    return QJsonDocument(shown).toJson(QJsonDocument::Compact);
-}
+QByteArray WebServer::StateJson() { return feed_.Next(state_); }
 
 void WebServer::RunCommand(quint64 id, const QString& name) {
     // A message box of the console waits for the operator: its buttons are out of reach, and

@@ -15,6 +15,7 @@
 
 #include "app/web/web_limits.h"
 #include "core/competition/competition_state.h"
+#include "core/competition/now_json.h"
 
 class OperatorCommands;
 class PictureEncoder;
@@ -63,7 +64,7 @@ class WebServer : public QObject {
     int viewers_ = 0;
     bool publishQueued_ = false;
     bool pictureQueued_ = false;
-    QJsonObject onAir_;
+    NowJsonFeed feed_;
 
     QThread webThread_;
     QThread encoderThread_;

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QtTest>
+#include <array>
 
 #include "app/rehearsal/script.h"
 #include "support/test_files.h"
@@ -236,7 +237,7 @@ class RehearsalTest : public QObject {
         QStringList expected;
         for (int step = 0; step <= 3; ++step) {
             for (const char* kind :
-                 {"audience.png", "console.png", "controls.json", "draw.jsonl"}) {
+                 {"audience.png", "console.png", "controls.json", "draw.jsonl", "now.json"}) {
                 expected << QFileInfo(StepFile(r.out, step, kind)).fileName();
             }
         }
@@ -256,6 +257,12 @@ class RehearsalTest : public QObject {
                 QVERIFY2(label.contains(key), key);
             }
             QCOMPARE(Controls(r.out, step)["messages"].toArray().size(), 0);
+            // What the web serves after the step: the view on the hall.
+            QFile now(StepFile(r.out, step, "now.json"));
+            QVERIFY(now.open(QIODevice::ReadOnly));
+            const QJsonObject state = QJsonDocument::fromJson(now.readAll()).object();
+            QCOMPARE(state["view"].toInt(), (std::array{0, 1, 7, 0})[step]);
+            QCOMPARE(state["hold"].toBool(), false);
         }
 
         // Start-up draws the banner; Title draws the Welcome lines in its own step only.

@@ -3,6 +3,7 @@
 // screen, the programme item, the current event and the heats of the current dance with the
 // couples in them. Texts are decoded from CP932 here, once per change.
 
+#include <QByteArray>
 #include <QJsonObject>
 
 #include "core/competition/competition_state.h"
@@ -12,3 +13,14 @@
 // shown, the current one marked now), now and next (the floors of the heat view's Now and Next
 // blocks) and couples (names and affiliation by back number). Nulls where nothing is current.
 QJsonObject NowJson(const Competition& s);
+
+// The state as the pages are served it, one change after another: while the screen is held, the
+// state as it was when the hold began (what the hall sees), with `hold` true. The web server and
+// the rehearsal's NNN-now.json use the same feed.
+class NowJsonFeed {
+  public:
+    QByteArray Next(const Competition& s);
+
+  private:
+    QJsonObject onAir_;
+};

@@ -1,6 +1,7 @@
-#include "app/web/now_json.h"
+#include "core/competition/now_json.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <algorithm>
 #include <set>
 
@@ -139,4 +140,12 @@ QJsonObject NowJson(const Competition& s) {
     o["next"] = heatShown ? NextFloors(s, rows) : QJsonArray();
     o["couples"] = rows.Couples();
     return o;
+}
+
+QByteArray NowJsonFeed::Next(const Competition& s) {
+    const QJsonObject live = NowJson(s);
+    if (s.HoldScreen != 1 || onAir_.isEmpty()) onAir_ = live;
+    QJsonObject shown = onAir_;
+    shown["hold"] = s.HoldScreen == 1;
+    return QJsonDocument(shown).toJson(QJsonDocument::Compact);
 }
