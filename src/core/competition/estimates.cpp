@@ -141,6 +141,8 @@ DayEstimate EstimateDay(const Competition& s, const LiveProgress& live,
     day.secondsPerHeat = std::max(live.secondsPerHeat, 1);
     day.end = live.now;
     const int pace = day.secondsPerHeat;
+    const int changeover =
+        live.changeoverSeconds >= 0 ? live.changeoverSeconds : settings.changeoverSeconds;
     const int count = std::min(s.ProgrammeCount, kProgrammeRows);
     int next = live.now;  // the earliest start of the item to come
     for (int item = std::max(live.currentItem, 0); item < count; ++item) {
@@ -158,8 +160,7 @@ DayEstimate EstimateDay(const Competition& s, const LiveProgress& live,
             const RoundShape shape = ShapeOf(s, s.EventAt(e.event));
             e.dances = shape.dances;
             e.heatSteps = shape.heatSteps;
-            e.nextStepAt = e.start + settings.changeoverSeconds +
-                           (shape.final ? settings.presentationSeconds : 0);
+            e.nextStepAt = e.start + changeover + (shape.final ? settings.presentationSeconds : 0);
             if (current) {
                 // The heat on the floor began when the operator stepped to it (the first heat:
                 // after the call and the presentation); the next one begins after it at the pace,
@@ -178,8 +179,9 @@ DayEstimate EstimateDay(const Competition& s, const LiveProgress& live,
             e.kind = s.ProgrammeNonCompetition[item] == 1 ? KindOfText(s.ProgrammeTexts[item])
                                                           : ItemKind::Other;
             if (fixed && fixed->end >= 0) {
-                // A span: what follows starts at its end even when it began late.
-                e.length = std::max(fixed->end - e.start, 0);
+                // A span: what follows starts at its end; begun late, it is shortened, not dropped.
+                const int kept = (fixed->end - fixed->start) * settings.lateSpanPercent / 100;
+                e.length = std::max(fixed->end - e.start, kept);
             } else {
                 e.length = settings.DefaultSeconds(e.kind);
                 e.defaultLength = true;

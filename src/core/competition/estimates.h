@@ -26,6 +26,8 @@ enum class ItemKind {
 struct EstimateSettings {
     int presentationSeconds = 180;  // a final's presentation of the finalists, before its heats
     int changeoverSeconds = 45;     // a competition item's call to the floor, before its heats
+    // A span that begins late is shortened, but keeps at least this share of its length (%).
+    int lateSpanPercent = 50;
     // Lengths of the items that are not competitions, when their text names no span.
     int ceremonySeconds = 600;
     int awardsSeconds = 900;
@@ -86,7 +88,8 @@ struct LiveProgress {
     // the first heat is shown as loaded and not stepped to.
     int heatStep = -1;
     int heatStepAt = -1;
-    int secondsPerHeat = 100;  // PaceTracker::SecondsPerHeat
+    int secondsPerHeat = 100;    // PaceTracker::SecondsPerHeat
+    int changeoverSeconds = -1;  // PaceTracker::ChangeoverSeconds; -1: the settings' figure
 };
 
 struct DayEstimate {
@@ -105,7 +108,8 @@ int EventOfItem(const Competition& s, int item);
 // Estimates every item from live.currentItem on. The current item starts when it became current;
 // while its heats are stepped it ends after the heats left at the pace, never before now. The
 // following ones start one after the other, an item with a time in its text no earlier than that
-// time, and what follows a span no earlier than its end.
+// time, and what follows a span no earlier than its end (a span begun late keeps lateSpanPercent
+// of its length).
 DayEstimate EstimateDay(const Competition& s, const LiveProgress& live,
                         const EstimateSettings& settings = {});
 

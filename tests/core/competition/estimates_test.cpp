@@ -98,51 +98,44 @@ class EstimatesTest : public QObject {
         }
         QCOMPARE(got, expected);
         QCOMPARE(Clock(day.end), QString("13:11:20"));
+        // A call to the floor of 60 s learnt from the day: the lunch takes up the morning's two
+        // minutes, the final starts one later.
+        const DayEstimate slower = EstimateDay(*s, {.now = At("09:00:00"),
+                                                    .currentItem = 0,
+                                                    .currentStartedAt = At("09:00:00"),
+                                                    .changeoverSeconds = 60});
+        QCOMPARE(Clock(slower.end), QString("13:12:20"));
         QCOMPARE(day.items[4].kind, ItemKind::Lunch);
         QCOMPARE(day.items[2].dances, 3);
     }
 
-    // The current item (001 from 10:00:00): its end, and so the next item's start.
+    // The current item: its end, and so the next item's start. live: the item, when it became
+    // current, the heat step shown and when it was stepped to ("-": not stepped), now.
     void currentItem_data() {
-        QTest::addColumn<int>("item");
-        QTest::addColumn<int>("heatStep");
-        QTest::addColumn<QString>("heatStepAt");
-        QTest::addColumn<QString>("now");
+        QTest::addColumn<QString>("live");
         QTest::addColumn<QString>("nextStart");
-        QTest::newRow("not stepped yet") << 1 << -1 << ""
-                                         << "10:05:00"
-                                         << "10:15:00";
-        QTest::newRow("heat 5 of 9 stepped") << 1 << 4 << "10:06:40"
-                                             << "10:07:00"
-                                             << "10:15:00";
-        QTest::newRow("heat runs long") << 1 << 4 << "10:06:40"
-                                        << "10:10:00"
-                                        << "10:16:40";
-        QTest::newRow("last heat, overrun") << 1 << 8 << "10:20:00"
-                                            << "10:25:00"
-                                            << "10:25:00";
-        QTest::newRow("lunch keeps its end") << 4 << -1 << ""
-                                             << "12:20:00"
-                                             << "12:50:00";
-        QTest::newRow("lunch overrun") << 4 << -1 << ""
-                                       << "12:55:00"
-                                       << "12:55:00";
+        const char* rows[][3] = {
+            {"not stepped yet", "1 10:00:00 - - 10:05:00", "10:15:00"},
+            {"heat 5 of 9 stepped", "1 10:00:00 4 10:06:40 10:07:00", "10:15:00"},
+            {"heat runs long", "1 10:00:00 4 10:06:40 10:10:00", "10:16:40"},
+            {"last heat, overrun", "1 10:00:00 8 10:20:00 10:25:00", "10:25:00"},
+            {"lunch keeps its end", "4 12:10:00 - - 12:20:00", "12:50:00"},
+            {"lunch overrun", "4 12:10:00 - - 12:55:00", "12:55:00"},
+            {"lunch begun late keeps half", "4 12:40:00 - - 12:41:00", "13:05:00"}};
+        for (const auto& row : rows) QTest::newRow(row[0]) << row[1] << row[2];
     }
     void currentItem() {
-        QFETCH(int, item);
-        QFETCH(int, heatStep);
-        QFETCH(QString, heatStepAt);
-        QFETCH(QString, now);
-        QFETCH(QString, nextStart);
+        QFETCH(QString, live);
+        const QStringList f = live.split(' ');
         const auto s = SmallDay();
-        const LiveProgress live{
-            .now = At(qPrintable(now)),
-            .currentItem = item,
-            .currentStartedAt = item == 4 ? At("12:10:00") : At("10:00:00"),
-            .heatStep = heatStep,
-            .heatStepAt = heatStepAt.isEmpty() ? -1 : At(qPrintable(heatStepAt))};
-        const DayEstimate day = EstimateDay(*s, live, NoChangeover());
-        QCOMPARE(Clock(day.items.at(1).start), nextStart);
+        const bool stepped = f[2] != "-";
+        const LiveProgress progress{.now = At(qPrintable(f[4])),
+                                    .currentItem = f[0].toInt(),
+                                    .currentStartedAt = At(qPrintable(f[1])),
+                                    .heatStep = stepped ? f[2].toInt() : -1,
+                                    .heatStepAt = stepped ? At(qPrintable(f[3])) : -1};
+        const DayEstimate day = EstimateDay(*s, progress, NoChangeover());
+        QTEST(Clock(day.items.at(1).start), "nextStart");
     }
 
     void pace_data() {
@@ -151,17 +144,16 @@ class EstimatesTest : public QObject {
         QTest::addColumn<bool>("fromSteps");
         QTest::newRow("no step: default") << QList<int>{} << 100 << false;
         QTest::newRow("two intervals: default") << QList<int>{0, 90, 180} << 100 << false;
-        QTest::newRow("median of three") << QList<int>{0, 90, 210, 300} << 90 << true;
+        QTest::newRow("mean of three") << QList<int>{0, 90, 210, 300} << 100 << true;
         QTest::newRow("pause and correction left out")
             << QList<int>{0, 130, 930, 935, 1065} << 100 << false;
         QTest::newRow("item change breaks the chain")
             << QList<int>{0, 130, -1, 200, 330} << 100 << false;
         QTest::newRow("one slow heat does not move it")
             << QList<int>{0, 100, 200, 300, 400, 690} << 100 << true;
-        QTest::newRow("the recent heats count")
-            << QList<int>{0,   60,  120,  180,  240,  300,  360,  420,  480,  540,  600,  660, 720,
-                          840, 960, 1080, 1200, 1320, 1440, 1560, 1680, 1800, 1920, 2040, 2160}
-            << 120 << true;
+        QList<int> day{0};  // 24 heats of 60 s, then 24 of 120 s
+        for (int k = 1; k <= 48; ++k) day << day.back() + (k <= 24 ? 60 : 120);
+        QTest::newRow("the recent heats count") << day << 120 << true;
     }
     void pace() {
         QFETCH(QList<int>, steps);
@@ -169,6 +161,24 @@ class EstimatesTest : public QObject {
         for (int t : steps) t < 0 ? tracker.StartItem(0) : tracker.Step(t);
         QTEST(tracker.SecondsPerHeat(), "perHeat");
         QTEST(tracker.FromSteps(), "fromSteps");
+    }
+
+    // The call to the floor: an item's first step less one heat (100 s before any pace).
+    void changeover() {
+        PaceTracker tracker;
+        const struct {
+            int start, firstStep;
+            bool final;
+            int expected;
+        } rows[] = {{0, 145, false, 30},       // one seen: still the fallback
+                    {1000, 1400, true, 30},    // a final's presentation is no call
+                    {2000, 2160, false, 53},   // the median of 45 and 60
+                    {3000, 4000, false, 53}};  // a pause of 15 min left out
+        for (const auto& row : rows) {
+            tracker.StartItem(row.start, row.final);
+            tracker.Step(row.firstStep);
+            QCOMPARE(tracker.ChangeoverSeconds(30), row.expected);
+        }
     }
 
     // A step re-estimates: heats of 130 s push the rest of 001 and the items after it.
