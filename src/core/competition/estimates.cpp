@@ -121,6 +121,28 @@ std::optional<FixedTime> FixedTimeOf(const std::string& text) {
     return fixed;
 }
 
+const char* KindName(ItemKind kind) {
+    switch (kind) {
+        case ItemKind::Competition:
+            return "competition";
+        case ItemKind::Ceremony:
+            return "ceremony";
+        case ItemKind::Awards:
+            return "awards";
+        case ItemKind::JudgesIntroduction:
+            return "judges";
+        case ItemKind::Demonstration:
+            return "demonstration";
+        case ItemKind::Break:
+            return "break";
+        case ItemKind::Lunch:
+            return "lunch";
+        case ItemKind::Other:
+            break;
+    }
+    return "other";
+}
+
 const ItemEstimate* DayEstimate::Find(int item) const {
     for (const ItemEstimate& e : items) {
         if (e.item == item) return &e;
@@ -132,7 +154,9 @@ int EventOfItem(const Competition& s, int item) {
     if (!HasItem(s, item) || s.ProgrammeNonCompetition[item] == 1) return -1;
     const std::string& code = s.ProgrammeCodes[item];
     if (code.starts_with('X')) return -1;
-    return MatchEvent(s, code);
+    // A code that names no event of seqdat.csv has no heats to count.
+    const int event = MatchEvent(s, code);
+    return event < std::min(s.EventCount, kEventRows) ? event : -1;
 }
 
 DayEstimate EstimateDay(const Competition& s, const LiveProgress& live,
@@ -191,6 +215,7 @@ DayEstimate EstimateDay(const Competition& s, const LiveProgress& live,
         if (current) e.length = std::max(e.length, live.now - e.start);
         e.length = std::clamp(e.length, 0, kDay);
         next = e.End();
+        if (fixed && fixed->end >= 0) next = std::max(next, fixed->end);
         day.items.push_back(e);
     }
     day.end = next;

@@ -42,6 +42,9 @@ struct EstimateSettings {
 
 // The kind of a non-competition item from its text (CP932).
 ItemKind KindOfText(const std::string& text);
+// The kind's name for the pages and their JSON: "competition", "ceremony", "awards", "judges",
+// "demonstration", "break", "lunch", "other".
+const char* KindName(ItemKind kind);
 
 // A time an item's text names: "昼休み（１２：００～１２：５０）", "12:00-12:50", "表彰式 15:00～",
 // "13時30分". Full- and half-width digits and colons; "～", "〜", "~", "-", "−", "－" between
@@ -101,8 +104,9 @@ struct DayEstimate {
     const ItemEstimate* Find(int item) const;
 };
 
-// The event a programme item runs (-1 for a non-competition item or a code starting with "X",
-// which carries on an event already counted).
+// The event a programme item runs: -1 for a non-competition item, a code starting with "X" (it
+// carries on an event already counted) or a code seqdat.csv does not know; these take the
+// default length of their kind (Other).
 int EventOfItem(const Competition& s, int item);
 
 // Estimates every item from live.currentItem on. The current item starts when it became current;

@@ -109,6 +109,21 @@ class EstimatesTest : public QObject {
         QCOMPARE(day.items[2].dances, 3);
     }
 
+    // The step the console shows, as LiveProgress counts it: a plain round repeats its heats in
+    // every dance, a shuffled one counts through its dance blocks.
+    void currentHeatStep() {
+        auto s = std::make_unique<Competition>();
+        const int rows[][5] = {
+            {-1, 0, 3, 0, -1}, {2, 0, 3, 0, 2}, {1, 2, 3, 0, 7}, {7, 2, 9, 1, 7}};
+        for (const auto& [heat, dance, count, shuffled, step] : rows) {
+            s->HeatIndex = heat;
+            s->DanceIndex = dance;
+            s->HeatCount = count;
+            s->ShuffledHeats = shuffled;
+            QCOMPARE(CurrentHeatStep(*s), step);
+        }
+    }
+
     // The current item: its end, and so the next item's start. live: the item, when it became
     // current, the heat step shown and when it was stepped to ("-": not stepped), now.
     void currentItem_data() {
