@@ -271,13 +271,14 @@ class EstimatesTest : public QObject {
     }
 
     // 002 current at its 8th heat step (dance 3, heat 2) at 11:00:00: the rest of 002 at 100 s,
-    // 休憩 to 11:13:20, lunch 12:00-12:50, then the final 004 (not drawn).
+    // 休憩 to 11:13:20, lunch 12:00-12:50, then 004, here the lower final (not drawn); the final
+    // is drawn (with 13 alone) but not in the programme.
     void coupleNextHeat_data() {
         QTest::addColumn<int>("backNumber");
         QTest::addColumn<QString>("next");
         QTest::newRow("on the floor now") << 15 << "heat item 2 dance 2 heat 2 A 11:00:00";
         QTest::newRow("floor B, next step") << 23 << "heat item 2 dance 2 heat 3 B 11:01:40";
-        QTest::newRow("heat done: the undrawn final") << 11 << "round item 5 12:50:00";
+        QTest::newRow("not in the final: the lower final") << 11 << "round item 5 12:50:00";
         QTest::newRow("not in round 2: out") << 12 << "none";
         QTest::newRow("category without a later round") << 21 << "none";
         QTest::newRow("in no heat") << 999 << "none";
@@ -285,7 +286,11 @@ class EstimatesTest : public QObject {
     void coupleNextHeat() {
         QFETCH(int, backNumber);
         const auto s = SmallDay();
-        const std::vector<DrawnHeats> drawn{{.event = 0,
+        s->EventTable[2] = EventRecord({.category = 1, .round = kFinalRound + 1, .heats = 1});
+        s->EventTable[3] = EventRecord({.category = 1, .round = kFinalRound, .heats = 1});
+        s->EventCount = 4;
+        const std::vector<DrawnHeats> drawn{{.event = 3, .floorA = {R({13})}, .floorB = {}},
+                                            {.event = 0,
                                              .floorA = {R({11, 12}), R({13, 14}), R({15, 16})},
                                              .floorB = {},
                                              .heatsPerDance = 3},
