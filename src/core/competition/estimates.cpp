@@ -228,3 +228,15 @@ int CurrentHeatStep(const Competition& s) {
     if (s.ShuffledHeats != 0) return s.HeatIndex;
     return s.DanceIndex * std::max(s.HeatCount, 1) + s.HeatIndex;
 }
+
+LiveProgress LiveProgressOf(const Competition& s, const PaceTracker& tracker, int now,
+                            int currentStartedAt, const EstimateSettings& settings) {
+    const bool stepped = tracker.LastStepAt() >= 0;
+    return {.now = now,
+            .currentItem = s.CurrentProgrammeIndex,
+            .currentStartedAt = currentStartedAt,
+            .heatStep = stepped ? CurrentHeatStep(s) : -1,
+            .heatStepAt = tracker.LastStepAt(),
+            .secondsPerHeat = tracker.SecondsPerHeat(),
+            .changeoverSeconds = tracker.ChangeoverSeconds(settings.changeoverSeconds)};
+}

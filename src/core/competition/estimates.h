@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/competition/competition_state.h"
+#include "core/competition/pace_tracker.h"
 
 // What a programme item is. Competition items come from seqdat.csv; the others are recognised
 // from their text.
@@ -119,3 +120,9 @@ DayEstimate EstimateDay(const Competition& s, const LiveProgress& live,
 
 // The heat step of the loaded round as the console steps it, for LiveProgress::heatStep.
 int CurrentHeatStep(const Competition& s);
+
+// LiveProgress as the console holds it: CurrentProgrammeIndex and when it became current; the
+// heat step shown only once the tracker saw a step in this item (the loaded round may still be
+// an earlier item's until the heat view is shown); the tracker's pace and call to the floor.
+LiveProgress LiveProgressOf(const Competition& s, const PaceTracker& tracker, int now,
+                            int currentStartedAt, const EstimateSettings& settings = {});

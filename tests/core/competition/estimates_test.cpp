@@ -122,6 +122,14 @@ class EstimatesTest : public QObject {
             s->ShuffledHeats = shuffled;
             QCOMPARE(CurrentHeatStep(*s), step);
         }
+        // The step counts once the operator stepped in this item.
+        PaceTracker tracker;
+        tracker.StartItem(1000);
+        QCOMPARE(LiveProgressOf(*s, tracker, 1100, 1000).heatStep, -1);
+        tracker.Step(1200);
+        const LiveProgress live = LiveProgressOf(*s, tracker, 1250, 1000);
+        QCOMPARE(QList<int>({live.heatStep, live.heatStepAt, live.secondsPerHeat}),
+                 QList<int>({7, 1200, 100}));
     }
 
     // The current item: its end, and so the next item's start. live: the item, when it became
