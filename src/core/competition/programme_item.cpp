@@ -32,8 +32,9 @@ bool IsCompetitionItem(const Competition& s, int item) {
     return s.ProgrammeNonCompetition[item] != 1;
 }
 
-// The event a competition item refers to: the first event whose number equals the code's.
-int MatchEvent(const Competition& s, const std::string& code) {
+}  // namespace
+
+int MatchEvent(const EventTables& s, const std::string& code) {
     const int number = LeadingEventNumber(code);
     const int count = std::min(s.EventCount, kEventRows);
     if (number >= 0) {
@@ -45,8 +46,6 @@ int MatchEvent(const Competition& s, const std::string& code) {
     // where EventAt gives an empty record.
     return std::max(s.EventCount, 0);
 }
-
-}  // namespace
 
 bool FinalAllowed(const Competition& s) {
     // The lower final (round 8) has finalists too.

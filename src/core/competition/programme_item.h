@@ -31,6 +31,10 @@ ProgrammeItemLabels ProgrammeItemLabelsOf(const Competition& s);
 // whose round is the final or later.
 bool FinalAllowed(const Competition& s);
 
+// The event a competition item's code refers to: the first event whose number equals the code's,
+// or EventCount (an empty record) when none does.
+int MatchEvent(const EventTables& s, const std::string& code);
+
 // The number an event name or a programme code starts with: its first three characters, blanks
 // trimmed, read as a decimal number. -1 when they are not one (such a code matches nothing).
 int LeadingEventNumber(const std::string& text);

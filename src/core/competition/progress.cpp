@@ -80,6 +80,22 @@ DanceMarks PlanRoundDances(Competition& s, int category, int round) {
     return marks;
 }
 
+int RoundDanceCount(const ConfigTables& s, int category, int round) {
+    const int row = ZeroBasedIndex(category);
+    if (row < 0 || row >= kCategoryRows) return 1;
+    const auto& firstRounds = s.CategoryDanceRounds[row];
+    const auto count = [&](int from, int to) {
+        int n = 0;
+        for (int position = from; position < to; ++position) n += firstRounds[position] <= round;
+        return n;
+    };
+    const int standard = count(0, 5);
+    const int latin = count(5, kDances);
+    // As PlanRoundDances: the team match dances all of them; otherwise latin wins over standard.
+    if (category == kTeamMatchCategory) return std::max(standard + latin, 1);
+    return latin > 0 ? latin : std::max(standard, 1);
+}
+
 RoundLoad LoadRound(Competition& s) {
     RoundLoad load;
     if (s.CurrentEventIndex < 0) return load;

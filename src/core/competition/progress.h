@@ -14,6 +14,9 @@ inline constexpr int kTeamMatchCategory = 5;
 // CategoryDanceRounds and writes their names into RoundDances. A category outside the table
 // dances nothing, which counts as one dance.
 DanceMarks PlanRoundDances(Competition& s, int category, int round);
+// The dances PlanRoundDances would step through for that round (its danceCount), without
+// touching the state: for the estimates of rounds not yet loaded.
+int RoundDanceCount(const ConfigTables& s, int category, int round);
 
 struct RoundLoad {
     bool loaded = false;  // false when no event is current: nothing changed
