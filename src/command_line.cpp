@@ -1,5 +1,23 @@
 #include "command_line.h"
 
+#include <QStringList>
+
+std::optional<int> ParseHeatTime(const QString& text) {
+    bool ok = false;
+    int seconds = 0;
+    const QStringList parts = text.split(u':');
+    if (parts.size() == 1) {
+        seconds = parts[0].toInt(&ok);
+    } else if (parts.size() == 2 && parts[1].size() == 2) {
+        bool minutesOk = false;
+        const int minutes = parts[0].toInt(&minutesOk);
+        seconds = minutes * 60 + parts[1].toInt(&ok);
+        ok = ok && minutesOk && minutes >= 0 && parts[1].toInt() < 60;
+    }
+    if (!ok || seconds < 20 || seconds > 900) return std::nullopt;
+    return seconds;
+}
+
 CommandLine ParseCommandLine(int argc, char** argv) {
     CommandLine c;
     for (int i = 1; i < argc; ++i) {
@@ -39,6 +57,21 @@ CommandLine ParseCommandLine(int argc, char** argv) {
             }
             continue;
         }
+        if (option == u"--heat-time") {
+            // M:SS or seconds: what a heat takes before the day's own steps show it.
+            const QString value = i + 1 < argc ? QString::fromLocal8Bit(argv[++i]) : QString();
+            const std::optional<int> seconds = ParseHeatTime(value);
+            if (!seconds || c.secondsPerHeat) {
+                c.action = CommandLine::Action::Error;
+                c.error = c.secondsPerHeat ? QStringLiteral("--heat-time given twice")
+                                           : QStringLiteral("--heat-time \"%1\": not M:SS or "
+                                                            "seconds (20 to 900)")
+                                                 .arg(value);
+                return c;
+            }
+            c.secondsPerHeat = seconds;
+            continue;
+        }
         if (option == u"--data" || option == u"--screen") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 c.action = CommandLine::Action::Error;
@@ -64,7 +97,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
 
 QString UsageText() {
     return QStringLiteral(
-        "usage: trqdisplay [--data DIR] [--screen NAME] [--web [ADDRESS:]PORT]\n"
+        "usage: trqdisplay [--data DIR] [--screen NAME] [--web [ADDRESS:]PORT] [--heat-time M:SS]\n"
         "       trqdisplay --list-screens\n"
         "       trqdisplay --rehearse SCRIPT --out OUT [--data DIR] [--marker FILE]\n"
         "       trqdisplay --help | --version\n"
@@ -79,6 +112,8 @@ QString UsageText() {
         "                   serve the audience picture, the heats and the operator's remote on\n"
         "                   this port (ADDRESS: every interface by default; 127.0.0.1 for this\n"
         "                   computer only; port 0: any free one); prints the addresses\n"
+        "  --heat-time M:SS what a heat takes (call to the floor not included) before the day's\n"
+        "                   own heat steps show it; the start-time estimates use it (1:40)\n"
         "  --list-screens   print the screens' names and geometries, then exit\n"
         "  --rehearse ...   run an operator script offscreen and write pictures of every step\n"
         "  --help           print this text\n"

@@ -14,10 +14,13 @@ struct CommandLine {
     std::optional<QString> dataFolder;  // --data DIR
     std::optional<QString> screenName;  // --screen NAME
     std::optional<WebListen> web;       // --web [ADDRESS:]PORT
+    std::optional<int> secondsPerHeat;  // --heat-time M:SS
     QString error;                      // Action::Error: what was wrong
 };
 
 CommandLine ParseCommandLine(int argc, char** argv);
+// "1:40" or "100": seconds from 20 to 900; nothing else.
+std::optional<int> ParseHeatTime(const QString& text);
 
 // The usage text printed by --help and after a command-line error.
 QString UsageText();

@@ -67,6 +67,7 @@ int main(int argc, char** argv) {
         if (commandLine.dataFolder) options.dataFolder = EncodePath(*commandLine.dataFolder);
         options.venueScreenName = commandLine.screenName;
         options.venueDisplay = true;
+        if (commandLine.secondsPerHeat) options.secondsPerHeat = *commandLine.secondsPerHeat;
         AppWindows windows = CreateWindows(options);
         std::unique_ptr<WebServer> web;
         if (commandLine.web) {

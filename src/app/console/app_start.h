@@ -29,6 +29,8 @@ struct StartOptions {
     // The screens, and a hook that calls back whenever they change; the system's by default.
     ScreenList screens = SystemScreens;
     std::function<void(std::function<void()>)> watchScreens;
+    // The time per heat the estimates assume until the operator's own steps show the pace.
+    int secondsPerHeat = 100;
 };
 
 struct AppWindows {

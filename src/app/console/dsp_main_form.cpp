@@ -18,6 +18,8 @@
 #include "app/console/console_hooks.h"
 #include "app/console/console_tooltips.h"
 #include "app/console/data_watch_controller.h"
+#include "app/console/day_schedule.h"
+#include "app/console/estimate_column.h"
 #include "app/console/event_chooser_controller.h"
 #include "app/console/folder_panel.h"
 #include "app/console/maintenance_panel.h"
@@ -108,6 +110,21 @@ void DspMain::CreateControllers(const StartOptions& options) {
     nextStep->setAutoFillBackground(true);
     stepHint_ = std::make_unique<StepHintController>(
         StepHintControls{.NextStepLabel = nextStep}, state_, notifier_, this);
+    // The day's estimates: the pace and the end on the list's header line, the starts beside the
+    // upcoming items.
+    schedule_ = std::make_unique<DaySchedule>(state_, notifier_, options.secondsPerHeat, this);
+    auto* status = new QLabel(ui->Panel8);
+    status->setObjectName(QStringLiteral("ScheduleLabel"));
+    status->setGeometry(200, 329, 216, 33);
+    status->setFont(small);
+    status->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    status->setStyleSheet(QStringLiteral("color: white;"));
+    scheduleLabel_ = status;
+    auto* column = new EstimateColumn(*schedule_, f.Image6, status, f.Panel11);
+    column->setObjectName(QStringLiteral("EstimateColumn"));
+    column->setGeometry(300, 0, 96, f.Panel11->height());
+    column->raise();
+    f.ScrollBar1->raise();
     venue_ = std::make_unique<VenueController>(
         options,
         VenueControls{.OnAirLabel = onAir,
@@ -242,6 +259,8 @@ void DspMain::CreateControllers(const StartOptions& options) {
                                                                          .BitBtn5 = f.BitBtn5,
                                                                          .BitBtn13 = f.BitBtn13},
                                                        state_, notifier_, this);
+    // Over the award section's file stamp while the list is up; hidden with the list.
+    scheduleLabel_->raise();
 }
 
 void DspMain::NameCanvases() {
@@ -322,6 +341,10 @@ bool TakesTypedKeys(QWidget* w) {
 
 bool DspMain::eventFilter(QObject* watched, QEvent* event) {
     // Closing a panel gives the keys back to the console, not to a field the panel leaves behind.
+    if (watched == ui->Panel10 &&
+        (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+        scheduleLabel_->setVisible(event->type() == QEvent::Show);
+    }
     if (event->type() == QEvent::Hide && (watched == ui->Panel6 || watched == ui->Panel4)) {
         ReturnFocus();
         return QWidget::eventFilter(watched, event);

@@ -15,6 +15,7 @@
 #include "core/competition/competition_state.h"
 #include "core/competition/state_notifier.h"
 
+class QLabel;
 class ScrForm;
 class VenueController;
 class AnnouncementsController;
@@ -27,6 +28,7 @@ class MaintenancePanel;
 class ProgrammeListController;
 class ProgressController;
 class StepHintController;
+class DaySchedule;
 class ViewCommandsController;
 namespace Ui {
 class DspMain;
@@ -48,6 +50,8 @@ class DspMain : public QWidget {
     void Timer1Timer();
     // The operator's commands, for whatever else commands the display (the web remote).
     OperatorCommands& Commands() { return *commands_; }
+    // The day's start-time estimates, for the web and the rehearsal.
+    const DaySchedule& Schedule() const { return *schedule_; }
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -78,6 +82,8 @@ class DspMain : public QWidget {
 
     std::unique_ptr<VenueController> venue_;
     std::unique_ptr<StepHintController> stepHint_;
+    std::unique_ptr<DaySchedule> schedule_;
+    QLabel* scheduleLabel_ = nullptr;
     std::unique_ptr<FolderPanel> folderPanel_;
     std::unique_ptr<MaintenancePanel> maintenancePanel_;
     std::unique_ptr<ProgrammeListController> programmeList_;

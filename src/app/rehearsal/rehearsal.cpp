@@ -16,6 +16,7 @@
 #include "app/audience/scr_form.h"
 #include "app/console/app_start.h"
 #include "app/console/console_hooks.h"
+#include "app/console/day_schedule.h"
 #include "app/console/dsp_main_form.h"
 #include "app/rehearsal/control_driver.h"
 #include "app/rehearsal/script.h"
@@ -167,6 +168,9 @@ int RunRehearsal(int argc, char** argv) {
     // A rehearsal remembers no data folder and is offered none: it writes only its records.
     Hooks().rememberedDataFolder = [] { return std::optional<QString>(); };
     Hooks().rememberDataFolder = [](const QString&) {};
+    // The clock of a run reads 09:00 until a script's clock line sets it, so the estimates of the
+    // day (and everything else that reads the time) come out the same in every run.
+    Hooks().now = [] { return QTime(9, 0); };
     // The program's end ends the rehearsal after the step's records are written.
     std::optional<int> ended;
     Hooks().exit = [&ended](int status) { ended = status; };
@@ -196,12 +200,17 @@ int RunRehearsal(int argc, char** argv) {
     TickSwallower swallowTicks;
     QTimer* timer1 = console->findChild<QTimer*>(QStringLiteral("Timer1"));
     if (timer1 != nullptr) timer1->installEventFilter(&swallowTicks);
+    if (auto* estimates = console->findChild<QTimer*>(QStringLiteral("EstimateTimer"))) {
+        estimates->installEventFilter(&swallowTicks);
+    }
 
     int step = 0;
     NowJsonFeed feed;
     const auto writeStep = [&]() {
         const QString error =
-            WriteStep(options.out, step, console, audience, messages, feed.Next(*windows->state));
+            WriteStep(options.out, step, console, audience, messages,
+                      feed.Next(*windows->state, &console->Schedule().Day(),
+                                &console->Schedule().Pace()));
         messages.clear();
         if (!error.isEmpty()) Fail(error);
         return error.isEmpty();

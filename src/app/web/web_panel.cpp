@@ -37,15 +37,15 @@ WebPanel::WebPanel(QWidget* panel, QWidget* mainPanel, WebServer& server)
 
     mainText_ = new QLabel(mainPanel);
     mainText_->setObjectName(QStringLiteral("WebAddressLabel"));
-    // Over the right end of the list's and the award's headers, whichever is up.
-    mainText_->setGeometry(222, 329, 196, 26);
+    // Under the free message's field, above the list's and the award's headers.
+    mainText_->setGeometry(25, 315, 373, 13);
     QFont small = mainText_->font();
     small.setPointSize(8);
     mainText_->setFont(small);
-    mainText_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    mainText_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     mainText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    mainText_->setStyleSheet(QStringLiteral("color: white;"));
-    mainText_->setToolTip(QString::fromUtf8("スマートフォンで開くアドレス（左上の QR コードでも）。"
+    mainText_->setStyleSheet(QStringLiteral("color: #004060;"));
+    mainText_->setToolTip(QString::fromUtf8("スマートフォンで開くアドレス（上の QR コードでも）。"
                                             "リモートはメンテナンス画面の QR コード"));
     mainText_->show();
     mainText_->raise();
@@ -84,7 +84,7 @@ void WebPanel::ShowViewers(int count) {
             .arg(server_.MirrorUrl().toString())
             .arg(count));
     if (mainText_ != nullptr) {
-        mainText_->setText(QString::fromUtf8("Web %1\n視聴 %2 人")
+        mainText_->setText(QString::fromUtf8("Web: %1 （視聴 %2 人）")
                                .arg(server_.MirrorUrl().toString())
                                .arg(count));
     }

@@ -142,10 +142,47 @@ QJsonObject NowJson(const Competition& s) {
     return o;
 }
 
-QByteArray NowJsonFeed::Next(const Competition& s) {
-    const QJsonObject live = NowJson(s);
+namespace {
+
+QString Clock(int seconds) {
+    const int t = ((seconds % 86400) + 86400) % 86400;
+    return QStringLiteral("%1:%2").arg(t / 3600, 2, 10, QChar(u'0')).arg(t / 60 % 60, 2, 10, QChar(u'0'));
+}
+
+}  // namespace
+
+void AddScheduleJson(QJsonObject& json, const Competition& s, const DayEstimate& day,
+                     const PaceTracker& pace) {
+    json["pace"] = QJsonObject{{"secondsPerHeat", day.secondsPerHeat},
+                               {"measured", pace.FromSteps()}};
+    QJsonArray items;
+    for (const ItemEstimate& e : day.items) {
+        const bool inTable = e.item >= 0 && e.item < kProgrammeRows;
+        items.append(QJsonObject{
+            {"item", e.item},
+            {"text", inTable ? FromCp932(TrimBlanks(s.ProgrammeTexts[e.item])) : QString()},
+            {"start", Clock(e.start)},
+            {"minutes", (e.length + 30) / 60},
+            {"kind", QLatin1String(KindName(e.kind))},
+            {"fixed", e.fixed},
+            {"defaultLength", e.defaultLength},
+            {"current", e.item == s.CurrentProgrammeIndex}});
+    }
+    json["schedule"] = QJsonObject{
+        {"estimate", true}, {"end", day.items.empty() ? QJsonValue() : Clock(day.end)}, {"items", items}};
+}
+
+QByteArray NowJsonFeed::Next(const Competition& s, const DayEstimate* day,
+                             const PaceTracker* pace) {
+    QJsonObject live = NowJson(s);
+    if (day != nullptr && pace != nullptr) AddScheduleJson(live, s, *day, *pace);
     if (s.HoldScreen != 1 || onAir_.isEmpty()) onAir_ = live;
     QJsonObject shown = onAir_;
+    // The estimates are the day's, not the picture's: always the newest.
+    if (live.contains("schedule")) {
+        shown["pace"] = live["pace"];
+        shown["schedule"] = live["schedule"];
+    }
     shown["hold"] = s.HoldScreen == 1;
     return QJsonDocument(shown).toJson(QJsonDocument::Compact);
 }

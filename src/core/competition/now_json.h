@@ -7,6 +7,8 @@
 #include <QJsonObject>
 
 #include "core/competition/competition_state.h"
+#include "core/competition/estimates.h"
+#include "core/competition/pace_tracker.h"
 
 // view, hold, item, itemB, event, floors (event, category and round of each floor), dance, heat
 // (1-based) and heats (every heat of the current dance, each floor a list of back numbers as
@@ -14,12 +16,20 @@
 // blocks) and couples (names and affiliation by back number). Nulls where nothing is current.
 QJsonObject NowJson(const Competition& s);
 
+// The day's estimates, always labelled as such: "pace" {secondsPerHeat, measured (false while
+// the default is assumed)}, "schedule" {end ("HH:MM"), items: [{item, text, start ("HH:MM"),
+// minutes, kind, fixed, defaultLength, current}]}.
+void AddScheduleJson(QJsonObject& json, const Competition& s, const DayEstimate& day,
+                     const PaceTracker& pace);
+
 // The state as the pages are served it, one change after another: while the screen is held, the
 // state as it was when the hold began (what the hall sees), with `hold` true. The web server and
 // the rehearsal's NNN-now.json use the same feed.
 class NowJsonFeed {
   public:
-    QByteArray Next(const Competition& s);
+    // With the day's estimates: "pace" and "schedule" too (ScheduleJson).
+    QByteArray Next(const Competition& s, const DayEstimate* day = nullptr,
+                    const PaceTracker* pace = nullptr);
 
   private:
     QJsonObject onAir_;

@@ -254,6 +254,12 @@ class VenueTest : public QObject {
         }
         QTest::newRow("web twice")
             << QStringList{"--web", "80", "--web", "81"} << int(A::Error) << QString() << QString();
+        QTest::newRow("heat time") << QStringList{"--heat-time", "1:55"} << int(A::Run)
+                                   << QString() << QString();
+        for (const char* bad : {"1:5", "15", "0:61", "16:00", "x", ""}) {
+            QTest::newRow(qPrintable(QStringLiteral("heat time %1").arg(QLatin1String(bad))))
+                << QStringList{"--heat-time", bad} << int(A::Error) << QString() << QString();
+        }
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
@@ -269,6 +275,7 @@ class VenueTest : public QObject {
         QCOMPARE(c.screenName.value_or(QString()), screen);
         if (c.action == CommandLine::Action::Error) return;
         QCOMPARE(c.web ? c.web->address + u':' + QString::number(c.web->port) : QString(), web);
+        if (arguments.contains("--heat-time")) QCOMPARE(c.secondsPerHeat.value_or(0), 115);
     }
 };
 

@@ -11,16 +11,21 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 #include "app/audience/scr_form.h"
 #include "app/console/app_start.h"
 #include "app/console/console_hooks.h"
+#include "app/console/day_schedule.h"
 #include "app/console/dsp_main_form.h"
 #include "app/rehearsal/control_driver.h"
 #include "app/rehearsal/script.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/press_label.h"
+#include "core/competition/now_json.h"
 #include "core/competition/view_types.h"
 #include "core/platform/data_file.h"
 #include "support/picture_checks.h"
@@ -42,6 +47,7 @@ class OperatorSafetyTest : public QObject {
 
     AppWindows windows_;
     std::unique_ptr<ControlDriver> driver_;
+    QTime now_;
 
     Competition& S() { return *windows_.state; }
     QString Text(const char* control) {
@@ -61,6 +67,8 @@ class OperatorSafetyTest : public QObject {
   private slots:
     void init() {
         Hooks().showMessage = [](const QString&, const QString&) {};
+        Hooks().now = [this] { return now_; };
+        now_ = QTime(9, 0);
         StartOptions options;
         options.dataFolder =
             EncodePath(qEnvironmentVariable("TRQ_SOURCE_DIR") + QStringLiteral("/data/demo"));
@@ -229,6 +237,8 @@ class OperatorSafetyTest : public QObject {
         QTest::newRow("held") << "click Button17\nclick BitBtn3\n" << " 会場: Clean／準備: Judge"
                               << "▶ 審査員紹介 へ（準備のみ）";
     }
+    void estimatesFollowThePace();
+
     void onAirAndNextStep() {
         QFETCH(QString, script);
         QFETCH(QString, onAir);
@@ -238,6 +248,30 @@ class OperatorSafetyTest : public QObject {
         QCOMPARE(Text("NextStepLabel"), next);
     }
 };
+
+// The day's estimates follow the operator's own pace: the default before steps, then the heats'
+// real length; the list's header says the end and how far it moved, the web's state the same.
+void OperatorSafetyTest::estimatesFollowThePace() {
+    Do("key PageDown\nkey PageDown\nclick BitBtn5\n");
+    const QString before = Text("ScheduleLabel");
+    QVERIFY2(before.contains(QStringLiteral(u"1 ヒート 1分40秒（既定）")), qPrintable(before));
+    for (int minute = 2; minute <= 8; minute += 2) {
+        now_ = QTime(9, minute);
+        Do("key PageDown\n");
+    }
+    const QString after = Text("ScheduleLabel");
+    QVERIFY2(after.contains(QStringLiteral(u"1 ヒート 2分00秒（実測）")), qPrintable(after));
+    QVERIFY2(after.contains(QStringLiteral(u"遅れ")), qPrintable(after));
+    const DaySchedule& schedule = windows_.console->Schedule();
+    QCOMPARE(schedule.Day().secondsPerHeat, 120);
+    QVERIFY(schedule.Drift() > 0);
+    NowJsonFeed feed;
+    const QJsonObject json =
+        QJsonDocument::fromJson(feed.Next(S(), &schedule.Day(), &schedule.Pace())).object();
+    QCOMPARE(json["pace"].toObject()["secondsPerHeat"].toInt(), 120);
+    QVERIFY(json["schedule"].toObject()["estimate"].toBool());
+    QCOMPARE(json["schedule"].toObject()["items"].toArray().size(), int(schedule.Day().items.size()));
+}
 
 QTEST_MAIN(OperatorSafetyTest)
 #include "operator_safety_test.moc"

@@ -1,0 +1,88 @@
+#include "app/console/day_schedule.h"
+
+#include <QTime>
+#include <cstdlib>
+
+#include "app/console/console_hooks.h"
+#include "core/competition/programme_item.h"
+#include "core/competition/view_types.h"
+
+namespace {
+
+constexpr int kDaySeconds = 24 * 3600;
+
+QString Minutes(int seconds) {
+    return QStringLiteral("%1分%2秒").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar(u'0'));
+}
+
+}  // namespace
+
+QString ClockOf(int seconds) {
+    const int t = ((seconds % kDaySeconds) + kDaySeconds) % kDaySeconds;
+    return QStringLiteral("%1:%2").arg(t / 3600, 2, 10, QChar(u'0')).arg(t / 60 % 60, 2, 10, QChar(u'0'));
+}
+
+DaySchedule::DaySchedule(const Competition& state, const StateNotifier& notifier,
+                         int secondsPerHeat, QObject* parent)
+    : QObject(parent),
+      s_(state),
+      pace_(PaceSettings{.defaultSecondsPerHeat = secondsPerHeat}) {
+    connect(&notifier, &StateNotifier::changed, this, &DaySchedule::StateChanged);
+    timer_.setObjectName(QStringLiteral("EstimateTimer"));
+    timer_.setInterval(30000);
+    connect(&timer_, &QTimer::timeout, this, &DaySchedule::Refresh);
+    timer_.start();
+    refresh_.setObjectName(QStringLiteral("EstimateRefresh"));
+    refresh_.setSingleShot(true);
+    refresh_.setInterval(0);
+    connect(&refresh_, &QTimer::timeout, this, &DaySchedule::Refresh);
+}
+
+int DaySchedule::Now() const {
+    const QTime t = Hooks().now ? Hooks().now() : QTime::currentTime();
+    return t.isValid() ? t.msecsSinceStartOfDay() / 1000 : 0;
+}
+
+void DaySchedule::StateChanged(StateChanges what) {
+    const int now = Now();
+    if (what.testFlag(StateChange::TablesReloaded) || what.testFlag(StateChange::Programme)) {
+        // A new day's tables: the first estimate is made again from them.
+        firstEnd_.reset();
+    }
+    if (s_.CurrentProgrammeIndex != lastItem_) {
+        lastItem_ = s_.CurrentProgrammeIndex;
+        currentStartedAt_ = now;
+        lastStep_ = -1;
+        pace_.StartItem(now, FinalAllowed(s_));
+    }
+    if (what.testFlag(StateChange::Round)) lastStep_ = CurrentHeatStep(s_);
+    if (what.testFlag(StateChange::View) && s_.CurrentView == kViewHeat) {
+        // A step forward in the item's heats is a heat danced; a new round or a step back is not.
+        const int step = CurrentHeatStep(s_);
+        if (lastStep_ >= 0 && step > lastStep_) pace_.Step(now);
+        lastStep_ = step;
+    }
+    // One estimate after the command, however many changes it announced.
+    refresh_.start();
+}
+
+void DaySchedule::Refresh() {
+    day_ = EstimateDay(s_, LiveProgressOf(s_, pace_, Now(), currentStartedAt_, settings_),
+                       settings_);
+    if (!firstEnd_ && !day_.items.empty()) firstEnd_ = day_.end;
+    emit estimated();
+}
+
+QString DaySchedule::StatusText() const {
+    if (day_.items.empty()) return {};
+    QString drift;
+    const int minutes = (std::abs(Drift()) + 30) / 60;
+    if (minutes == 0) {
+        drift = QStringLiteral(u"予定どおり");
+    } else {
+        drift = QStringLiteral(u"予定より %1 分%2").arg(minutes).arg(Drift() > 0 ? u"遅れ" : u"早い");
+    }
+    return QStringLiteral(u"終了 %1ごろ（%2）\n1 ヒート %3（%4）")
+        .arg(ClockOf(day_.end), drift, Minutes(day_.secondsPerHeat),
+             pace_.FromSteps() ? QStringLiteral(u"実測") : QStringLiteral(u"既定"));
+}

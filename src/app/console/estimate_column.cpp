@@ -1,0 +1,54 @@
+#include "app/console/estimate_column.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QPainter>
+
+#include "app/console/day_schedule.h"
+
+namespace {
+
+constexpr int kRowHeight = 20;
+
+}  // namespace
+
+EstimateColumn::EstimateColumn(const DaySchedule& schedule, QWidget* list, QLabel* status,
+                               QWidget* parent)
+    : QWidget(parent), schedule_(schedule), list_(list), status_(status) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+    connect(&schedule_, &DaySchedule::estimated, this, &EstimateColumn::Estimated);
+    // The list scrolls by moving its bitmap: follow it.
+    list_->installEventFilter(this);
+}
+
+void EstimateColumn::Estimated() {
+    if (status_ != nullptr) status_->setText(schedule_.StatusText());
+    update();
+}
+
+bool EstimateColumn::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::Move) update();
+    return QWidget::eventFilter(watched, event);
+}
+
+void EstimateColumn::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const int offset = list_->y() - y();
+    const QFontMetrics metrics(font());
+    for (const ItemEstimate& e : schedule_.Day().items) {
+        // The current item is on the floor: its row shows the list's own mark.
+        if (e.item == schedule_.Day().items.front().item) continue;
+        const int top = offset + e.item * kRowHeight;
+        if (top + kRowHeight <= 0 || top >= height()) continue;
+        const QString text = ClockOf(e.start) + QStringLiteral(u"ごろ");
+        const int w = metrics.horizontalAdvance(text) + 6;
+        const QRect box(width() - w, top + 2, w, kRowHeight - 4);
+        p.fillRect(box, e.defaultLength ? QColor(40, 40, 40, 200) : QColor(0, 40, 80, 210));
+        p.setPen(e.fixed ? QColor(255, 230, 120) : QColor(Qt::white));
+        p.drawText(box, Qt::AlignCenter, text);
+    }
+}
