@@ -45,6 +45,10 @@ QString Reason(ReadFailure failure) {
             return QStringLiteral(u"ファイルではありません");
         case ReadFailure::Unsettled:
             return QStringLiteral(u"書込み中");
+        case ReadFailure::Empty:
+            return QStringLiteral(u"空です");
+        case ReadFailure::TooLarge:
+            return QStringLiteral(u"大きすぎます");
         case ReadFailure::Unreadable:
         case ReadFailure::None:
             break;
