@@ -38,6 +38,8 @@ class FileReadRecorder {
 
     // Adds a read to every recorder alive on this thread.
     static void Record(const FileRead& read);
+    // True while a recorder is alive on this thread.
+    static bool Recording();
 
   private:
     FileReadRecorder* outer_;
