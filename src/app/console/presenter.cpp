@@ -106,7 +106,11 @@ void Presenter::ReloadEvents() {
 
 void Presenter::ShowView(int type) {
     if (type == kViewHeat && !roundReady_) return;
-    ReadViewInputs(s_, type);
+    const FileReadRecorder reads;
+    const bool ready = ReadViewInputs(s_, type);
+    if (!reads.Reads().empty()) notifier_.Report({FileReport::Kind::Tables, reads.Reads()});
+    // The finalists' file is being written: the screen stays as it is.
+    if (!ready) return;
     Present(type);
 }
 
