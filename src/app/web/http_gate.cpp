@@ -10,6 +10,9 @@ namespace {
 
 // After the system refused a connection (out of file handles), accepting starts again after this.
 constexpr int kAcceptAgainMs = 500;
+// A connection refused here holds a file handle only this long: a flood of them cannot keep the
+// handles the served ones need.
+constexpr int kRefusedLingerMs = 1000;
 
 // An IPv4 client of a listener on every interface shows as ::ffff:a.b.c.d: counted as a.b.c.d.
 QString AddressKey(const QHostAddress& address) {
@@ -52,7 +55,7 @@ void HttpGate::incomingConnection(qintptr socketDescriptor) {
         RequestGuard::Refuse(socket, addressFull ? 429 : 503,
                              addressFull ? "too many connections from this address\n"
                                          : "too many connections, try again later\n",
-                             "Retry-After: 30\r\n");
+                             "Retry-After: 30\r\n", kRefusedLingerMs);
         return;
     }
     ++counts_->open;

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr qint64 kDrainBytes = 64LL * 1024 * 1024;
-constexpr int kDrainMs = 3000;
 // The longest method name that may start a request line (those served are shorter).
 constexpr qsizetype kMethodBytes = 16;
 
@@ -383,7 +382,7 @@ void RequestGuard::End() {
     timer_.stop();
     socket_->disconnectFromHost();
     // The HTTP server deletes a socket that closes; one it let go of is deleted here.
-    QTimer::singleShot(kDrainMs, socket_, [socket = socket_] {
+    QTimer::singleShot(kLingerMs, socket_, [socket = socket_] {
         socket->abort();
         socket->deleteLater();
     });
@@ -399,7 +398,7 @@ void RequestGuard::Refuse(int status, const QByteArray& text, const QByteArray& 
 }
 
 void RequestGuard::Refuse(QTcpSocket* socket, int status, const QByteArray& text,
-                          const QByteArray& extraHeaders) {
+                          const QByteArray& extraHeaders, int lingerMs) {
     // A transaction the HTTP server opened would keep every dropped byte.
     if (socket->isTransactionStarted()) socket->commitTransaction();
     QByteArray answer = "HTTP/1.1 " + QByteArray::number(status) + ' ' + ReasonPhrase(status) +
@@ -422,7 +421,7 @@ void RequestGuard::Refuse(QTcpSocket* socket, int status, const QByteArray& text
     QObject::connect(socket, &QTcpSocket::bytesWritten, socket, closeSending);
     if (socket->bytesToWrite() == 0) closeSending();
     // A client that never closes its side is cut off; the socket goes, whoever held it.
-    QTimer::singleShot(kDrainMs, socket, [socket] {
+    QTimer::singleShot(lingerMs, socket, [socket] {
         socket->abort();
         socket->deleteLater();
     });

@@ -20,6 +20,9 @@ class WebSocketLink;
 class RequestGuard : public QObject {
     Q_OBJECT
   public:
+    // How long a refused or ending connection may take to close before it is cut.
+    static constexpr int kLingerMs = 3000;
+
     // Watches socket; must be created before anything else connects to its readyRead, so that
     // it sees every byte first. Lives as the socket's child.
     RequestGuard(QTcpSocket* socket, const RequestLimits& limits,
@@ -30,9 +33,10 @@ class RequestGuard : public QObject {
     static void Answered(QTcpSocket* socket);
 
     // Answers with status and a short text, then closes the connection politely: the rest of
-    // what the client sends is read and dropped, so that it sees the answer, not a reset.
+    // what the client sends is read and dropped, so that it sees the answer, not a reset; after
+    // lingerMs the connection is cut and the socket deleted.
     static void Refuse(QTcpSocket* socket, int status, const QByteArray& text,
-                       const QByteArray& extraHeaders = {});
+                       const QByteArray& extraHeaders = {}, int lingerMs = kLingerMs);
 
   signals:
     // A viewer's WebSocket opened on this connection.

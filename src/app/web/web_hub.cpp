@@ -93,7 +93,9 @@ void WebHub::SetState(const QByteArray& json) {
 }
 
 void WebHub::OfferAll() {
-    for (Viewer* v : viewers_) v->Offer();
+    // A viewer cut off while it is offered leaves the list at once (and is deleted later).
+    const std::vector<Viewer*> viewers = viewers_;
+    for (Viewer* v : viewers) v->Offer();
 }
 
 bool WebHub::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {

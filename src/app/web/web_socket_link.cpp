@@ -76,12 +76,9 @@ void WebSocketLink::Send(int opcode, const QByteArray& payload) {
     if (ended_ || (closeSent_ && opcode != kClose)) return;
     socket_->write(FrameHeader(opcode, payload.size()));
     socket_->write(payload);
-    if (socket_->bytesToWrite() > limits_.unsentBytes) {
-        Abort();
-        return;
-    }
     // Into the system's buffer at once: the program keeps no copy for a client that reads.
     socket_->flush();
+    if (socket_->bytesToWrite() > limits_.unsentBytes) Abort();
 }
 
 void WebSocketLink::Close(int code, const QByteArray& reason) {

@@ -560,6 +560,11 @@ class WebServerTest : public QObject {
         QCOMPARE(web->Viewers(), 2);
         QCOMPARE(Command(QStringLiteral("clean")).status, 200);
         QVERIFY(SeesVenuePicture(*viewer, pictures));
+        // A viewer's ping is answered.
+        QSignalSpy pong(viewer.get(), &QWebSocket::pong);
+        viewer->ping("are you there");
+        QVERIFY(pong.wait(kWaitMs));
+        QCOMPARE(pong.first().at(1).toByteArray(), QByteArray("are you there"));
     }
 
     void viewerLimit() {
