@@ -119,6 +119,9 @@ void DataWatchController::FilesRead(const FileReport& report) {
             if (report.loaded) NoteFinalRead(report.reads);
             break;
     }
+    // The marks, and the files to watch: those behind the round and the final, and those the
+    // note names.
+    CheckFolder();
 }
 
 QLabel* DataWatchController::NewLabel(QWidget* parent, const char* name, const QRect& geometry) {
@@ -246,7 +249,6 @@ void DataWatchController::NoteRoundLoaded(const std::vector<FileRead>& reads) {
     }
     roundStamp_->setText(times.join(QLatin1Char('\n')));
     NoteRoundFiles(reads);
-    CheckFolder();
 }
 
 void DataWatchController::NoteRoundFiles(const std::vector<FileRead>& reads) {
@@ -299,7 +301,6 @@ void DataWatchController::NoteFinalRead(const std::vector<FileRead>& reads) {
         finalVersions_[name] = read.stamp;
         finalStamp_->setText(DecodePath(name) + QLatin1Char(' ') + ChangeTime(read.stamp));
     }
-    CheckFolder();
 }
 
 bool DataWatchController::Changed(const std::string& name, const FileStamp& shown) const {

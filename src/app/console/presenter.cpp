@@ -128,8 +128,13 @@ void Presenter::LoadAndShowRound() {
 }
 
 void Presenter::NoteRoundLoad(const FileReadRecorder& reads, bool loaded, bool unreadable) {
-    if (unreadable) roundReady_ = false;
-    if (loaded) roundReady_ = true;
+    const RoundFileNames round =
+        s_.CurrentEventIndex >= 0 ? RoundFilesOf(s_.CurrentEvent()) : RoundFileNames{};
+    if (unreadable && round != loadedRound_) roundReady_ = false;
+    if (loaded) {
+        roundReady_ = true;
+        loadedRound_ = round;
+    }
     notifier_.Report({FileReport::Kind::Round, reads.Reads(), loaded, unreadable});
 }
 

@@ -10,6 +10,7 @@
 #include "app/console/console_operations.h"
 #include "core/competition/competition_state.h"
 #include "core/competition/state_notifier.h"
+#include "core/data/data_file_names.h"
 
 class FileReadRecorder;
 class Stage;
@@ -62,7 +63,9 @@ class Presenter : public ConsoleOperations {
     Competition& s_;
     Stage& stage_;
     StateNotifier& notifier_;
-    // False before a round was read and after the round asked for could not be read: the heat
-    // view would show other heats, or none, under the current event's header.
+    // False before a round was read and after another event's round could not be read: the heat
+    // view would show other heats, or none, under the current event's header. The round's own
+    // file being rewritten leaves its last good heats, which may still be stepped.
     bool roundReady_ = false;
+    RoundFileNames loadedRound_;
 };
