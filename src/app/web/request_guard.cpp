@@ -163,15 +163,15 @@ void RequestGuard::ReadyRead() {
     // The HTTP server re-emits readyRead later for what it left unread; the socket may be closed
     // by then.
     if (!socket_->isOpen()) return;
-    if (phase_ == Phase::WebSocket || phase_ == Phase::Closing || phase_ == Phase::Done) {
+    if (phase_ == Phase::WebSocket) {
+        link_->ReadAvailable();
+        return;
+    }
+    if (phase_ == Phase::Closing || phase_ == Phase::Done) {
         // Nothing more is for the HTTP server, which reads after this: what it read into a
-        // request it will never finish is dropped, and the new bytes are taken here.
+        // request it will never finish is dropped, and the new bytes are dropped here.
         if (socket_->isTransactionStarted()) socket_->commitTransaction();
-        if (phase_ == Phase::WebSocket) {
-            link_->ReadAvailable();
-        } else {
-            socket_->skip(socket_->bytesAvailable());
-        }
+        socket_->skip(socket_->bytesAvailable());
         return;
     }
     // The HTTP server reads everything that has arrived after this: the bytes seen here are new.
@@ -343,7 +343,11 @@ void RequestGuard::RequestDone() {
 }
 
 void RequestGuard::Upgrade(const Head& head, qsizetype consumed) {
+    // The HTTP server reads this connection no more: its request, half parsed at most, is
+    // dropped, and only the guard hears of new bytes.
     if (socket_->isTransactionStarted()) socket_->commitTransaction();
+    disconnect(socket_, &QTcpSocket::readyRead, nullptr, nullptr);
+    connect(socket_, &QTcpSocket::readyRead, this, &RequestGuard::ReadyRead);
     socket_->skip(consumed);
     phase_ = Phase::WebSocket;
     timer_.stop();
