@@ -9,12 +9,21 @@
 // BM_ComposeAndEncode are the two halves of a picture's way: taken on the console's thread,
 // composed and encoded on the encoder's; BM_StateJson is the state the console publishes with every
 // picture.
+// BM_HeatStepUnderAttack times the same heat step while one client attacks the server from a
+// thread of its own: a ping flood that never reads the pongs, a thousand sockets sending their
+// headers a byte at a time, WebSockets opened and closed in a row as fast as they go, a thousand
+// idle connections from one address. grown_mb is the growth of the process's resident memory
+// over the run, rss_mb the resident memory at its end, attack the attacker's count (pings MB sent,
+// handshakes answered 101, sockets the server kept), page the status of a page asked for after.
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QJsonDocument>
+#include <QTcpSocket>
 #include <QThread>
 #include <QTimer>
 #include <QWebSocket>
@@ -23,6 +32,7 @@
 #include <chrono>
 #include <ctime>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "app/audience/scr_form.h"
@@ -206,6 +216,161 @@ void BM_ComposeAndEncode(benchmark::State& state) {
     state.counters["png_kB"] = bytes / 1024.0;
 }
 
+double ResidentMb() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * 4096 / (1 << 20) : 0;
+}
+
+const QByteArray kHandshake =
+    "GET /ws HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+    "Sec-WebSocket-Version: 13\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n";
+
+int StatusOfHead(QTcpSocket& socket) {
+    QByteArray head;
+    while (!head.contains("\r\n\r\n") && socket.waitForReadyRead(2000) && socket.isOpen()) {
+        head += socket.readAll();
+    }
+    const QList<QByteArray> words = head.left(head.indexOf('\r')).split(' ');
+    return words.size() >= 2 ? words[1].toInt() : 0;
+}
+
+// The sockets still open that the server has not answered.
+double Unanswered(std::vector<std::unique_ptr<QTcpSocket>>& sockets) {
+    double kept = 0;
+    for (auto& s : sockets) {
+        s->waitForReadyRead(0);
+        if (s->state() == QAbstractSocket::ConnectedState && s->bytesAvailable() == 0) ++kept;
+    }
+    return kept;
+}
+
+// One attack, on the calling thread until `stop`; what it achieved.
+double Attack(int kind, quint16 port, const std::atomic<bool>& stop) {
+    const auto open = [port](QTcpSocket& s) {
+        s.connectToHost(QHostAddress::LocalHost, port);
+        return s.waitForConnected(2000);
+    };
+    switch (kind) {
+        case 1: {  // pings as fast as they go, the pongs never read
+            QTcpSocket s;
+            s.setReadBufferSize(4096);
+            s.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+            if (!open(s)) return 0;
+            s.write(kHandshake);
+            if (StatusOfHead(s) != 101) return 0;
+            QByteArray pings;
+            for (int i = 0; i < 500; ++i) {
+                pings += QByteArray("\x89\xfd\x01\x02\x03\x04", 6) + QByteArray(125, 'p');
+            }
+            double sent = 0;
+            while (!stop && s.state() == QAbstractSocket::ConnectedState) {
+                s.write(pings);
+                if (!s.waitForBytesWritten(1000)) break;
+                sent += pings.size();
+            }
+            return sent / (1 << 20);
+        }
+        case 2: {  // headers a byte every 100 ms on a thousand sockets
+            std::vector<std::unique_ptr<QTcpSocket>> sockets;
+            for (int i = 0; i < 1000 && !stop; ++i) {
+                auto s = std::make_unique<QTcpSocket>();
+                if (!open(*s)) break;
+                s->write("GET / HTTP/1.1\r\n");
+                sockets.push_back(std::move(s));
+            }
+            while (!stop) {
+                for (auto& s : sockets) {
+                    if (s->state() != QAbstractSocket::ConnectedState) continue;
+                    s->write("X");
+                    s->waitForBytesWritten(0);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+            return Unanswered(sockets);
+        }
+        case 3: {  // WebSockets opened and closed in a row
+            double upgraded = 0;
+            while (!stop) {
+                QTcpSocket s;
+                if (!open(s)) continue;
+                s.write(kHandshake);
+                if (StatusOfHead(s) == 101) ++upgraded;
+            }
+            return upgraded;
+        }
+        case 4: {  // a thousand idle connections from one address
+            std::vector<std::unique_ptr<QTcpSocket>> sockets;
+            for (int i = 0; i < 1000 && !stop; ++i) {
+                auto s = std::make_unique<QTcpSocket>();
+                if (open(*s)) sockets.push_back(std::move(s));
+            }
+            while (!stop) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            return Unanswered(sockets);
+        }
+        default:
+            return 0;
+    }
+}
+
+void BM_HeatStepUnderAttack(benchmark::State& state) {
+    const int kind = static_cast<int>(state.range(0));
+    // The attacker's sockets are this process's too: room for them beside the server's.
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = std::min<rlim_t>(files.rlim_max, 16384);
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
+    Venue venue;
+    WebServer web(*venue.windows.state, *venue.windows.audience, venue.Commands());
+    WebServerOptions o;
+    o.address = QStringLiteral("127.0.0.1");
+    if (!web.Start(o, nullptr)) {
+        state.SkipWithError("the server cannot listen");
+        return;
+    }
+    const auto port = static_cast<quint16>(web.MirrorUrl().port());
+    const double before = ResidentMb();
+    std::atomic<bool> stop = false;
+    double achieved = 0;
+    std::thread attacker([&] { achieved = Attack(kind, port, stop); });
+    // The attack under way.
+    QEventLoop settle;
+    QTimer::singleShot(1000, &settle, &QEventLoop::quit);
+    settle.exec();
+
+    double consoleCpuUs = 0;
+    bool forward = true;
+    for (auto _ : state) {
+        const double cpuStart = ThreadCpuUs();
+        const Clock::time_point start = Clock::now();
+        venue.Commands().HeatStep(forward);
+        QCoreApplication::processEvents();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        forward = !forward;
+        consoleCpuUs += ThreadCpuUs() - cpuStart;
+        QEventLoop pause;
+        QTimer::singleShot(100, &pause, &QEventLoop::quit);
+        pause.exec();
+    }
+    stop = true;
+    attacker.join();
+    state.counters["console_cpu_us"] = consoleCpuUs / static_cast<double>(state.iterations());
+    state.counters["rss_mb"] = ResidentMb();
+    state.counters["grown_mb"] = ResidentMb() - before;
+    state.counters["attack"] = achieved;
+    // A page after the attack.
+    QTcpSocket page;
+    page.connectToHost(QHostAddress::LocalHost, port);
+    int status = 0;
+    if (page.waitForConnected(2000)) {
+        page.write("GET /now.json HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
+        status = StatusOfHead(page);
+    }
+    state.counters["page"] = status;
+}
+
 BENCHMARK(BM_HeatStep)
     ->ArgNames({"viewers", "server"})
     ->Args({0, 0})
@@ -213,6 +378,12 @@ BENCHMARK(BM_HeatStep)
     ->Args({500, 1})
     ->UseManualTime()
     ->Iterations(60)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HeatStepUnderAttack)
+    ->ArgNames({"attack"})
+    ->DenseRange(0, 4)
+    ->UseManualTime()
+    ->Iterations(40)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PictureLayers)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StateJson)->Unit(benchmark::kMicrosecond);

@@ -18,6 +18,7 @@
 #include "app/web/web_server.h"
 #include "command_line.h"
 #include "core/platform/data_file.h"
+#include "core/platform/stable_file.h"
 
 namespace {
 
@@ -48,6 +49,8 @@ int main(int argc, char** argv) {
             break;
     }
 
+    // Live, a file the scoring system is still writing is taken once it has settled.
+    SetFileSettleTime(kDataFileSettleTime);
     QApplication app(argc, argv);
     if (commandLine.action == CommandLine::Action::ListScreens) {
         for (const ScreenInfo& screen : SystemScreens()) {

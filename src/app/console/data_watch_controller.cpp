@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QRect>
 #include <QStringList>
+#include <algorithm>
 
 #include "app/console/console_hooks.h"
 #include "app/widgets/widget_colors.h"
@@ -11,6 +12,7 @@
 #include "core/data/data_file_names.h"
 #include "core/display/clean_view.h"
 #include "core/platform/data_file.h"
+#include "core/platform/stable_file.h"
 
 namespace {
 
@@ -31,6 +33,17 @@ std::vector<std::string> WatchedRoundFiles(const EventRecord& r) {
     return out;
 }
 
+// The files of a round's load, as one key: a round is the same round when they are.
+std::string RoundKey(const RoundFileNames& names) {
+    return names.shuffledA + '|' + names.plainA + '|' + names.assistB + '|' + names.plainB;
+}
+
+// File names as the data folder's lookup matches them: ignoring ASCII letter case.
+bool SameName(const std::string& a, const std::string& b) {
+    return !a.empty() &&
+           QString::fromLatin1(a).compare(QString::fromLatin1(b), Qt::CaseInsensitive) == 0;
+}
+
 QString ChangeTime(const FileStamp& stamp) {
     return QDateTime::fromMSecsSinceEpoch(stamp.modifiedNs / 1000000)
         .time()
@@ -45,6 +58,10 @@ QString Reason(ReadFailure failure) {
             return QStringLiteral(u"ファイルではありません");
         case ReadFailure::Unsettled:
             return QStringLiteral(u"書込み中");
+        case ReadFailure::Empty:
+            return QStringLiteral(u"空です");
+        case ReadFailure::TooLarge:
+            return QStringLiteral(u"大きすぎます");
         case ReadFailure::Unreadable:
         case ReadFailure::None:
             break;
@@ -76,12 +93,16 @@ DataWatchController::DataWatchController(const DataWatchControls& c, const Compe
 
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleMs);
-    connect(&settle_, &QTimer::timeout, this, &DataWatchController::CheckFolder);
+    const auto check = [this] {
+        RecheckNotes();
+        CheckFolder();
+    };
+    connect(&settle_, &QTimer::timeout, this, check);
     const auto changed = [this] { settle_.start(); };
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this, changed);
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, changed);
     poll_.setInterval(kPollMs);
-    connect(&poll_, &QTimer::timeout, this, &DataWatchController::CheckFolder);
+    connect(&poll_, &QTimer::timeout, this, check);
     poll_.start();
     connect(&notifier, &StateNotifier::filesRead, this, &DataWatchController::FilesRead);
 }
@@ -98,6 +119,9 @@ void DataWatchController::FilesRead(const FileReport& report) {
             if (report.loaded) NoteFinalRead(report.reads);
             break;
     }
+    // The marks, and the files to watch: those behind the round and the final, and those the
+    // note names.
+    CheckFolder();
 }
 
 QLabel* DataWatchController::NewLabel(QWidget* parent, const char* name, const QRect& geometry) {
@@ -137,26 +161,77 @@ void DataWatchController::NoteReads(const std::vector<FileRead>& reads) {
     for (const FileRead& read : reads) {
         const std::string name = FileName(read.path);
         if (read.failure == ReadFailure::None) {
-            unread_.erase(name);
+            notes_.erase(name);
         } else {
-            // Since the first time it could not be read; the reason is the latest.
-            const auto [it, first] = unread_.try_emplace(name, Unread{read.failure, Hooks().now()});
-            it->second.failure = read.failure;
+            Note note;
+            note.path = read.path;
+            note.failure = read.failure;
+            AddNote(name, std::move(note));
         }
     }
     ShowNote();
 }
 
-void DataWatchController::ShowNote() {
-    QStringList files;
-    for (const auto& [name, unread] : unread_) {
-        files << QStringLiteral(u"%1（%2、%3 から）")
-                     .arg(DecodePath(name), Reason(unread.failure),
-                          unread.since.toString(QStringLiteral("HH:mm:ss")));
+void DataWatchController::AddNote(const std::string& name, Note note) {
+    // Since the first time; the reason is the latest.
+    const auto it = notes_.find(name);
+    if (it != notes_.end()) {
+        note.since = it->second.since;
+        note.order = it->second.order;
+    } else {
+        note.since = Hooks().now();
+        note.order = ++notesAdded_;
     }
-    const QString text = QStringLiteral(u"読めないファイル: ") + files.join(QStringLiteral(u"、"));
-    note_->setText(text);
-    note_->setToolTip(text);
+    notes_[name] = std::move(note);
+}
+
+void DataWatchController::RecheckNotes() {
+    // Only between commands: a read made while a command records its reads would count as the
+    // command's.
+    if (FileReadRecorder::Recording()) return;
+    bool changed = false;
+    for (auto it = notes_.begin(); it != notes_.end();) {
+        Note& note = it->second;
+        // A round's change of file stays until the round loads again.
+        if (!note.round.empty()) {
+            ++it;
+            continue;
+        }
+        const FileContents read = ReadStableFile(note.path, kReadWhenSettled);
+        if (read.Ok()) {
+            it = notes_.erase(it);
+            changed = true;
+            continue;
+        }
+        changed = changed || read.failure != note.failure;
+        note.failure = read.failure;
+        ++it;
+    }
+    if (changed) ShowNote();
+}
+
+void DataWatchController::ShowNote() {
+    std::vector<std::pair<std::string, const Note*>> newestFirst;
+    for (const auto& [name, note] : notes_) newestFirst.emplace_back(name, &note);
+    std::sort(newestFirst.begin(), newestFirst.end(),
+              [](const auto& a, const auto& b) { return a.second->order > b.second->order; });
+    QStringList files;
+    for (const auto& [name, note] : newestFirst) {
+        QString detail;
+        if (note->failure != ReadFailure::None) detail += Reason(note->failure) + u'、';
+        if (!note->instead.empty()) {
+            detail += QStringLiteral(u"%1 を表示、").arg(DecodePath(note->instead));
+        }
+        detail += QStringLiteral(u"%1 から").arg(note->since.toString(QStringLiteral("HH:mm:ss")));
+        files << QStringLiteral(u"%1（%2）").arg(DecodePath(name), detail);
+    }
+    // The label shows as much as fits; the count says how many there are, the tooltip all.
+    const QString heading =
+        QStringLiteral(u"読めないファイル") +
+        (files.size() > 1 ? QStringLiteral(u" %1 件").arg(files.size()) : QString()) +
+        QStringLiteral(u": ");
+    note_->setText(heading + files.join(QStringLiteral(u"、")));
+    note_->setToolTip(heading + u'\n' + files.join(u'\n'));
     note_->setVisible(!files.isEmpty());
 }
 
@@ -173,7 +248,50 @@ void DataWatchController::NoteRoundLoaded(const std::vector<FileRead>& reads) {
         if (!times.contains(line)) times << line;
     }
     roundStamp_->setText(times.join(QLatin1Char('\n')));
-    CheckFolder();
+    NoteRoundFiles(reads);
+}
+
+void DataWatchController::NoteRoundFiles(const std::vector<FileRead>& reads) {
+    const RoundFileNames names = RoundFilesOf(s_.CurrentEvent());
+    const std::string round = RoundKey(names);
+    // Each floor's file: the first read, in the load's order, of one of that floor's names.
+    const std::pair<std::string, std::string> floors[] = {{names.shuffledA, names.plainA},
+                                                          {names.assistB, names.plainB}};
+    std::vector<std::string> used(std::size(floors));
+    std::vector<bool> taken(reads.size());
+    for (size_t f = 0; f < std::size(floors); ++f) {
+        for (size_t r = 0; r < reads.size() && used[f].empty(); ++r) {
+            const std::string name = FileName(reads[r].path);
+            if (taken[r] ||
+                !(SameName(name, floors[f].first) || SameName(name, floors[f].second))) {
+                continue;
+            }
+            taken[r] = true;
+            used[f] = name;
+        }
+    }
+    // Notes on another round's files end with this load.
+    std::erase_if(notes_, [&](const auto& entry) {
+        return !entry.second.round.empty() && entry.second.round != round;
+    });
+    // The file a floor's heats came from at the round's last load is not the one read now: the
+    // shuffled file or floor B's own folder has gone (or come). The load keeps its choice; the
+    // note says it.
+    const auto before = roundFiles_.find(round);
+    if (before != roundFiles_.end()) {
+        for (size_t f = 0; f < used.size(); ++f) {
+            const std::string& was = before->second[f];
+            if (was.empty() || used[f].empty() || SameName(was, used[f])) continue;
+            Note note;
+            note.path = DataFilePath(s_.DataFolder, was);
+            note.failure = ProbeFile(note.path);
+            note.instead = used[f];
+            note.round = round;
+            AddNote(was, std::move(note));
+        }
+    }
+    roundFiles_[round] = used;
+    ShowNote();
 }
 
 void DataWatchController::NoteFinalRead(const std::vector<FileRead>& reads) {
@@ -183,7 +301,6 @@ void DataWatchController::NoteFinalRead(const std::vector<FileRead>& reads) {
         finalVersions_[name] = read.stamp;
         finalStamp_->setText(DecodePath(name) + QLatin1Char(' ') + ChangeTime(read.stamp));
     }
-    CheckFolder();
 }
 
 bool DataWatchController::Changed(const std::string& name, const FileStamp& shown) const {
@@ -194,6 +311,8 @@ bool DataWatchController::Changed(const std::string& name, const FileStamp& show
 
 void DataWatchController::CheckFolder() {
     std::vector<std::string> names;
+    // The files the note names, to see them again as soon as they change.
+    for (const auto& [name, note] : notes_) names.push_back(name);
     bool heatChanged = false;
     for (const auto& [name, shown] : roundVersions_) {
         names.push_back(name);

@@ -118,7 +118,11 @@ void Presenter::ReloadEvents() {
 
 void Presenter::ShowView(int type) {
     if (type == kViewHeat && !roundReady_) return;
-    ReadViewInputs(s_, type);
+    const FileReadRecorder reads;
+    const bool ready = ReadViewInputs(s_, type);
+    if (!reads.Reads().empty()) notifier_.Report({FileReport::Kind::Tables, reads.Reads()});
+    // The finalists' file is being written: the screen stays as it is.
+    if (!ready) return;
     Present(type);
 }
 
@@ -136,8 +140,13 @@ void Presenter::LoadAndShowRound() {
 }
 
 void Presenter::NoteRoundLoad(const FileReadRecorder& reads, bool loaded, bool unreadable) {
-    if (unreadable) roundReady_ = false;
-    if (loaded) roundReady_ = true;
+    const RoundFileNames round =
+        s_.CurrentEventIndex >= 0 ? RoundFilesOf(s_.CurrentEvent()) : RoundFileNames{};
+    if (unreadable && round != loadedRound_) roundReady_ = false;
+    if (loaded) {
+        roundReady_ = true;
+        loadedRound_ = round;
+    }
     notifier_.Report({FileReport::Kind::Round, reads.Reads(), loaded, unreadable});
 }
 

@@ -12,6 +12,7 @@
 #include "core/competition/competition_state.h"
 #include "core/competition/progress.h"
 #include "core/competition/state_notifier.h"
+#include "core/data/data_file_names.h"
 
 class FileReadRecorder;
 class Stage;
@@ -71,7 +72,9 @@ class Presenter : public ConsoleOperations {
     std::optional<QString> offeredFolder_;
     Stage& stage_;
     StateNotifier& notifier_;
-    // False before a round was read and after the round asked for could not be read: the heat
-    // view would show other heats, or none, under the current event's header.
+    // False before a round was read and after another event's round could not be read: the heat
+    // view would show other heats, or none, under the current event's header. The round's own
+    // file being rewritten leaves its last good heats, which may still be stepped.
     bool roundReady_ = false;
+    RoundFileNames loadedRound_;
 };

@@ -1,22 +1,39 @@
 #pragma once
 // The listening socket of the web server: every connection gets a RequestGuard before the HTTP
-// server sees it, and past a limit of open connections a new one is answered "busy" and closed,
-// so that a crowd cannot use up the program's file handles.
+// server sees it. Open connections are counted until their sockets go, however they end (a
+// WebSocket's too): past a limit in all, or from one address, a new one is answered "busy" and
+// closed, so that neither a crowd nor one client can use up the program's file handles.
 
+#include <QHash>
+#include <QString>
 #include <QTcpServer>
+#include <memory>
 
-#include "app/web/request_guard.h"
+#include "app/web/web_limits.h"
+
+class WebSocketLink;
 
 class HttpGate : public QTcpServer {
     Q_OBJECT
   public:
-    HttpGate(const RequestLimits& limits, int maxConnections, QObject* parent = nullptr);
+    HttpGate(const WebLimits& limits, int maxConnections, QObject* parent = nullptr);
+
+  signals:
+    // A viewer's WebSocket opened.
+    void webSocketOpened(WebSocketLink* link);
 
   protected:
     void incomingConnection(qintptr socketDescriptor) override;
 
   private:
-    RequestLimits limits_;
+    // Shared with every connection's ticket, which gives its place back when its socket goes,
+    // even after the gate.
+    struct Counts {
+        int open = 0;
+        QHash<QString, int> perAddress;
+    };
+
+    WebLimits limits_;
     int maxConnections_;
-    int open_ = 0;
+    std::shared_ptr<Counts> counts_ = std::make_shared<Counts>();
 };

@@ -6,9 +6,9 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
-#include <memory>
+#include <QPointer>
 
-class QWebSocket;
+class WebSocketLink;
 
 // The newest picture (PNG) and state (UTF-8 JSON), each with a serial number that changes with
 // it; shared by every viewer.
@@ -22,14 +22,16 @@ struct LiveFeed {
 class Viewer : public QObject {
     Q_OBJECT
   public:
-    Viewer(std::unique_ptr<QWebSocket> socket, const LiveFeed& feed, bool pictures, bool state,
+    // stuckMs: how long a message may wait for the viewer to take it.
+    Viewer(WebSocketLink* link, const LiveFeed& feed, bool pictures, bool state, int stuckMs,
            QObject* parent = nullptr);
+    // Ends the connection if it is still open.
     ~Viewer() override;
 
     // Sends what is newer than what this viewer has, when nothing is waiting for it.
     void Offer();
     // Ends the connection with a close code and reason.
-    void Close(int code, const QString& reason);
+    void Close(int code, const QByteArray& reason);
 
   signals:
     void gone(Viewer* viewer);
@@ -37,10 +39,11 @@ class Viewer : public QObject {
   private:
     void Written();
 
-    std::unique_ptr<QWebSocket> socket_;
+    QPointer<WebSocketLink> link_;
     const LiveFeed& feed_;
     bool pictures_;
     bool state_;
+    int stuckMs_;
     quint64 pictureSent_ = 0;
     quint64 stateSent_ = 0;
     // Since when a message has been waiting for this viewer to read it.

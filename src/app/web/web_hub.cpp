@@ -5,12 +5,13 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUrlQuery>
-#include <QWebSocket>
 #include <algorithm>
 #include <utility>
 
 #include "app/web/http_gate.h"
 #include "app/web/remote_commands.h"
+#include "app/web/request_guard.h"
+#include "app/web/web_socket_link.h"
 
 namespace {
 
@@ -55,7 +56,6 @@ WebHub::WebHub(const QByteArray& token, const WebLimits& limits, QObject* parent
       limits_(limits),
       commandTokens_(limits.commandBurst) {
     commandClock_.start();
-    connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &WebHub::AcceptViewers);
 }
 
 WebHub::~WebHub() {
@@ -68,12 +68,13 @@ WebHub::~WebHub() {
 
 quint16 WebHub::Listen(const QHostAddress& address, quint16 port, QString* error) {
     // Room for every viewer and a few page loads besides.
-    auto* gate = new HttpGate(limits_.requests, limits_.maxViewers + 64, this);
+    auto* gate = new HttpGate(limits_, limits_.maxViewers + 64, this);
     if (!gate->listen(address, port)) {
         if (error != nullptr) *error = gate->errorString();
         delete gate;
         return 0;
     }
+    connect(gate, &HttpGate::webSocketOpened, this, &WebHub::AcceptViewer);
     bind(gate);
     return gate->serverPort();
 }
@@ -92,16 +93,19 @@ void WebHub::SetState(const QByteArray& json) {
 }
 
 void WebHub::OfferAll() {
-    for (Viewer* v : viewers_) v->Offer();
+    // A viewer cut off while it is offered leaves the list at once (and is deleted later).
+    const std::vector<Viewer*> viewers = viewers_;
+    for (Viewer* v : viewers) v->Offer();
 }
 
 bool WebHub::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
+    // WebSocket handshakes never come here: the request guard answers them.
+    Respond(request, socket);
+    return true;
+}
+
+void WebHub::Respond(const QHttpServerRequest& request, QTcpSocket* socket) {
     const QString path = request.url().path();
-    // A WebSocket handshake is let through unanswered: the server hands the connection over to
-    // the WebSocket side. The guard has refused handshakes to other paths already.
-    if (request.value("upgrade").compare("websocket", Qt::CaseInsensitive) == 0) {
-        return path == u"/ws";
-    }
     const bool get = request.method() == QHttpServerRequest::Method::Get;
     static const QString kCommandPrefix = QStringLiteral("/api/command/");
     if (path.startsWith(kCommandPrefix)) {
@@ -109,10 +113,11 @@ bool WebHub::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket
             QHttpServerResponder r = makeResponder(request, socket);
             r.write("POST only\n", {{"Content-Type", "text/plain"}, {"Allow", "POST"}},
                     Status::MethodNotAllowed);
-            return true;
+            RequestGuard::Answered(socket);
+            return;
         }
         Command(request, socket, path.mid(kCommandPrefix.size()));
-        return true;
+        return;
     }
 
     QHttpServerResponder r = makeResponder(request, socket);
@@ -143,12 +148,13 @@ bool WebHub::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket
     } else {
         WriteText(r, Status::UpgradeRequired, "WebSocket only");
     }
-    return true;
+    RequestGuard::Answered(socket);
 }
 
 void WebHub::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) {
     QHttpServerResponder r = makeResponder(request, socket);
     WriteText(r, Status::NotFound, "not found");
+    RequestGuard::Answered(socket);
 }
 
 bool WebHub::TakeCommandToken() {
@@ -165,16 +171,19 @@ void WebHub::Command(const QHttpServerRequest& request, QTcpSocket* socket, cons
     const QByteArray token = request.query().queryItemValue(QStringLiteral("token")).toUtf8();
     if (!SameToken(token, token_)) {
         WriteText(r, Status::Forbidden, "wrong or missing token");
+        RequestGuard::Answered(socket);
         return;
     }
     if (!RemoteCommandNames().contains(name)) {
         WriteText(r, Status::NotFound, "no such command");
+        RequestGuard::Answered(socket);
         return;
     }
     if (pending_.size() >= kPendingCommands || !TakeCommandToken()) {
         r.write("too many commands, slow down\n",
                 {{"Content-Type", "text/plain; charset=utf-8"}, {"Retry-After", "1"}},
                 Status::TooManyRequests);
+        RequestGuard::Answered(socket);
         return;
     }
     const quint64 id = nextId_++;
@@ -189,28 +198,25 @@ void WebHub::Answer(quint64 id, int status, const QByteArray& json) {
     if (!it->second.socket.isNull()) {
         Write(it->second.responder, static_cast<Status>(status), "application/json; charset=utf-8",
               json);
+        RequestGuard::Answered(it->second.socket);
     }
     pending_.erase(it);
 }
 
-void WebHub::AcceptViewers() {
-    while (hasPendingWebSocketConnections()) {
-        std::unique_ptr<QWebSocket> socket = nextPendingWebSocketConnection();
-        if (!socket) continue;
-        const QUrlQuery query(socket->requestUrl());
-        const bool state = query.hasQueryItem(QStringLiteral("state"));
-        const bool pictures = query.hasQueryItem(QStringLiteral("picture")) || !state;
-        auto* viewer = new Viewer(std::move(socket), feed_, pictures, state, this);
-        connect(viewer, &Viewer::gone, this, &WebHub::ViewerGone);
-        if (static_cast<int>(viewers_.size()) >= limits_.maxViewers) {
-            // The page says the hall is full and retries after a while.
-            viewer->Close(kCloseFull, QStringLiteral("too many viewers"));
-            QTimer::singleShot(5000, viewer, [viewer] { viewer->deleteLater(); });
-            continue;
-        }
-        viewers_.push_back(viewer);
-        viewer->Offer();
+void WebHub::AcceptViewer(WebSocketLink* link) {
+    const QUrlQuery query(QUrl::fromEncoded(link->Target()));
+    const bool state = query.hasQueryItem(QStringLiteral("state"));
+    const bool pictures = query.hasQueryItem(QStringLiteral("picture")) || !state;
+    auto* viewer = new Viewer(link, feed_, pictures, state, limits_.webSockets.stuckMs, this);
+    connect(viewer, &Viewer::gone, this, &WebHub::ViewerGone);
+    if (static_cast<int>(viewers_.size()) >= limits_.maxViewers) {
+        // The page says the hall is full and retries after a while.
+        viewer->Close(kCloseFull, "too many viewers");
+        QTimer::singleShot(5000, viewer, [viewer] { viewer->deleteLater(); });
+        return;
     }
+    viewers_.push_back(viewer);
+    viewer->Offer();
     emit viewersChanged(static_cast<int>(viewers_.size()));
 }
 

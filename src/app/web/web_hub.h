@@ -18,6 +18,7 @@
 #include "app/web/web_limits.h"
 
 class QTcpSocket;
+class WebSocketLink;
 
 class WebHub : public QAbstractHttpServer {
     Q_OBJECT
@@ -43,9 +44,10 @@ class WebHub : public QAbstractHttpServer {
     void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
 
   private:
+    void Respond(const QHttpServerRequest& request, QTcpSocket* socket);
     void Command(const QHttpServerRequest& request, QTcpSocket* socket, const QString& name);
     bool TakeCommandToken();
-    void AcceptViewers();
+    void AcceptViewer(WebSocketLink* link);
     void OfferAll();
     void ViewerGone(Viewer* viewer);
 

@@ -6,10 +6,22 @@
 #include "core/data/final_file.h"
 #include "core/data/heat_files.h"
 #include "core/platform/data_file.h"
+#include "core/platform/file_read_recorder.h"
 
-void ReadFinalists(Competition& s) {
+bool ReadFinalists(Competition& s) {
     const std::string name = FinalistsFileName(s.CurrentEvent(), s.SecondFloorFinal == 1);
-    s.FinalistsLine = name.empty() ? HeatLine{} : ReadHeatLine(DataFilePath(s.DataFolder, name));
+    if (name.empty()) {
+        s.FinalistsLine = {};
+        return true;
+    }
+    const FileReadRecorder reads;
+    const HeatLine line = ReadHeatLine(DataFilePath(s.DataFolder, name));
+    // A missing file shows no finalists; one there but not readable now must not show a part.
+    const bool missing =
+        !reads.Reads().empty() && reads.Reads().back().failure == ReadFailure::Missing;
+    if (!reads.AllRead() && !missing) return false;
+    s.FinalistsLine = line;
+    return true;
 }
 
 bool ReadFinalResult(Competition& s) {
@@ -26,9 +38,10 @@ bool ReadFinalResult(Competition& s) {
     return true;
 }
 
-void ReadViewInputs(Competition& s, int type) {
-    if (type == kViewFinalists) ReadFinalists(s);
+bool ReadViewInputs(Competition& s, int type) {
+    if (type == kViewFinalists) return ReadFinalists(s);
     if (type == kViewFinalResult) ReadFinalResult(s);
+    return true;
 }
 
 void ApplyViewEffects(Competition& s, int type) {

@@ -30,6 +30,7 @@ struct RoundFileNames {
     std::string plainA;
     std::string assistB;  // empty without a floor B
     std::string plainB;   // empty without a floor B
+    bool operator==(const RoundFileNames&) const = default;
 };
 RoundFileNames RoundFilesOf(const EventRecord& event);
 

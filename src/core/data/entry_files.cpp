@@ -53,7 +53,7 @@ bool LoadEvents(const std::string& dataFolder, EventTables& s) {
     TextFileReader file;
     // A file that cannot be read leaves the events as they were, the count included: a count of
     // 0 would make every programme item look for its event in an empty row.
-    if (!file.Open(DataFilePath(dataFolder, kEventsFileName))) return false;
+    if (!file.Open(DataFilePath(dataFolder, kEventsFileName), kReadWhenSettled)) return false;
     s.EventCount = 0;
     s.EventTable.fill(EventRecord{});
     for (std::string& name : s.EventNames) name.clear();

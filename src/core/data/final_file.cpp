@@ -36,7 +36,9 @@ void ParseResultLine(const std::string& line, int mod, ResultRow& row) {
 bool LoadFinalFile(const std::string& dataFolder, int category, int mod, ResultTables& t) {
     t.LastFinalRead = {};
     TextFileReader file;
-    if (!file.Open(DataFilePath(dataFolder, FinalFileName(category)))) return false;
+    if (!file.Open(DataFilePath(dataFolder, FinalFileName(category)), kReadWhenSettled)) {
+        return false;
+    }
     t.LastFinalRead.opened = true;
     std::string line;
     file.ReadLine(line, kLineBuffer);

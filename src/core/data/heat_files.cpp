@@ -25,7 +25,7 @@ struct RowsRead {
 RowsRead ReadHeatRows(HeatTables& s, int mod, const std::string& path, int first) {
     RowsRead read;
     TextFileReader file;
-    if (!file.Open(path)) return read;
+    if (!file.Open(path, kReadWhenSettled)) return read;
     std::string line;
     do {
         file.ReadLine(line, kLineBuffer);
@@ -67,7 +67,7 @@ HeatRow ParseHeatLine(const std::string& line) {
 HeatLine ReadHeatLine(const std::string& path) {
     HeatLine result;
     TextFileReader file;
-    if (!file.Open(path)) return result;
+    if (!file.Open(path, kReadWhenSettled)) return result;
     std::string line;
     file.ReadLine(line, kLineBuffer);
     file.Close();

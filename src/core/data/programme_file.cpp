@@ -15,7 +15,7 @@ bool ReadProgramme(const std::string& dataFolder, ProgrammeTables& s) {
     TextFileReader file;
     // A file that cannot be read leaves the programme as it was: clearing the items and keeping
     // their count would show blank items.
-    if (!file.Open(DataFilePath(dataFolder, kProgrammeFileName))) return false;
+    if (!file.Open(DataFilePath(dataFolder, kProgrammeFileName), kReadWhenSettled)) return false;
     s.ProgrammeNonCompetition.fill(0);
     for (auto* texts :
          {&s.ProgrammeCodes, &s.ProgrammeCodesB, &s.ProgrammeTexts, &s.ProgrammeTextsB}) {

@@ -17,6 +17,8 @@ bool FileReadRecorder::AllRead() const {
     return true;
 }
 
+bool FileReadRecorder::Recording() { return innermost != nullptr; }
+
 void FileReadRecorder::Record(const FileRead& read) {
     for (FileReadRecorder* r = innermost; r != nullptr; r = r->outer_) r->reads_.push_back(read);
 }

@@ -12,7 +12,9 @@ enum class ReadFailure {
     Missing,     // no such file (or the folder is gone)
     NotRegular,  // a folder, a pipe, a device
     Unreadable,  // no permission, an I/O error
-    Unsettled,   // still being written: it changed during every try
+    Unsettled,   // still being written: it changed during every try, or too recently
+    Empty,       // empty where the last version read had content (truncated before a write)
+    TooLarge,    // larger than any file the scoring system writes
 };
 
 struct FileRead {
@@ -36,6 +38,8 @@ class FileReadRecorder {
 
     // Adds a read to every recorder alive on this thread.
     static void Record(const FileRead& read);
+    // True while a recorder is alive on this thread.
+    static bool Recording();
 
   private:
     FileReadRecorder* outer_;

@@ -9,8 +9,8 @@
 
 class ProfileReader {
   public:
-    // Reads the whole file (at most kMaxDataFileBytes). A missing or unreadable file, or one that
-    // is not a regular file, leaves every key absent (false).
+    // Reads the whole file. A missing or unreadable file, one that is not a regular file or is
+    // larger than kMaxDataFileBytes, leaves every key absent (false).
     bool Load(const std::string& path);
 
     // The value of key in section (names in CP932), or def when either is absent. The first

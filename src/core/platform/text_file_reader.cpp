@@ -2,11 +2,9 @@
 
 #include <cstdio>
 
-#include "core/platform/stable_file.h"
-
-bool TextFileReader::Open(const std::string& path) {
+bool TextFileReader::Open(const std::string& path, const ReadOptions& options) {
     Close();
-    FileContents contents = ReadStableFile(path);
+    FileContents contents = ReadStableFile(path, options);
     if (!contents.Ok()) return false;
     bytes_ = std::move(contents.bytes);
     open_ = true;

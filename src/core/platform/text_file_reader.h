@@ -6,11 +6,13 @@
 
 #include <string>
 
+#include "core/platform/stable_file.h"
+
 class TextFileReader {
   public:
-    // Reads the regular file at path; false when it is missing, not a regular file, unreadable or
-    // never settled while being written.
-    bool Open(const std::string& path);
+    // Reads the regular file at path; false when it cannot be read (ReadStableFile: missing, not
+    // a regular file, unreadable, still being written, suddenly empty or too large).
+    bool Open(const std::string& path, const ReadOptions& options = {});
     bool IsOpen() const { return open_; }
     void Close();
 

@@ -1,12 +1,19 @@
 // The console on a copy of the demo folder that misbehaves while the show runs: the folder
-// deleted mid-run, heat and final files rewritten between two presses, the heat view before any
-// round, and the screen-position nudges at the ends of int.
+// deleted mid-run, heat and final files rewritten between two presses or slowly while the heats
+// are pressed, files emptied or grown past any size, a round's shuffled or floor-B file gone, the
+// note of unreadable files, the heat view before any round, and the screen-position nudges at the
+// ends of int.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 #include "app/audience/scr_form.h"
 #include "app/console/app_start.h"
@@ -15,6 +22,7 @@
 #include "app/widgets/image_control.h"
 #include "core/competition/competition_state.h"
 #include "core/competition/view_types.h"
+#include "core/platform/stable_file.h"
 #include "support/test_files.h"
 
 namespace {
@@ -97,6 +105,7 @@ class DataFolderTest : public QObject {
         Start();
     }
     void cleanup() {
+        SetFileSettleTime({});
         windows = AppWindows();
         QDir(QString::fromStdString(folder.Path() + "/demo")).removeRecursively();
     }
@@ -168,6 +177,145 @@ class DataFolderTest : public QObject {
         QCOMPARE(s().ResultRowCount, 1);
         QVERIFY(!Label("ReadyUpdateMark")->isVisibleTo(windows.console.get()));
         QCOMPARE(Label("FinalFileStamp")->text(), QStringLiteral("F_01.dat 14:05:00"));
+    }
+
+    // A heat file rewritten a byte at a time while Heat and the heat steps are pressed: every
+    // press finds the round's last good heats or the finished file, never a part of it, and the
+    // note says that the file is being written.
+    void slowWriterNeverPutsAPartialRoundOnAir() {
+        SelectItem(2);
+        QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
+        QCOMPARE(s().CurrentView, kViewHeat);
+        SetFileSettleTime(kDataFileSettleTime);
+        const auto before = s().HeatTable;
+        const std::string path = folder.Path() + "/demo/H_01_1.dat";
+        const std::string heats = " 901 902 903\r\n 904 905 906\r\n 907 908 909\r\n";
+        std::atomic<bool> written = false;
+        std::thread writer([&] {
+            const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC);
+            for (char c : heats) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                if (::write(fd, &c, 1) != 1) break;
+            }
+            ::close(fd);
+            written = true;
+        });
+        std::vector<std::decay_t<decltype(before)>> loaded;
+        bool writingNamed = false;
+        int stepsNotDrawn = 0;
+        while (!written) {
+            QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
+            loaded.push_back(s().HeatTable);
+            writingNamed =
+                writingNamed || Label("FileNote")->text().contains(QStringLiteral(u"書込み中"));
+            // The heats shown still step, forward and back.
+            AudienceRecords();
+            Press(W("BitBtn28"), loaded.size() % 2 == 1 ? Qt::LeftButton : Qt::RightButton);
+            stepsNotDrawn += AudienceRecords().empty() ? 1 : 0;
+            QTest::qWait(20);
+        }
+        writer.join();
+        // Once settled, the next press takes the finished file.
+        const auto pressHeat = [&] {
+            QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
+            return s().HeatTable[2][2] == 909;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(pressHeat(), 5000);
+        const auto after = s().HeatTable;
+        for (const auto& table : loaded) QVERIFY(table == before || table == after);
+        QCOMPARE(stepsNotDrawn, 0);
+        QVERIFY(writingNamed);
+        QVERIFY(!Label("FileNote")->isVisibleTo(windows.console.get()));
+    }
+
+    // A file emptied (a writer that truncates first) or grown past any size the scoring system
+    // writes leaves the events or the programme as they were, and the note names it.
+    void emptyOrHugeFilesKeepTheTables_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<qint64>("size");  // 0: emptied
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("empty seqdat.csv")
+            << "seqdat.csv" << 0LL << "BitBtn19" << QStringLiteral(u"空です");
+        QTest::newRow("empty pgm.txt")
+            << "pgm.txt" << 0LL << "BitBtn33" << QStringLiteral(u"空です");
+        QTest::newRow("2 GB pgm.txt")
+            << "pgm.txt" << (2LL << 30) << "BitBtn33" << QStringLiteral(u"大きすぎます");
+    }
+    void emptyOrHugeFilesKeepTheTables() {
+        QFETCH(QString, file);
+        QFETCH(qint64, size);
+        QFETCH(QString, press);
+        QFETCH(QString, reason);
+        const int events = s().EventCount;
+        const std::string firstEvent = s().EventNames[0];
+        const int items = s().ProgrammeCount;
+        const std::string firstItem = s().ProgrammeTexts[0];
+        QFile f(QString::fromStdString(folder.Path() + "/demo/") + file);
+        QVERIFY(f.open(QIODevice::ReadWrite | QIODevice::Truncate));
+        QVERIFY(f.resize(size));  // sparse: nothing is written
+        f.close();
+        if (press == u"BitBtn19") QTest::mouseClick(W("BitBtn29"), Qt::LeftButton);
+        QTest::mouseClick(W(press.toLatin1()), Qt::LeftButton);
+        QCOMPARE(s().EventCount, events);
+        QCOMPARE(s().EventNames[0], firstEvent);
+        QCOMPARE(s().ProgrammeCount, items);
+        QCOMPARE(s().ProgrammeTexts[0], firstItem);
+        QVERIFY2(Label("FileNote")->text().contains(file + QStringLiteral(u"（") + reason),
+                 qPrintable(Label("FileNote")->text()));
+    }
+
+    // A round whose shuffled file or floor B's own file has gone loads from the plain heat file,
+    // as the folder says; the note names the file it came from before and the one it comes from
+    // now.
+    void roundFileGoneIsNamed_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("gone");
+        QTest::addColumn<QString>("instead");
+        QTest::newRow("shuffled") << 8 << "SH_01_2.dat"
+                                  << "H_01_2.dat";
+        QTest::newRow("floor B's own") << 2 << "Assist/H_03_1.dat"
+                                       << "H_03_1.dat";
+    }
+    void roundFileGoneIsNamed() {
+        QFETCH(int, item);
+        QFETCH(QString, gone);
+        QFETCH(QString, instead);
+        SelectItem(item);
+        QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
+        QVERIFY(!Label("FileNote")->isVisibleTo(windows.console.get()));
+        folder.Remove("demo/" + gone.toStdString());
+        QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
+        QCOMPARE(s().CurrentView, kViewHeat);
+        QVERIFY(Label("FileNote")->isVisibleTo(windows.console.get()));
+        QVERIFY2(Label("FileNote")
+                     ->text()
+                     .contains(gone + QStringLiteral(u"（ありません、") + instead +
+                               QStringLiteral(u" を表示、")),
+                 qPrintable(Label("FileNote")->text()));
+        // Another round ends the note.
+        SelectItem(4);
+        QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
+        QVERIFY(!Label("FileNote")->isVisibleTo(windows.console.get()));
+    }
+
+    // The note of unreadable files: the newest first with their number, all of them in its
+    // tooltip, and a file that reads well again leaves it without a press.
+    void noteNewestFirstAndClearedWhenReadable() {
+        folder.Remove("demo/H_02_1.dat");
+        SelectItem(3);
+        QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);  // event 003: its round cannot be read
+        folder.Remove("demo/Mem.csv");
+        QTest::mouseClick(W("BitBtn29"), Qt::LeftButton);
+        QTest::mouseClick(W("BitBtn19"), Qt::LeftButton);  // Data Reset
+        QLabel* note = Label("FileNote");
+        const QRegularExpression newestFirst(QStringLiteral(
+            u"^読めないファイル 2 件: Mem.csv（ありません、[0-9:]+ から）、H_02_1.dat（"));
+        QVERIFY2(note->text().contains(newestFirst), qPrintable(note->text()));
+        QCOMPARE(note->toolTip().split(u'\n').size(), 3);
+        folder.WriteBytes("demo/H_02_1.dat", "  12  13\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(
+            note->text().startsWith(QStringLiteral(u"読めないファイル: Mem.csv（")), 10000);
     }
 
     // "Dance D ?" before any round is loaded draws no "Heat-0" (nor any heat view).

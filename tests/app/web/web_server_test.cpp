@@ -1,7 +1,8 @@
 // The web server on the loopback address, driven as a remote and the phones drive it: the pages,
 // /now.json and the mirror's picture after commands (one floor, two floors, shuffled heats, a
-// final, an announcement), the token, refused and malformed requests, a viewer that never reads,
-// and the viewer limit.
+// final, an announcement), the token, refused and malformed requests, connections that end after
+// their answer, a viewer that never reads, and the limits an attacker runs into: a ping flood,
+// thousands of WebSockets in a row, headers a byte at a time, many connections from one address.
 #include "app/web/web_server.h"
 
 #include <QJsonArray>
@@ -13,6 +14,7 @@
 #include <QTcpSocket>
 #include <QWebSocket>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "app/audience/scr_form.h"
@@ -72,6 +74,27 @@ int StatusOf(const QByteArray& answer) {
     return words.size() >= 2 ? words[1].toInt() : 0;
 }
 
+const QByteArray kHandshake =
+    "GET /ws?state HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+    "Sec-WebSocket-Version: 13\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n";
+
+// Reads up to the end of an answer's head; the head, or what came before the connection ended.
+QByteArray ReadHead(QTcpSocket& socket) {
+    QByteArray head;
+    while (!head.contains("\r\n\r\n") && socket.waitForReadyRead(kWaitMs)) {
+        head += socket.read(4096 - head.size());
+    }
+    return head;
+}
+
+// The resident memory of this process (the server's threads and the clients).
+qint64 ResidentBytes() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * 4096 : 0;
+}
+
 }  // namespace
 
 class WebServerTest : public QObject {
@@ -81,13 +104,13 @@ class WebServerTest : public QObject {
     std::unique_ptr<WebServer> web;
     QNetworkAccessManager net;
 
-    void Start(int maxViewers = 1000) {
+    void Start(const std::function<void(WebLimits&)>& limits = {}) {
         web = StartDemoWithWeb(windows);
         WebServerOptions o;
         o.address = QStringLiteral("127.0.0.1");
-        o.limits.maxViewers = maxViewers;
         // The sequences below send commands faster than a hand would.
         o.limits.commandBurst = 1000;
+        if (limits) limits(o.limits);
         QString error;
         QVERIFY2(web->Start(o, &error), qPrintable(error));
     }
@@ -346,7 +369,15 @@ class WebServerTest : public QObject {
         QTest::newRow("header line without colon")
             << QByteArray("GET / HTTP/1.1\r\n" + host + "nonsense\r\n\r\n") << 400;
         QTest::newRow("unknown path")
-            << QByteArray("GET /etc/passwd HTTP/1.1\r\n" + host + "\r\n") << 404;
+            << QByteArray("GET /etc/passwd HTTP/1.1\r\n" + host + "Connection: close\r\n\r\n")
+            << 404;
+        QTest::newRow("binary garbage")
+            << QByteArray("\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03", 11) << 400;
+        QTest::newRow("NUL in the method") << QByteArray("GE\0T / HTTP/1.1\r\n", 17) << 400;
+        QTest::newRow("control byte in a header")
+            << QByteArray("GET / HTTP/1.1\r\nX: a\x01b\r\n\r\n") << 400;
+        QTest::newRow("lines ending in LF alone")
+            << QByteArray("GET /now.json HTTP/1.1\nHost: 127.0.0.1\nConnection: close\n\n") << 200;
         QTest::newRow("method") << QByteArray("DELETE / HTTP/1.1\r\n" + host + "\r\n") << 405;
         QTest::newRow("long target")
             << QByteArray("GET /" + QByteArray(5000, 'a') + " HTTP/1.1\r\n\r\n") << 414;
@@ -360,6 +391,19 @@ class WebServerTest : public QObject {
             << QByteArray("POST /api/command/heat HTTP/1.1\r\n" + host +
                           "Content-Length: 10485760\r\n\r\n" + QByteArray(10 * 1024 * 1024, 'x'))
             << 413;
+        QTest::newRow("10 KB body, lines ending in LF alone")
+            << QByteArray(
+                   "POST /api/command/heat HTTP/1.1\nHost: 127.0.0.1\nContent-Length: 10000\n\n" +
+                   QByteArray(10000, 'x'))
+            << 413;
+        QByteArray handshake = kHandshake;
+        QTest::newRow("WebSocket handshake by POST")
+            << QByteArray(handshake).replace("GET", "POST") << 400;
+        QTest::newRow("WebSocket handshake without a key")
+            << QByteArray(handshake).replace("Sec-WebSocket-Key", "X-Key") << 400;
+        QTest::newRow("WebSocket handshake without Connection: Upgrade")
+            << QByteArray(handshake).replace("Connection: Upgrade", "Connection: keep-alive")
+            << 400;
         QTest::newRow("WebSocket elsewhere")
             << QByteArray("GET /remote HTTP/1.1\r\n" + host +
                           "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: "
@@ -373,6 +417,124 @@ class WebServerTest : public QObject {
         QCOMPARE(StatusOf(Raw(Port(), request)), status);
         QCOMPARE(windows.state->CurrentView, kViewClean);
         QCOMPARE(Http("GET", QStringLiteral("/now.json")).status, 200);
+    }
+
+    // A request that asks for it, or one of HTTP/1.0, ends the connection with its answer; any
+    // other keeps it open for the next request.
+    void connectionsEndWhenAsked_data() {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<bool>("ends");
+        const QByteArray get = "GET /now.json ";
+        QTest::newRow("HTTP/1.1") << get + "HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n" << false;
+        QTest::newRow("Connection: close")
+            << get + "HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n"
+            << true;
+        QTest::newRow("HTTP/1.0") << get + "HTTP/1.0\r\n\r\n" << true;
+        QTest::newRow("HTTP/1.0, keep-alive") << get + "HTTP/1.0\r\nConnection: keep-alive\r\n\r\n"
+                                              << false;
+        QTest::newRow("another protocol asked for")
+            << get + "HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: Upgrade\r\nUpgrade: h2c\r\n\r\n"
+            << true;
+    }
+    void connectionsEndWhenAsked() {
+        QFETCH(QByteArray, request);
+        QFETCH(bool, ends);
+        Start();
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, Port());
+        QVERIFY(socket.waitForConnected(kWaitMs));
+        socket.write(request);
+        QCOMPARE(StatusOf(ReadHead(socket)), 200);
+        const bool ended = socket.state() == QAbstractSocket::UnconnectedState ||
+                           socket.waitForDisconnected(ends ? kWaitMs : 300);
+        QCOMPARE(ended, ends);
+    }
+
+    // Headers a byte at a time: the request's deadline runs from its first byte, later bytes do
+    // not move it.
+    void slowHeadersAreCutAtTheDeadline() {
+        Start([](WebLimits& l) { l.requests.requestTimeoutMs = 800; });
+        QTcpSocket slow;
+        slow.connectToHost(QHostAddress::LocalHost, Port());
+        QVERIFY(slow.waitForConnected(kWaitMs));
+        slow.write("GET /now.json HTTP/1.1\r\n");
+        QElapsedTimer clock;
+        clock.start();
+        QByteArray answer;
+        while (slow.state() == QAbstractSocket::ConnectedState && clock.elapsed() < 5000) {
+            slow.write("X");
+            if (slow.waitForReadyRead(100)) answer += slow.readAll();
+        }
+        answer += slow.readAll();
+        QCOMPARE(StatusOf(answer), 408);
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    // Connections from one address beyond its share are refused; one that closes gives its place
+    // back.
+    void connectionsPerAddress() {
+        Start([](WebLimits& l) { l.connectionsPerAddress = 3; });
+        std::vector<std::unique_ptr<QTcpSocket>> held;
+        for (int i = 0; i < 3; ++i) {
+            held.push_back(std::make_unique<QTcpSocket>());
+            held.back()->connectToHost(QHostAddress::LocalHost, Port());
+            QVERIFY(held.back()->waitForConnected(kWaitMs));
+        }
+        const QByteArray request =
+            "GET /now.json HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+        QCOMPARE(StatusOf(Raw(Port(), request)), 429);
+        held.front()->abort();
+        QTRY_COMPARE_WITH_TIMEOUT(StatusOf(Raw(Port(), request)), 200, kWaitMs);
+    }
+
+    // A client that pings as fast as it can and never reads: the server's memory stays bounded,
+    // and the web goes on serving.
+    void pingFloodKeepsMemoryBounded() {
+        Start();
+        QTcpSocket flood;
+        flood.setReadBufferSize(4096);
+        flood.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+        flood.connectToHost(QHostAddress::LocalHost, Port());
+        QVERIFY(flood.waitForConnected(kWaitMs));
+        flood.write(kHandshake);
+        QCOMPARE(StatusOf(ReadHead(flood)), 101);
+        // Masked pings of 125 bytes each, whose pongs would be as large.
+        QByteArray pings;
+        for (int i = 0; i < 500; ++i) {
+            pings += QByteArray("\x89\xfd\x01\x02\x03\x04", 6) + QByteArray(125, 'p');
+        }
+        const qint64 before = ResidentBytes();
+        QElapsedTimer clock;
+        clock.start();
+        qint64 sent = 0;
+        while (sent < (256 << 20) && clock.elapsed() < 4000 &&
+               flood.state() == QAbstractSocket::ConnectedState) {
+            flood.write(pings);
+            if (!flood.waitForBytesWritten(kWaitMs)) break;
+            sent += pings.size();
+        }
+        const qint64 grown = ResidentBytes() - before;
+        QVERIFY2(sent > (16 << 20), qPrintable(QString::number(sent)));
+        QVERIFY2(grown < (100 << 20), qPrintable(QStringLiteral("%1 MB more after %2 MB of pings")
+                                                     .arg(grown >> 20)
+                                                     .arg(sent >> 20)));
+        QCOMPARE(Http("GET", QStringLiteral("/now.json")).status, 200);
+    }
+
+    // Every connection gives its place back when it ends, a WebSocket's too: far more of them in a
+    // row than the limit of open connections, then a page.
+    void thousandsOfWebSocketsInARow() {
+        Start();
+        for (int i = 0; i < 3000; ++i) {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, Port());
+            QVERIFY(socket.waitForConnected(kWaitMs));
+            socket.write(kHandshake);
+            const int status = StatusOf(ReadHead(socket));
+            QVERIFY2(status == 101,
+                     qPrintable(QStringLiteral("connection %1: %2").arg(i).arg(status)));
+        }
+        QCOMPARE(Http("GET", QStringLiteral("/")).status, 200);
     }
 
     void viewerThatNeverReads() {
@@ -398,10 +560,15 @@ class WebServerTest : public QObject {
         QCOMPARE(web->Viewers(), 2);
         QCOMPARE(Command(QStringLiteral("clean")).status, 200);
         QVERIFY(SeesVenuePicture(*viewer, pictures));
+        // A viewer's ping is answered.
+        QSignalSpy pong(viewer.get(), &QWebSocket::pong);
+        viewer->ping("are you there");
+        QVERIFY(pong.wait(kWaitMs));
+        QCOMPARE(pong.first().at(1).toByteArray(), QByteArray("are you there"));
     }
 
     void viewerLimit() {
-        Start(2);
+        Start([](WebLimits& l) { l.maxViewers = 2; });
         QSignalSpy counted(web.get(), &WebServer::viewersChanged);
         auto first = Viewer(QString());
         auto second = Viewer(QStringLiteral("?state"));

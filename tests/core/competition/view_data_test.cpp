@@ -7,6 +7,7 @@
 #include "core/competition/view_types.h"
 #include "core/platform/cp932.h"
 #include "core/platform/file_read_recorder.h"
+#include "core/platform/stable_file.h"
 #include "support/test_files.h"
 
 namespace {
@@ -90,6 +91,25 @@ class ViewDataTest : public QObject {
         QCOMPARE(int(recorder.Reads().size()), reads);
         QCOMPARE(s.FinalistsLine.count, numbers.size());
         for (int k = 0; k < numbers.size(); ++k) QCOMPARE(s.FinalistsLine.numbers[k], numbers[k]);
+    }
+
+    // A finalists' file written a moment ago is not read: the list read before stays, and the
+    // view is not to be drawn.
+    void finalistsBeingWritten() {
+        TestFolder folder;
+        folder.WriteBytes("H_01_7.dat", HeatLineText({11, 12}));
+        Competition s;
+        s.DataFolder = folder.Path();
+        s.EventTable[0] = EventRecord({.category = 1, .round = 7});
+        s.CurrentEventIndex = 0;
+        s.FinalistsLine.count = 5;
+        SetFileSettleTime(std::chrono::hours(1));
+        const bool ready = ReadViewInputs(s, kViewFinalists);
+        SetFileSettleTime({});
+        QVERIFY(!ready);
+        QCOMPARE(s.FinalistsLine.count, 5);
+        QVERIFY(ReadViewInputs(s, kViewFinalists));
+        QCOMPARE(s.FinalistsLine.count, 2);
     }
 
     void finalResult_data() {

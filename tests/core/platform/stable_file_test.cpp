@@ -1,12 +1,16 @@
 // Whole-file reads of the data folder: what is refused without blocking, a file that is still
-// being written, the size cap, and the recorder the console's notes come from.
+// being written or written a moment ago, a file that suddenly reads empty, the size cap, and the
+// recorder the console's notes come from.
 #include "core/platform/stable_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QtTest>
+#include <thread>
 
 #include "support/test_files.h"
 
@@ -38,7 +42,7 @@ class StableFileTest : public QObject {
         if (kind == "proc") QCOMPARE(symlink("/proc/self/status", path.c_str()), 0);
         const std::string read = kind == "no folder" ? dir.Path() + "/gone/f.dat" : path;
         const FileReadRecorder recorder;
-        const FileContents c = ReadStableFile(read, kMaxDataFileBytes, [] {});
+        const FileContents c = ReadStableFile(read, {}, [] {});
         QCOMPARE(int(c.failure), failure);
         QCOMPARE(c.bytes, std::string(c.Ok() ? "abc\r\n" : ""));
         QCOMPARE(c.stamp, c.Ok() ? StampOf(path) : FileStamp{});
@@ -53,7 +57,7 @@ class StableFileTest : public QObject {
         const std::string path = dir.Path() + "/H_01_1.dat";
         QCOMPARE(symlink("/proc/self/status", path.c_str()), 0);
         int pauses = 0;
-        const FileContents c = ReadStableFile(path, kMaxDataFileBytes, [&] {
+        const FileContents c = ReadStableFile(path, {}, [&] {
             ++pauses;
             dir.Remove("H_01_1.dat");
             dir.WriteBytes("H_01_1.dat", "   1   2\r\n");
@@ -63,12 +67,69 @@ class StableFileTest : public QObject {
         QCOMPARE(c.bytes, std::string("   1   2\r\n"));
     }
 
-    void largerFilesAreReadUpToTheCap() {
+    void largerFilesAreRefused() {
         TestFolder dir;
         dir.WriteBytes("big.dat", std::string(100, 'x'));
-        const FileContents c = ReadStableFile(dir.Path() + "/big.dat", 10);
-        QVERIFY(c.Ok());
-        QCOMPARE(c.bytes, std::string(10, 'x'));
+        const FileContents c = ReadStableFile(dir.Path() + "/big.dat", {.maxBytes = 10});
+        QCOMPARE(int(c.failure), int(ReadFailure::TooLarge));
+        QVERIFY(c.bytes.empty());
+        QVERIFY(ReadStableFile(dir.Path() + "/big.dat", {.maxBytes = 100}).Ok());
+    }
+
+    // A file whose last good read had bytes and that reads empty now is being rewritten; one that
+    // was empty from the start is read as it is.
+    void emptyAfterContent() {
+        TestFolder dir;
+        const std::string path = dir.Path() + "/seqdat.csv";
+        const struct {
+            const char* bytes;
+            ReadFailure failure;
+        } steps[] = {{"", ReadFailure::None},
+                     {"a,1\r\n", ReadFailure::None},
+                     {"", ReadFailure::Empty},
+                     {"", ReadFailure::Empty},
+                     {"b,2\r\n", ReadFailure::None}};
+        for (const auto& step : steps) {
+            dir.WriteBytes("seqdat.csv", step.bytes);
+            const FileContents c = ReadStableFile(path);
+            QCOMPARE(int(c.failure), int(step.failure));
+            QCOMPARE(c.bytes, std::string(c.Ok() ? step.bytes : ""));
+        }
+    }
+
+    // Reads that wait for a file to settle: a file written a moment ago is refused at once, one
+    // written earlier is read, and one whose time lies ahead (a share's clock) is read once it has
+    // been seen unchanged for the settle time. Other reads take a file at once.
+    void settle_data() {
+        QTest::addColumn<int>("writtenMsAgo");
+        QTest::addColumn<bool>("settled");
+        QTest::addColumn<int>("failure");
+        QTest::newRow("just written") << 0 << true << int(ReadFailure::Unsettled);
+        QTest::newRow("written a second ago") << 1000 << true << int(ReadFailure::None);
+        QTest::newRow("an hour ahead") << -3'600'000 << true << int(ReadFailure::Unsettled);
+        QTest::newRow("not waiting") << 0 << false << int(ReadFailure::None);
+    }
+    void settle() {
+        QFETCH(int, writtenMsAgo);
+        QFETCH(bool, settled);
+        QFETCH(int, failure);
+        SetFileSettleTime(std::chrono::milliseconds(100));
+        TestFolder dir;
+        dir.WriteBytes("H_01_1.dat", "   1   2\r\n");
+        const std::string path = dir.Path() + "/H_01_1.dat";
+        if (writtenMsAgo != 0) {
+            QFile file(QString::fromStdString(path));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addMSecs(-writtenMsAgo),
+                                     QFileDevice::FileModificationTime));
+        }
+        int pauses = 0;
+        const FileContents c = ReadStableFile(path, {.settled = settled}, [&] { ++pauses; });
+        QCOMPARE(int(c.failure), failure);
+        QCOMPARE(pauses, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        QVERIFY(ReadStableFile(path, {.settled = settled}).Ok());
+        SetFileSettleTime({});
     }
 
     void recordersNest() {
