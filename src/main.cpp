@@ -76,6 +76,7 @@ int main(int argc, char** argv) {
         if (commandLine.web) {
             web = std::make_unique<WebServer>(*windows.state, *windows.audience,
                                               windows.console->Commands());
+            web->SetSchedule(&windows.console->Schedule());
             WebServerOptions webOptions;
             webOptions.address = commandLine.web->address;
             webOptions.port = static_cast<quint16>(commandLine.web->port);

@@ -66,6 +66,12 @@ void DaySchedule::StateChanged(StateChanges what) {
     refresh_.start();
 }
 
+void DaySchedule::Settle() {
+    if (!refresh_.isActive()) return;
+    refresh_.stop();
+    Refresh();
+}
+
 void DaySchedule::Refresh() {
     day_ = EstimateDay(s_, LiveProgressOf(s_, pace_, Now(), currentStartedAt_, settings_),
                        settings_);

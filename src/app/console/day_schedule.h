@@ -29,6 +29,9 @@ class DaySchedule : public QObject {
     QString StatusText() const;
     // Estimates again now (the clock or the state moved).
     void Refresh();
+    // Makes the estimate a command asked for now, when it is still waiting for the event loop
+    // (an answer to the remote carries the estimate after the command).
+    void Settle();
 
   signals:
     void estimated();

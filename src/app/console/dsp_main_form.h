@@ -52,6 +52,7 @@ class DspMain : public QWidget {
     OperatorCommands& Commands() { return *commands_; }
     // The day's start-time estimates, for the web and the rehearsal.
     const DaySchedule& Schedule() const { return *schedule_; }
+    DaySchedule& Schedule() { return *schedule_; }
 
   protected:
     void changeEvent(QEvent* event) override;

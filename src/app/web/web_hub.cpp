@@ -88,6 +88,8 @@ void WebHub::SetPicture(const QByteArray& png) {
 void WebHub::SetState(const QByteArray& json) {
     if (json == feed_.state) return;
     feed_.state = json;
+    // The estimates or the heats moved: next heats are worked out again when asked.
+    nextHeats_.clear();
     ++feed_.stateSerial;
     OfferAll();
 }
@@ -119,17 +121,23 @@ void WebHub::Respond(const QHttpServerRequest& request, QTcpSocket* socket) {
         Command(request, socket, path.mid(kCommandPrefix.size()));
         return;
     }
+    if (path == u"/next.json" && get) {
+        NextHeat(request, socket);
+        return;
+    }
 
     QHttpServerResponder r = makeResponder(request, socket);
     static const QHash<QString, std::pair<QString, QByteArray>> kFiles{
         {QStringLiteral("/"), {QStringLiteral("mirror.html"), "text/html; charset=utf-8"}},
         {QStringLiteral("/heats"), {QStringLiteral("heats.html"), "text/html; charset=utf-8"}},
         {QStringLiteral("/remote"), {QStringLiteral("remote.html"), "text/html; charset=utf-8"}},
+        {QStringLiteral("/schedule"), {QStringLiteral("schedule.html"), "text/html; charset=utf-8"}},
         {QStringLiteral("/live.js"), {QStringLiteral("live.js"), "text/javascript; charset=utf-8"}},
     };
     const auto file = kFiles.constFind(path);
     const bool known =
-        file != kFiles.cend() || path == u"/now.json" || path == u"/picture.png" || path == u"/ws";
+        file != kFiles.cend() || path == u"/now.json" || path == u"/picture.png" ||
+        path == u"/ws" || path == u"/next.json";
     if (!known) {
         WriteText(r, Status::NotFound, "not found");
     } else if (!get) {
@@ -189,6 +197,43 @@ void WebHub::Command(const QHttpServerRequest& request, QTcpSocket* socket, cons
     const quint64 id = nextId_++;
     pending_.emplace(id, Pending{std::move(r), QPointer<QTcpSocket>(socket)});
     emit commandRequested(id, name);
+}
+
+void WebHub::NextHeat(const QHttpServerRequest& request, QTcpSocket* socket) {
+    QHttpServerResponder r = makeResponder(request, socket);
+    const QString text = request.query().queryItemValue(QStringLiteral("no"));
+    bool ok = text.size() <= 4;
+    const int number = ok ? text.toInt(&ok, 10) : 0;
+    if (!ok || number <= 0) {
+        WriteText(r, Status::BadRequest, "no=N: a back number from 1 to 9999");
+        RequestGuard::Answered(socket);
+        return;
+    }
+    if (const auto known = nextHeats_.find(number); known != nextHeats_.end()) {
+        Write(r, Status::Ok, "application/json; charset=utf-8", known->second);
+        RequestGuard::Answered(socket);
+        return;
+    }
+    const double seconds = queryClock_.isValid() ? queryClock_.restart() / 1000.0 : 1.0;
+    if (!queryClock_.isValid()) queryClock_.start();
+    queryTokens_ = std::min<double>(limits_.nextHeatBurst,
+                                    queryTokens_ + seconds * limits_.nextHeatsPerSecond);
+    if (pending_.size() >= kPendingCommands * 8 || queryTokens_ < 1.0) {
+        r.write("too many questions, ask again in a moment\n",
+                {{"Content-Type", "text/plain; charset=utf-8"}, {"Retry-After", "1"}},
+                Status::TooManyRequests);
+        RequestGuard::Answered(socket);
+        return;
+    }
+    queryTokens_ -= 1.0;
+    const quint64 id = nextId_++;
+    pending_.emplace(id, Pending{std::move(r), QPointer<QTcpSocket>(socket)});
+    emit nextHeatRequested(id, number);
+}
+
+void WebHub::AnswerNextHeat(quint64 id, int number, const QByteArray& json) {
+    if (nextHeats_.size() < 10000) nextHeats_[number] = json;
+    Answer(id, 200, json);
 }
 
 void WebHub::Answer(quint64 id, int status, const QByteArray& json) {

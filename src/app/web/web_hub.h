@@ -33,10 +33,16 @@ class WebHub : public QAbstractHttpServer {
     void SetState(const QByteArray& json);
     // The console's answer to command request `id`: the status and the state after it.
     void Answer(quint64 id, int status, const QByteArray& json);
+    // The console's answer to next-heat request `id` for a back number; kept until the state
+    // changes, so a page that asks again is answered here.
+    void AnswerNextHeat(quint64 id, int number, const QByteArray& json);
 
   signals:
     // A remote command with a valid token, for the console to run; answered with Answer.
     void commandRequested(quint64 id, const QString& name);
+    // A couple's next heat (/next.json?no=N), for the console to work out; answered with
+    // AnswerNextHeat.
+    void nextHeatRequested(quint64 id, int number);
     void viewersChanged(int count);
 
   protected:
@@ -47,6 +53,7 @@ class WebHub : public QAbstractHttpServer {
     void Respond(const QHttpServerRequest& request, QTcpSocket* socket);
     void Command(const QHttpServerRequest& request, QTcpSocket* socket, const QString& name);
     bool TakeCommandToken();
+    void NextHeat(const QHttpServerRequest& request, QTcpSocket* socket);
     void AcceptViewer(WebSocketLink* link);
     void OfferAll();
     void ViewerGone(Viewer* viewer);
@@ -64,4 +71,8 @@ class WebHub : public QAbstractHttpServer {
     quint64 nextId_ = 1;
     double commandTokens_;
     QElapsedTimer commandClock_;
+    // Next heats worked out since the state last changed, by back number.
+    std::unordered_map<int, QByteArray> nextHeats_;
+    double queryTokens_ = 0;
+    QElapsedTimer queryClock_;
 };

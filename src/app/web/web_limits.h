@@ -41,6 +41,10 @@ struct WebLimits {
     // Commands the remote may give: a burst of this many, then this many per second.
     int commandBurst = 5;
     double commandsPerSecond = 5.0;
+    // Couples' next heats the console works out (answers already known cost nothing): a burst of
+    // this many, then this many per second.
+    int nextHeatBurst = 40;
+    double nextHeatsPerSecond = 40.0;
     RequestLimits requests;
     WebSocketLimits webSockets;
 };

@@ -10,7 +10,11 @@
 
 #include "app/audience/scr_form.h"
 #include "app/console/operator_commands.h"
+#include "app/console/console_hooks.h"
+#include "app/console/day_schedule.h"
 #include "core/competition/now_json.h"
+#include "core/platform/cp932.h"
+#include "core/platform/text_utils.h"
 #include "app/web/picture_encoder.h"
 #include "app/web/remote_commands.h"
 #include "app/web/web_hub.h"
@@ -119,6 +123,7 @@ bool WebServer::Start(const WebServerOptions& options, QString* error) {
 
     connect(encoder_.get(), &PictureEncoder::encoded, hub_, &WebHub::SetPicture);
     connect(hub_, &WebHub::commandRequested, this, &WebServer::RunCommand);
+    connect(hub_, &WebHub::nextHeatRequested, this, &WebServer::NextHeat);
     connect(hub_, &WebHub::viewersChanged, this, [this](int count) {
         viewers_ = count;
         emit viewersChanged(count);
@@ -168,7 +173,61 @@ void WebServer::Publish() {
     QMetaObject::invokeMethod(hub, [hub, json] { hub->SetState(json); });
 }
 
-QByteArray WebServer::StateJson() { return feed_.Next(state_); }
+QByteArray WebServer::StateJson() {
+    if (schedule_ == nullptr) return feed_.Next(state_);
+    schedule_->Settle();
+    return feed_.Next(state_, &schedule_->Day(), &schedule_->Pace());
+}
+
+void WebServer::SetSchedule(DaySchedule* schedule) {
+    schedule_ = schedule;
+    // A new estimate (the clock moved on) reaches the pages like any other change.
+    if (schedule_ != nullptr) connect(schedule_, &DaySchedule::estimated, this, &WebServer::StateChanged);
+}
+
+void WebServer::NextHeat(quint64 id, int number) {
+    const QByteArray json = NextHeatJson(number);
+    WebHub* hub = hub_;
+    QMetaObject::invokeMethod(hub, [hub, id, number, json] { hub->AnswerNextHeat(id, number, json); });
+}
+
+QByteArray WebServer::NextHeatJson(int number) {
+    QJsonObject out{{"number", number}, {"estimate", true}};
+    if (schedule_ == nullptr || schedule_->Day().items.empty()) {
+        out["status"] = QStringLiteral("unknown");
+        return QJsonDocument(out).toJson(QJsonDocument::Compact);
+    }
+    const DayEstimate& day = schedule_->Day();
+    if (drawnItem_ != state_.CurrentProgrammeIndex || !drawnAge_.isValid() ||
+        drawnAge_.elapsed() > 60'000) {
+        drawn_.clear();
+        for (const ItemEstimate& e : day.items) {
+            if (e.event < 0) continue;
+            DrawnHeats heats = ReadDrawnHeats(state_, e.event);
+            if (heats.Drawn()) drawn_.push_back(std::move(heats));
+        }
+        drawnItem_ = state_.CurrentProgrammeIndex;
+        drawnAge_.start();
+    }
+    const CoupleHeat next = NextHeatOf(state_, day, drawn_, number);
+    static const char* const kStatus[] = {"heat", "round", "none"};
+    out["status"] = QLatin1String(kStatus[static_cast<int>(next.status)]);
+    if (next.status == CoupleHeat::Status::NoHeat) {
+        return QJsonDocument(out).toJson(QJsonDocument::Compact);
+    }
+    const QTime now = Hooks().now ? Hooks().now() : QTime::currentTime();
+    const int left = std::max(0, next.start - now.msecsSinceStartOfDay() / 1000);
+    const bool inTable = next.item >= 0 && next.item < kProgrammeRows;
+    out["item"] = next.item;
+    out["event"] = FromCp932(TrimBlanks(state_.EventNameAt(next.event).substr(0, 3)));
+    out["text"] = inTable ? FromCp932(TrimBlanks(state_.ProgrammeTexts[next.item])) : QString();
+    out["floor"] = next.floorB ? QStringLiteral("B") : QStringLiteral("A");
+    out["dance"] = next.dance + 1;
+    out["heat"] = next.heat;
+    out["start"] = ClockOf(next.start);
+    out["minutes"] = (left + 30) / 60;
+    return QJsonDocument(out).toJson(QJsonDocument::Compact);
+}
 
 void WebServer::RunCommand(quint64 id, const QString& name) {
     // A message box of the console waits for the operator: its buttons are out of reach, and

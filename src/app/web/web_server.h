@@ -7,6 +7,7 @@
 // run on threads of their own.
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QObject>
 #include <QThread>
@@ -15,8 +16,10 @@
 
 #include "app/web/web_limits.h"
 #include "core/competition/competition_state.h"
+#include "core/competition/couple_heats.h"
 #include "core/competition/now_json.h"
 
+class DaySchedule;
 class OperatorCommands;
 class PictureEncoder;
 class ScrForm;
@@ -43,6 +46,8 @@ class WebServer : public QObject {
     QUrl MirrorUrl() const;
     QUrl RemoteUrl() const;
     int Viewers() const { return viewers_; }
+    // The day's estimates: the pages' schedule and the couples' next heats come from them.
+    void SetSchedule(DaySchedule* schedule);
 
   signals:
     void viewersChanged(int count);
@@ -54,6 +59,9 @@ class WebServer : public QObject {
     // The state as the pages show it: while the screen is held, what the hall still sees.
     QByteArray StateJson();
     void RunCommand(quint64 id, const QString& name);
+    // /next.json?no=N: the couple's next heat with its estimated start.
+    void NextHeat(quint64 id, int number);
+    QByteArray NextHeatJson(int number);
 
     const Competition& state_;
     ScrForm& audience_;
@@ -65,6 +73,11 @@ class WebServer : public QObject {
     bool publishQueued_ = false;
     bool pictureQueued_ = false;
     NowJsonFeed feed_;
+    DaySchedule* schedule_ = nullptr;
+    // The drawn heats of the day's events, read again when the item changes or after a minute.
+    std::vector<DrawnHeats> drawn_;
+    int drawnItem_ = -1;
+    QElapsedTimer drawnAge_;
 
     QThread webThread_;
     QThread encoderThread_;

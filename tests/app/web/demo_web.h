@@ -15,6 +15,8 @@ inline std::unique_ptr<WebServer> StartDemoWithWeb(AppWindows& windows) {
     windows = CreateWindows(options);
     windows.console->show();
     windows.console->FormActivate();
-    return std::make_unique<WebServer>(*windows.state, *windows.audience,
-                                       windows.console->Commands());
+    auto web = std::make_unique<WebServer>(*windows.state, *windows.audience,
+                                           windows.console->Commands());
+    web->SetSchedule(&windows.console->Schedule());
+    return web;
 }

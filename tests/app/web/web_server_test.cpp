@@ -197,6 +197,14 @@ class WebServerTest : public QObject {
             {"/live.js", 200, "function trqConnect"},
             {"/picture.png", 200, "PNG"},
             {"/now.json", 200, "\"view\":0"},
+            {"/now.json", 200, "\"schedule\":{\"end\""},
+            {"/schedule", 200, "タイムテーブル"},
+            // The couple's next heat: 1 dances in event 001's drawn heats; 9999 in none.
+            {"/next.json?no=1", 200, "\"status\":\"heat\""},
+            {"/next.json?no=1", 200, "\"event\":\"001\""},
+            {"/next.json?no=9999", 200, "\"status\":\"none\""},
+            {"/next.json?no=x", 400, "back number"},
+            {"/next.json?no=12345", 400, "back number"},
             {"/ws", 426, "WebSocket only"},
             {"/nothing-here", 404, "not found"},
         };
@@ -584,8 +592,14 @@ class WebServerTest : public QObject {
         QCOMPARE(web->Viewers(), 2);
         // The console's panel counts them.
         auto* panel = windows.console->findChild<QWidget*>(QStringLiteral("Panel6"));
-        new WebPanel(panel, *web);
+        auto* mainPanel = windows.console->findChild<QWidget*>(QStringLiteral("Panel8"));
+        new WebPanel(panel, mainPanel, *web);
         auto* label = panel->findChild<QLabel*>(QStringLiteral("WebLabel"));
+        // The main panel, always in sight: the mirror's address with the viewers, and its code.
+        auto* address = mainPanel->findChild<QLabel*>(QStringLiteral("WebAddressLabel"));
+        QVERIFY(address->text().contains(web->MirrorUrl().toString()));
+        QVERIFY(address->text().contains(QString::fromUtf8("視聴 2 人")));
+        QVERIFY(!mainPanel->findChild<QLabel*>(QStringLiteral("WebQrImage"))->pixmap().isNull());
         QVERIFY(label->text().contains(web->MirrorUrl().toString()));
         QVERIFY(label->text().contains(QString::fromUtf8("視聴 2 人")));
         QVERIFY(!panel->findChild<QLabel*>(QStringLiteral("WebQr"))->pixmap().isNull());
