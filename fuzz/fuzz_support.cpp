@@ -27,6 +27,7 @@
 #include "core/display/title_banner.h"
 #include "core/platform/canvas.h"
 #include "core/platform/font_substitution.h"
+#include "core/platform/stable_file.h"
 
 namespace {
 
@@ -132,12 +133,16 @@ void InitFuzzing() {
 const std::string& ScratchFolder() { return TheScratch().path; }
 
 void WriteScratchFile(const std::string& name, const uint8_t* data, size_t size) {
-    std::FILE* f = std::fopen((ScratchFolder() + "/" + name).c_str(), "wb");
+    const std::string path = ScratchFolder() + "/" + name;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) FuzzFailure("scratch file", __FILE__, __LINE__);
     if (size > 0 && std::fwrite(data, 1, size, f) != size) {
         FuzzFailure("scratch file write", __FILE__, __LINE__);
     }
     std::fclose(f);
+    // Each input is a whole file of its own, whatever the one before held (an empty file after
+    // one with content would be taken for one being rewritten).
+    ForgetFile(path);
 }
 
 void RestoreDemoFile(const std::string& name) {

@@ -219,8 +219,12 @@ void DataWatchController::ShowNote() {
     for (const auto& [name, note] : newestFirst) {
         QString detail;
         if (note->failure != ReadFailure::None) detail += Reason(note->failure) + u'、';
+        // A round's file gone ("H_01_2.dat を表示"), or still there but left for a file that
+        // has come ("SH_01_2.dat に替わりました").
         if (!note->instead.empty()) {
-            detail += QStringLiteral(u"%1 を表示、").arg(DecodePath(note->instead));
+            detail += (note->failure != ReadFailure::None ? QStringLiteral(u"%1 を表示、")
+                                                          : QStringLiteral(u"%1 に替わりました、"))
+                          .arg(DecodePath(note->instead));
         }
         detail += QStringLiteral(u"%1 から").arg(note->since.toString(QStringLiteral("HH:mm:ss")));
         files << QStringLiteral(u"%1（%2）").arg(DecodePath(name), detail);

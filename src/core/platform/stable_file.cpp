@@ -59,6 +59,11 @@ class SeenFiles {
         return true;
     }
 
+    void Forget(const std::string& path) {
+        const std::lock_guard lock(mutex_);
+        seen_.erase(path);
+    }
+
   private:
     Seen& Entry(const std::string& path) {
         if (seen_.size() >= kRememberedPaths && seen_.find(path) == seen_.end()) seen_.clear();
@@ -168,6 +173,8 @@ FileContents ReadStableFile(const std::string& path, const ReadOptions& options,
     FileReadRecorder::Record(FileRead{path, contents.failure, contents.stamp});
     return contents;
 }
+
+void ForgetFile(const std::string& path) { Memory().Forget(path); }
 
 ReadFailure ProbeFile(const std::string& path) {
     struct stat st;

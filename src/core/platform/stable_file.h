@@ -56,6 +56,10 @@ FileContents ReadStableFile(const std::string& path, const ReadOptions& options 
 FileContents ReadStableFile(const std::string& path, const ReadOptions& options,
                             const std::function<void()>& pause);
 
+// Forgets what earlier reads saw of path: the next file found there is judged on its own, as if
+// read for the first time (for whoever puts a whole file in place, such as a fuzz target).
+void ForgetFile(const std::string& path);
+
 // What can be told of path without reading it: None for a regular file, else why it cannot be
 // read (Missing, NotRegular, Unreadable).
 ReadFailure ProbeFile(const std::string& path);

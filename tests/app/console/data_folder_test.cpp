@@ -266,35 +266,40 @@ class DataFolderTest : public QObject {
     }
 
     // A round whose shuffled file or floor B's own file has gone loads from the plain heat file,
-    // as the folder says; the note names the file it came from before and the one it comes from
-    // now.
-    void roundFileGoneIsNamed_data() {
+    // as the folder says, and one whose shuffled file has come loads from that; the note names
+    // the file the round came from before and what it comes from now.
+    void roundFileChangeIsNamed_data() {
         QTest::addColumn<int>("item");
-        QTest::addColumn<QString>("gone");
-        QTest::addColumn<QString>("instead");
-        QTest::newRow("shuffled") << 8 << "SH_01_2.dat"
-                                  << "H_01_2.dat";
-        QTest::newRow("floor B's own") << 2 << "Assist/H_03_1.dat"
-                                       << "H_03_1.dat";
+        QTest::addColumn<QString>("gone");  // or, with "+", come
+        QTest::addColumn<QString>("note");
+        QTest::newRow("shuffled file gone")
+            << 8 << "SH_01_2.dat"
+            << QStringLiteral(u"SH_01_2.dat（ありません、H_01_2.dat を表示、");
+        QTest::newRow("floor B's own file gone")
+            << 2 << "Assist/H_03_1.dat"
+            << QStringLiteral(u"Assist/H_03_1.dat（ありません、H_03_1.dat を表示、");
+        QTest::newRow("shuffled file come")
+            << 4 << "+SH_10_1.dat" << QStringLiteral(u"H_10_1.dat（SH_10_1.dat に替わりました、");
     }
-    void roundFileGoneIsNamed() {
+    void roundFileChangeIsNamed() {
         QFETCH(int, item);
         QFETCH(QString, gone);
-        QFETCH(QString, instead);
+        QFETCH(QString, note);
         SelectItem(item);
         QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
         QVERIFY(!Label("FileNote")->isVisibleTo(windows.console.get()));
-        folder.Remove("demo/" + gone.toStdString());
+        if (gone.startsWith(u'+')) {
+            const QString demo = QString::fromStdString(folder.Path() + "/demo/");
+            QVERIFY(QFile::copy(demo + "H_10_1.dat", demo + gone.mid(1)));
+        } else {
+            folder.Remove("demo/" + gone.toStdString());
+        }
         QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
         QCOMPARE(s().CurrentView, kViewHeat);
         QVERIFY(Label("FileNote")->isVisibleTo(windows.console.get()));
-        QVERIFY2(Label("FileNote")
-                     ->text()
-                     .contains(gone + QStringLiteral(u"（ありません、") + instead +
-                               QStringLiteral(u" を表示、")),
-                 qPrintable(Label("FileNote")->text()));
+        QVERIFY2(Label("FileNote")->text().contains(note), qPrintable(Label("FileNote")->text()));
         // Another round ends the note.
-        SelectItem(4);
+        SelectItem(item == 4 ? 5 : 4);
         QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
         QVERIFY(!Label("FileNote")->isVisibleTo(windows.console.get()));
     }
