@@ -1,10 +1,13 @@
 #include "app/widgets/image_control.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 ImageControl::ImageControl(QWidget* parent)
     : QWidget(parent), canvas_(width(), height(), QString()) {}
@@ -73,10 +76,59 @@ void ImageControl::SetPicture(const QImage& picture) {
 }
 
 void ImageControl::UpdateIfDrawn() {
-    if (canvas_.TakeDrawn()) update();
+    if (!canvas_.TakeDrawn()) return;
+    if (!picture_.isNull() || !isVisible()) {
+        update();
+        return;
+    }
+    const QRegion changed = ChangedTiles(canvas_.Image(), shown_);
+    if (!changed.isEmpty()) update(changed);
 }
 
-void ImageControl::paintEvent(QPaintEvent*) {
+QRegion ImageControl::ChangedTiles(const QImage& frame, const QImage& shown) {
+    if (frame.size() != shown.size() || frame.format() != shown.format() || frame.depth() != 32) {
+        return QRegion(frame.rect());
+    }
+    constexpr int kTileWidth = 64;
+    constexpr int kTileHeight = 16;
+    const int width = frame.width();
+    const int height = frame.height();
+    const int tiles = (width + kTileWidth - 1) / kTileWidth;
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
+    std::vector<char> dirty(static_cast<std::size_t>(tiles));
+    QRegion changed;
+    for (int top = 0; top < height; top += kTileHeight) {
+        const int bottom = std::min(height, top + kTileHeight);
+        std::fill(dirty.begin(), dirty.end(), 0);
+        bool any = false;
+        for (int y = top; y < bottom; ++y) {
+            const uchar* now = frame.constScanLine(y);
+            const uchar* was = shown.constScanLine(y);
+            if (std::memcmp(now, was, rowBytes) == 0) continue;
+            any = true;
+            for (int t = 0; t < tiles; ++t) {
+                if (dirty[t] != 0) continue;
+                const int x = t * kTileWidth;
+                const std::size_t bytes = static_cast<std::size_t>(std::min(kTileWidth, width - x)) * 4;
+                if (std::memcmp(now + x * 4, was + x * 4, bytes) != 0) dirty[t] = 1;
+            }
+        }
+        if (!any) continue;
+        for (int t = 0; t < tiles;) {
+            if (dirty[t] == 0) {
+                ++t;
+                continue;
+            }
+            const int first = t;
+            while (t < tiles && dirty[t] != 0) ++t;
+            const int left = first * kTileWidth;
+            changed += QRect(left, top, std::min(t * kTileWidth, width) - left, bottom - top);
+        }
+    }
+    return changed;
+}
+
+void ImageControl::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     if (!picture_.isNull()) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -84,9 +136,22 @@ void ImageControl::paintEvent(QPaintEvent*) {
         return;
     }
     FollowSize();
-    // Pixel for pixel, whatever the canvas's device scale.
+    // Pixel for pixel, whatever the canvas's device scale; only the parts asked for.
     const QImage& image = canvas_.Image();
-    p.drawImage(QRect(0, 0, image.width(), image.height()), image);
+    const QRegion painted = event->region() & image.rect();
+    for (const QRect& r : painted) p.drawImage(QRectF(r), image, QRectF(r));
+    // What the screen shows now, the reference of the next comparison.
+    if (shown_.size() != image.size() || shown_.format() != image.format()) {
+        shown_ = painted == QRegion(image.rect()) ? image.copy() : QImage();
+        return;
+    }
+    for (const QRect& r : painted) {
+        const std::size_t bytes = static_cast<std::size_t>(r.width()) * (image.depth() / 8);
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            std::memcpy(shown_.scanLine(y) + r.left() * (image.depth() / 8),
+                        image.constScanLine(y) + r.left() * (image.depth() / 8), bytes);
+        }
+    }
 }
 
 void ImageControl::resizeEvent(QResizeEvent* event) {
