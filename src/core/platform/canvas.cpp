@@ -90,6 +90,7 @@ struct Canvas::Face {
         std::vector<QGlyphRun> runs;  // positions relative to the start of the baseline
         std::vector<Cell> cells;
         std::vector<PhasedCell> phasedCells;
+        std::vector<std::pair<double, double>> phasesSeen;
     };
 
     Face(const QString& name, int points, bool bold, int stretch)
@@ -190,6 +191,13 @@ struct Canvas::Face {
                    c.brush == brush.rgba() && c.scale == scale;
         });
         if (found == l.phasedCells.end()) {
+            // A phase seen once is drawn from the glyphs: many texts come once at each place
+            // (the couples of one heat), and only a text that comes again there is worth a cell.
+            const std::pair<double, double> phase(phaseX, phaseY);
+            if (std::find(l.phasesSeen.begin(), l.phasesSeen.end(), phase) == l.phasesSeen.end()) {
+                l.phasesSeen.push_back(phase);
+                return nullptr;
+            }
             PhasedCell cell{color.rgba(), brush.rgba(), scale, phaseX, phaseY, QPoint(), QImage()};
             RenderPhased(l, color, brush, cell);
             cellBytes += cell.image.sizeInBytes();
@@ -223,14 +231,25 @@ struct Canvas::Face {
         QImage probe(w, h, QImage::Format_ARGB32_Premultiplied);
         probe.fill(Qt::transparent);
         paint(probe, true, false);
-        QRect filled;
+        // The brush fills one rectangle of whole pixels: its first and last rows and columns.
+        int top = -1;
+        int bottom = -1;
+        int left = w;
+        int right = -1;
         for (int y = 0; y < h; ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
-            for (int x = 0; x < w; ++x) {
-                if (qAlpha(row[x]) != 0) filled |= QRect(x, y, 1, 1);
-            }
+            int x = 0;
+            while (x < w && qAlpha(row[x]) == 0) ++x;
+            if (x == w) continue;
+            if (top < 0) top = y;
+            bottom = y;
+            left = std::min(left, x);
+            int end = w - 1;
+            while (qAlpha(row[end]) == 0) --end;
+            right = std::max(right, end);
         }
-        if (filled.isEmpty()) return;
+        if (top < 0) return;
+        const QRect filled(QPoint(left, top), QPoint(right, bottom));
         probe.fill(Qt::transparent);
         paint(probe, false, true);
         for (int y = 0; y < h; ++y) {
@@ -294,6 +313,7 @@ struct Canvas::Face {
             for (const PhasedCell& c : l.phasedCells) freed += c.image.sizeInBytes();
             l.cells.clear();
             l.phasedCells.clear();
+            l.phasesSeen.clear();
         }
         return freed;
     }
