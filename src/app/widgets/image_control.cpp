@@ -81,48 +81,60 @@ void ImageControl::UpdateIfDrawn() {
         update();
         return;
     }
-    const QRegion changed = ChangedTiles(canvas_.Image(), shown_);
+    const QImage& image = canvas_.Image();
+    // Only what is on screen counts; parts of it never painted since the bitmap got its size
+    // are repainted as changed.
+    const QRegion visible = visibleRegion() & image.rect();
+    if (visible.isEmpty()) return;
+    const QRegion changed =
+        ChangedTiles(image, shown_, visible.boundingRect()) + (visible - known_);
     if (!changed.isEmpty()) update(changed);
 }
 
-QRegion ImageControl::ChangedTiles(const QImage& frame, const QImage& shown) {
+QRegion ImageControl::ChangedTiles(const QImage& frame, const QImage& shown, const QRect& within) {
+    const QRect area = within.isNull() ? frame.rect() : within & frame.rect();
     if (frame.size() != shown.size() || frame.format() != shown.format() || frame.depth() != 32) {
-        return QRegion(frame.rect());
+        return QRegion(area);
     }
+    if (area.isEmpty()) return {};
     constexpr int kTileWidth = 64;
     constexpr int kTileHeight = 16;
-    const int width = frame.width();
-    const int height = frame.height();
-    const int tiles = (width + kTileWidth - 1) / kTileWidth;
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
-    std::vector<char> dirty(static_cast<std::size_t>(tiles));
+    const int firstTile = area.left() / kTileWidth;
+    const int lastTile = area.right() / kTileWidth;
+    const std::size_t rowBytes = static_cast<std::size_t>(area.width()) * 4;
+    const std::size_t rowStart = static_cast<std::size_t>(area.left()) * 4;
+    std::vector<char> dirty(static_cast<std::size_t>(lastTile + 1));
     QRegion changed;
-    for (int top = 0; top < height; top += kTileHeight) {
-        const int bottom = std::min(height, top + kTileHeight);
+    for (int top = area.top() / kTileHeight * kTileHeight; top <= area.bottom();
+         top += kTileHeight) {
+        const int from = std::max(top, area.top());
+        const int to = std::min(top + kTileHeight, area.bottom() + 1);  // exclusive
         std::fill(dirty.begin(), dirty.end(), 0);
         bool any = false;
-        for (int y = top; y < bottom; ++y) {
+        for (int y = from; y < to; ++y) {
             const uchar* now = frame.constScanLine(y);
             const uchar* was = shown.constScanLine(y);
-            if (std::memcmp(now, was, rowBytes) == 0) continue;
+            if (std::memcmp(now + rowStart, was + rowStart, rowBytes) == 0) continue;
             any = true;
-            for (int t = 0; t < tiles; ++t) {
+            for (int t = firstTile; t <= lastTile; ++t) {
                 if (dirty[t] != 0) continue;
-                const int x = t * kTileWidth;
-                const std::size_t bytes = static_cast<std::size_t>(std::min(kTileWidth, width - x)) * 4;
-                if (std::memcmp(now + x * 4, was + x * 4, bytes) != 0) dirty[t] = 1;
+                const int left = std::max(t * kTileWidth, area.left());
+                const int right = std::min((t + 1) * kTileWidth, area.right() + 1);
+                const std::size_t bytes = static_cast<std::size_t>(right - left) * 4;
+                if (std::memcmp(now + left * 4, was + left * 4, bytes) != 0) dirty[t] = 1;
             }
         }
         if (!any) continue;
-        for (int t = 0; t < tiles;) {
+        for (int t = firstTile; t <= lastTile;) {
             if (dirty[t] == 0) {
                 ++t;
                 continue;
             }
             const int first = t;
-            while (t < tiles && dirty[t] != 0) ++t;
-            const int left = first * kTileWidth;
-            changed += QRect(left, top, std::min(t * kTileWidth, width) - left, bottom - top);
+            while (t <= lastTile && dirty[t] != 0) ++t;
+            const int left = std::max(first * kTileWidth, area.left());
+            const int right = std::min(t * kTileWidth, area.right() + 1);
+            changed += QRect(left, from, right - left, to - from);
         }
     }
     return changed;
@@ -142,16 +154,18 @@ void ImageControl::paintEvent(QPaintEvent* event) {
     for (const QRect& r : painted) p.drawImage(QRectF(r), image, QRectF(r));
     // What the screen shows now, the reference of the next comparison.
     if (shown_.size() != image.size() || shown_.format() != image.format()) {
-        shown_ = painted == QRegion(image.rect()) ? image.copy() : QImage();
-        return;
+        shown_ = QImage(image.size(), image.format());
+        known_ = QRegion();
     }
+    const int bytesPerPixel = image.depth() / 8;
     for (const QRect& r : painted) {
-        const std::size_t bytes = static_cast<std::size_t>(r.width()) * (image.depth() / 8);
+        const std::size_t bytes = static_cast<std::size_t>(r.width()) * bytesPerPixel;
         for (int y = r.top(); y <= r.bottom(); ++y) {
-            std::memcpy(shown_.scanLine(y) + r.left() * (image.depth() / 8),
-                        image.constScanLine(y) + r.left() * (image.depth() / 8), bytes);
+            std::memcpy(shown_.scanLine(y) + r.left() * bytesPerPixel,
+                        image.constScanLine(y) + r.left() * bytesPerPixel, bytes);
         }
     }
+    known_ += painted;
 }
 
 void ImageControl::resizeEvent(QResizeEvent* event) {

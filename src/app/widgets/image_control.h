@@ -41,9 +41,10 @@ class ImageControl : public QWidget {
     // rectangles are painted again (the pixels on screen end up the same as with a full repaint).
     void UpdateIfDrawn();
 
-    // The parts of `frame` that differ from `shown`, as rectangles of whole tiles (64 x 16
-    // pixels, cut at the edges); all of it when the sizes or formats differ.
-    static QRegion ChangedTiles(const QImage& frame, const QImage& shown);
+    // The parts of `frame` within `within` (all of it when null) that differ from `shown`, as
+    // rectangles of whole tiles (64 x 16 pixels from the corner, cut to `within`); all of
+    // `within` when the sizes or formats differ.
+    static QRegion ChangedTiles(const QImage& frame, const QImage& shown, const QRect& within = {});
 
     // An emblem of our own (a dancing couple in a gold ring), shown by the logo controls until a
     // logo bitmap replaces it.
@@ -65,8 +66,9 @@ class ImageControl : public QWidget {
     void FollowCover();
 
     Canvas canvas_;
-    // The bitmap's pixels as last painted on screen (where a paint reached); null when unknown.
+    // The bitmap's pixels as last painted on screen, valid where a paint reached (known_).
     QImage shown_;
+    QRegion known_;
     bool fixedBitmap_ = false;
     double deviceScale_ = 1.0;
     QImage picture_;

@@ -191,7 +191,9 @@ class VenueTest : public QObject {
             }
         } painted;
         auto* wide = audience.findChild<ImageControl*>("ImageW");
+        auto* normal = audience.findChild<ImageControl*>("Image9");
         wide->installEventFilter(&painted);
+        normal->installEventFilter(&painted);
         const qint64 whole = qint64(wide->width()) * wide->height();
         const auto shown = [&] {
             return audience.screen()->grabWindow(audience.winId()).toImage().convertToFormat(
@@ -202,16 +204,29 @@ class VenueTest : public QObject {
         };
         auto* heatStep = windows_.console->findChild<QWidget*>("BitBtn28");
         // Forward, forward, back: the last step draws back the heat the screen showed before.
+        const auto Press = [](QWidget* button, Qt::MouseButton mouse) {
+            QTest::mousePress(button, mouse, {}, {5, 5});
+            QCoreApplication::processEvents();
+        };
         for (const Qt::MouseButton button : {Qt::LeftButton, Qt::LeftButton, Qt::RightButton}) {
             painted.area = 0;
-            QTest::mousePress(heatStep, button, {}, {5, 5});
-            QCoreApplication::processEvents();
+            Press(heatStep, button);
             QVERIFY(painted.area > 0);
             QVERIFY2(painted.area < whole / 2, qPrintable(QString::number(painted.area)));
             QCOMPARE(shown(), repainted());
         }
+        // The progress message on the normal surface, which the band covers in part, then the
+        // programme step that moves its lines.
+        Press(windows_.console->findChild<QWidget*>("BitBtn4"), Qt::LeftButton);
+        QCOMPARE(windows_.state->CurrentView, kViewProgressMessage);
+        QCOMPARE(shown(), repainted());
+        painted.area = 0;
+        Press(programme, Qt::LeftButton);
+        QVERIFY(painted.area > 0);
+        QVERIFY2(painted.area < whole / 2, qPrintable(QString::number(painted.area)));
+        QCOMPARE(shown(), repainted());
         // Drawn and drawn back before the screen was painted: nothing to repaint.
-        Canvas& canvas = audience.WideSurface();
+        Canvas& canvas = audience.NormalSurface();
         const QImage before = canvas.Image().copy();
         canvas.SetBrushColor(Qt::red);
         canvas.FillRect(10, 10, 200, 100);
@@ -227,20 +242,29 @@ class VenueTest : public QObject {
     void changedTiles_data() {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QList<QRect>>("changes");
+        QTest::addColumn<QRect>("within");
         QTest::addColumn<QRegion>("tiles");
-        QTest::newRow("nothing") << QSize(300, 100) << QList<QRect>{} << QRegion();
-        QTest::newRow("one pixel") << QSize(300, 100) << QList<QRect>{{70, 20, 1, 1}}
+        const QSize size(300, 100);
+        QTest::newRow("nothing") << size << QList<QRect>{} << QRect() << QRegion();
+        QTest::newRow("one pixel") << size << QList<QRect>{{70, 20, 1, 1}} << QRect()
                                    << QRegion(64, 16, 64, 16);
         QTest::newRow("two apart, one row of tiles")
-            << QSize(300, 100) << QList<QRect>{{0, 0, 1, 1}, {299, 5, 1, 1}}
+            << size << QList<QRect>{{0, 0, 1, 1}, {299, 5, 1, 1}} << QRect()
             << (QRegion(0, 0, 64, 16) + QRegion(256, 0, 44, 16));
         QTest::newRow("neighbours merge, bottom edge")
-            << QSize(300, 100) << QList<QRect>{{60, 90, 10, 10}}
+            << size << QList<QRect>{{60, 90, 10, 10}} << QRect()
             << QRegion(0, 96, 128, 4) + QRegion(0, 80, 128, 16);
+        QTest::newRow("outside the part on screen")
+            << size << QList<QRect>{{0, 0, 1, 1}, {299, 5, 1, 1}} << QRect(100, 0, 200, 50)
+            << QRegion(256, 0, 44, 16);
+        QTest::newRow("cut to the part on screen")
+            << size << QList<QRect>{{70, 20, 1, 1}} << QRect(66, 18, 10, 10)
+            << QRegion(66, 18, 10, 10);
     }
     void changedTiles() {
         QFETCH(QSize, size);
         QFETCH(QList<QRect>, changes);
+        QFETCH(QRect, within);
         QFETCH(QRegion, tiles);
         QImage shown(size, QImage::Format_RGB32);
         shown.fill(Qt::black);
@@ -249,11 +273,13 @@ class VenueTest : public QObject {
             QPainter p(&drawn);
             for (const QRect& r : changes) p.fillRect(r, Qt::white);
         }
-        QCOMPARE(ImageControl::ChangedTiles(drawn, shown), tiles);
+        QCOMPARE(ImageControl::ChangedTiles(drawn, shown, within), tiles);
         // Another size or format: all of it.
-        QCOMPARE(ImageControl::ChangedTiles(drawn, QImage()), QRegion(drawn.rect()));
-        QCOMPARE(ImageControl::ChangedTiles(drawn, shown.convertToFormat(QImage::Format_ARGB32)),
-                 QRegion(drawn.rect()));
+        const QRegion all(within.isNull() ? drawn.rect() : within);
+        QCOMPARE(ImageControl::ChangedTiles(drawn, QImage(), within), all);
+        QCOMPARE(ImageControl::ChangedTiles(
+                     drawn, shown.convertToFormat(QImage::Format_ARGB32), within),
+                 all);
     }
 
     // A --screen name that no screen has: stderr names the screens there are, the on-air line the
