@@ -101,8 +101,7 @@ QRegion ImageControl::ChangedTiles(const QImage& frame, const QImage& shown, con
     constexpr int kTileHeight = 16;
     const int firstTile = area.left() / kTileWidth;
     const int lastTile = area.right() / kTileWidth;
-    const std::size_t rowBytes = static_cast<std::size_t>(area.width()) * 4;
-    const std::size_t rowStart = static_cast<std::size_t>(area.left()) * 4;
+    const int tiles = lastTile - firstTile + 1;
     std::vector<char> dirty(static_cast<std::size_t>(lastTile + 1));
     QRegion changed;
     for (int top = area.top() / kTileHeight * kTileHeight; top <= area.bottom();
@@ -110,21 +109,23 @@ QRegion ImageControl::ChangedTiles(const QImage& frame, const QImage& shown, con
         const int from = std::max(top, area.top());
         const int to = std::min(top + kTileHeight, area.bottom() + 1);  // exclusive
         std::fill(dirty.begin(), dirty.end(), 0);
-        bool any = false;
-        for (int y = from; y < to; ++y) {
+        // Each pixel is read once at most: a tile found changed is not compared again.
+        int found = 0;
+        for (int y = from; y < to && found < tiles; ++y) {
             const uchar* now = frame.constScanLine(y);
             const uchar* was = shown.constScanLine(y);
-            if (std::memcmp(now + rowStart, was + rowStart, rowBytes) == 0) continue;
-            any = true;
             for (int t = firstTile; t <= lastTile; ++t) {
                 if (dirty[t] != 0) continue;
                 const int left = std::max(t * kTileWidth, area.left());
                 const int right = std::min((t + 1) * kTileWidth, area.right() + 1);
                 const std::size_t bytes = static_cast<std::size_t>(right - left) * 4;
-                if (std::memcmp(now + left * 4, was + left * 4, bytes) != 0) dirty[t] = 1;
+                if (std::memcmp(now + left * 4, was + left * 4, bytes) != 0) {
+                    dirty[t] = 1;
+                    ++found;
+                }
             }
         }
-        if (!any) continue;
+        if (found == 0) continue;
         for (int t = firstTile; t <= lastTile;) {
             if (dirty[t] == 0) {
                 ++t;
