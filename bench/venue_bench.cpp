@@ -56,7 +56,7 @@ long long CpuNs(pid_t pid) {
 }
 
 struct Sample {
-    double toPicture = 0;  // ms from the key's press to the last damaged rectangle
+    double toPicture = 0;   // ms from the key's press to the last damaged rectangle
     double programCpu = 0;  // ms
     double serverCpu = 0;   // ms
     long long pixels = 0;   // damaged area
@@ -104,8 +104,7 @@ class Server {
                     *pixels += static_cast<long long>(d->area.width) * d->area.height;
                     if (verbose_) {
                         std::fprintf(stderr, "  damage %dx%d+%d+%d at %.2f ms\n", d->area.width,
-                                     d->area.height, d->area.x, d->area.y,
-                                     Ms(lastDamage - last));
+                                     d->area.height, d->area.x, d->area.y, Ms(lastDamage - last));
                     }
                 }
             }
@@ -215,13 +214,20 @@ int main(int argc, char** argv) {
         }
         if (i + 1 >= argc) break;
         const char* v = argv[++i];
-        if (o == "--program") program = v;
-        else if (o == "--floor") floorProgram = v;
-        else if (o == "--xserver-pid") server = static_cast<pid_t>(std::atoi(v));
-        else if (o == "--launches") launches = std::atoi(v);
-        else if (o == "--rounds") rounds = std::atoi(v);
-        else if (o == "--heat-steps") heatSteps = std::atoi(v);
-        else if (o == "--floor-presses") floorPresses = std::atoi(v);
+        if (o == "--program")
+            program = v;
+        else if (o == "--floor")
+            floorProgram = v;
+        else if (o == "--xserver-pid")
+            server = static_cast<pid_t>(std::atoi(v));
+        else if (o == "--launches")
+            launches = std::atoi(v);
+        else if (o == "--rounds")
+            rounds = std::atoi(v);
+        else if (o == "--heat-steps")
+            heatSteps = std::atoi(v);
+        else if (o == "--floor-presses")
+            floorPresses = std::atoi(v);
     }
     if (program.empty() || floorProgram.empty() || server <= 0) {
         std::fprintf(stderr,
@@ -242,14 +248,16 @@ int main(int argc, char** argv) {
         const pid_t floor = Launch({floorProgram}, home.toStdString());
         x.Settle(std::chrono::milliseconds(800), std::chrono::milliseconds(10000));
         for (int i = 0; i < floorPresses; ++i) {
-            samples["floor: full repaint"].push_back(x.Act("floor", true, kPreviewX, kPreviewY, floor, server));
+            samples["floor: full repaint"].push_back(
+                x.Act("floor", true, kPreviewX, kPreviewY, floor, server));
         }
         Stop(floor);
     }
     for (int launch = 0; launch < launches; ++launch) {
         const pid_t p = Launch({program, "--data", data, "--screen", "venue"}, home.toStdString());
         x.Settle(std::chrono::milliseconds(1500), std::chrono::milliseconds(30000));
-        samples["judges, first showing"].push_back(x.Act("judges", false, kJudgesX, kJudgesY, p, server));
+        samples["judges, first showing"].push_back(
+            x.Act("judges", false, kJudgesX, kJudgesY, p, server));
         x.Act("clean", false, kCleanX, kCleanY, p, server);
         samples["judges, again"].push_back(x.Act("judges", false, kJudgesX, kJudgesY, p, server));
         // The first item's heats on the screen; from then on each programme step shows the
@@ -287,6 +295,7 @@ int main(int argc, char** argv) {
                     Percentile(sc, 0.5), Percentile(px, 0.5),
                     Percentile(t, 0.5) / median("floor: full repaint"));
     }
-    std::printf("programme step / heat step: %.2f\n", median("programme step") / median("heat step"));
+    std::printf("programme step / heat step: %.2f\n",
+                median("programme step") / median("heat step"));
     return 0;
 }

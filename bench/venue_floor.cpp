@@ -71,8 +71,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QList<QScreen*> screens = QGuiApplication::screens();
     const QRect first = screens.value(0)->geometry();
-    const QRect venue = screens.size() > 1 ? screens.at(1)->geometry()
-                                           : QRect(first.right() + 1, 0, 1920, 1080);
+    const QRect venue =
+        screens.size() > 1 ? screens.at(1)->geometry() : QRect(first.right() + 1, 0, 1920, 1080);
     const int height = venue.height();
     const int width = height * 1024 / 768;
     Window console(QRect(first.topLeft(), QSize(1024, 768)), QRect(0, 0, 1024, 768), nullptr);

@@ -505,7 +505,8 @@ void Canvas::TextOut(int x, int y, const QString& text) {
         const double scale = image_.devicePixelRatio();
         const int wholeScale = static_cast<int>(scale);
         const QImage* cell = nullptr;
-        const bool keepable = again && !layout.plain && w > 0 && h > 0 && brushColor_.alpha() == 255;
+        const bool keepable =
+            again && !layout.plain && w > 0 && h > 0 && brushColor_.alpha() == 255;
         bool copied = false;
         if (keepable && wholeScale == scale) {
             FaceRegistry& registry = FaceRegistry::OfThread();
@@ -521,19 +522,18 @@ void Canvas::TextOut(int x, int y, const QString& text) {
                 face.PhasedCellOf(layout, fontColor_, brushColor_, scale, deviceX - startX,
                                   deviceY - startY, registry.cellBytes);
             if (phased != nullptr) {
-                const QRect target(QPoint(static_cast<int>(startX), static_cast<int>(startY)) +
-                                       phased->offset,
-                                   phased->image.size());
+                const QRect target(
+                    QPoint(static_cast<int>(startX), static_cast<int>(startY)) + phased->offset,
+                    phased->image.size());
                 if (image_.rect().contains(target)) {
                     CopyPixels(phased->image, image_, target.topLeft());
                     copied = true;
                 }
             }
         }
-        if (copied) {
-        } else if (cell != nullptr) {
+        if (cell != nullptr) {
             p.drawImage(QPoint(x, y), *cell);
-        } else {
+        } else if (!copied) {
             p.fillRect(QRect(x, y, w, h), brushColor_);
             p.setPen(fontColor_);
             if (again && !layout.plain) {

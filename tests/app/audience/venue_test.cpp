@@ -196,8 +196,10 @@ class VenueTest : public QObject {
         normal->installEventFilter(&painted);
         const qint64 whole = qint64(wide->width()) * wide->height();
         const auto shown = [&] {
-            return audience.screen()->grabWindow(audience.winId()).toImage().convertToFormat(
-                QImage::Format_RGB32);
+            return audience.screen()
+                ->grabWindow(audience.winId())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
         };
         const auto repainted = [&] {
             return audience.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -246,8 +248,8 @@ class VenueTest : public QObject {
         QTest::addColumn<QRegion>("tiles");
         const QSize size(300, 100);
         QTest::newRow("nothing") << size << QList<QRect>{} << QRect() << QRegion();
-        QTest::newRow("one pixel") << size << QList<QRect>{{70, 20, 1, 1}} << QRect()
-                                   << QRegion(64, 16, 64, 16);
+        QTest::newRow("one pixel")
+            << size << QList<QRect>{{70, 20, 1, 1}} << QRect() << QRegion(64, 16, 64, 16);
         QTest::newRow("two apart, one row of tiles")
             << size << QList<QRect>{{0, 0, 1, 1}, {299, 5, 1, 1}} << QRect()
             << (QRegion(0, 0, 64, 16) + QRegion(256, 0, 44, 16));
@@ -277,9 +279,9 @@ class VenueTest : public QObject {
         // Another size or format: all of it.
         const QRegion all(within.isNull() ? drawn.rect() : within);
         QCOMPARE(ImageControl::ChangedTiles(drawn, QImage(), within), all);
-        QCOMPARE(ImageControl::ChangedTiles(
-                     drawn, shown.convertToFormat(QImage::Format_ARGB32), within),
-                 all);
+        QCOMPARE(
+            ImageControl::ChangedTiles(drawn, shown.convertToFormat(QImage::Format_ARGB32), within),
+            all);
     }
 
     // A --screen name that no screen has: stderr names the screens there are, the on-air line the

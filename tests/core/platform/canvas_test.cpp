@@ -98,7 +98,8 @@ class CanvasTest : public QObject {
         QTest::newRow("venue scale")
             << gothic << QString::fromUtf8("ジャイブ 105") << 1.40625 << 255;
         // The picture on 1280 x 1024, 1600 x 900 and 3840 x 2160 screens.
-        QTest::newRow("venue scale 1.25") << gothic << QString::fromUtf8("髙﨑 ワルツ") << 1.25 << 255;
+        QTest::newRow("venue scale 1.25")
+            << gothic << QString::fromUtf8("髙﨑 ワルツ") << 1.25 << 255;
         QTest::newRow("venue scale 1.171875")
             << gothic << QString::fromUtf8("決勝 No.7") << 1.171875 << 255;
         QTest::newRow("venue scale 2.8125")
