@@ -26,8 +26,11 @@ case "${1:-}" in
 "")
     # The tests: the benchmarks' library, the fuzz targets (clang with libFuzzer and the
     # sanitizers' runtimes, the symbolizer for their stacks), the no-writes test (strace) and
-    # the web pages' test in a real browser.
+    # the web pages' test in a real browser; the key-to-picture benchmark's X server with two
+    # monitors (Xorg's dummy driver, xrandr) and its keys and pictures (XTest, DAMAGE).
     packages+=(libbenchmark-dev clang-14 libclang-rt-14-dev llvm-14 strace chromium)
+    packages+=(xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils libxtst-dev
+               libxdamage-dev)
     ;;
 *)
     echo "usage: scripts/install-deps.sh [--run | --package]" >&2

@@ -150,8 +150,8 @@ void Presenter::NoteRoundLoad(const FileReadRecorder& reads, bool loaded, bool u
     notifier_.Report({FileReport::Kind::Round, reads.Reads(), loaded, unreadable});
 }
 
-void Presenter::ShowLoadedRound(const RoundLoad& load) {
-    if (!load.loaded) return;
+bool Presenter::ShowLoadedRound(const RoundLoad& load) {
+    if (!load.loaded) return false;
     s_.CurrentRoundShuffled = s_.ShuffledHeats == 1;
     Announce(StateChange::Round);
     ShowView(kViewHeat);
@@ -160,6 +160,7 @@ void Presenter::ShowLoadedRound(const RoundLoad& load) {
         stage_.AppendMemoLine(
             QStringLiteral(u"ヒート表は50行まで: %1 行を読み捨てました").arg(load.rowsDropped));
     }
+    return true;
 }
 
 bool Presenter::ShowFinalResult() {
@@ -187,8 +188,10 @@ void Presenter::Follow(bool forward, const std::optional<HeatPosition>& keep) {
     const FileReadRecorder reads;
     const FollowActions a = PlanFollowProgrammeItem(s_, forward, s_.ResultLinkChecked, keep);
     NoteRoundLoad(reads, a.reloadRound, a.roundUnreadable);
-    if (a.reloadRound) ShowLoadedRound(a.round);
-    ShowView(s_.CurrentView);
+    // A round loaded for the new item is shown as its heat view, which is then the current view:
+    // the picture is drawn once.
+    const bool roundShown = a.reloadRound && ShowLoadedRound(a.round);
+    if (!roundShown) ShowView(s_.CurrentView);
     Announce(StateChange::ProgrammeList);
     ShowLinks(a);
 }

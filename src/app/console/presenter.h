@@ -61,7 +61,8 @@ class Presenter : public ConsoleOperations {
     void ReloadDisplayConfig();
     void ReloadEvents();
     void NoteRoundLoad(const FileReadRecorder& reads, bool loaded, bool unreadable);
-    void ShowLoadedRound(const RoundLoad& load);
+    // Whether it showed the round (its heat view).
+    bool ShowLoadedRound(const RoundLoad& load);
     // What follows a programme move; `keep` is the heat a reloaded round stays at.
     void Follow(bool forward, const std::optional<HeatPosition>& keep);
     void ShowLinks(const FollowActions& actions);

@@ -1,10 +1,13 @@
 #include "app/widgets/image_control.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 ImageControl::ImageControl(QWidget* parent)
     : QWidget(parent), canvas_(width(), height(), QString()) {}
@@ -73,10 +76,72 @@ void ImageControl::SetPicture(const QImage& picture) {
 }
 
 void ImageControl::UpdateIfDrawn() {
-    if (canvas_.TakeDrawn()) update();
+    if (!canvas_.TakeDrawn()) return;
+    if (!picture_.isNull() || !isVisible()) {
+        update();
+        return;
+    }
+    const QImage& image = canvas_.Image();
+    // Only what is on screen counts; parts of it never painted since the bitmap got its size
+    // are repainted as changed.
+    const QRegion visible = visibleRegion() & image.rect();
+    if (visible.isEmpty()) return;
+    const QRegion changed =
+        ChangedTiles(image, shown_, visible.boundingRect()) + (visible - known_);
+    if (!changed.isEmpty()) update(changed);
 }
 
-void ImageControl::paintEvent(QPaintEvent*) {
+QRegion ImageControl::ChangedTiles(const QImage& frame, const QImage& shown, const QRect& within) {
+    const QRect area = within.isNull() ? frame.rect() : within & frame.rect();
+    if (frame.size() != shown.size() || frame.format() != shown.format() || frame.depth() != 32) {
+        return QRegion(area);
+    }
+    if (area.isEmpty()) return {};
+    constexpr int kTileWidth = 64;
+    constexpr int kTileHeight = 16;
+    const int firstTile = area.left() / kTileWidth;
+    const int lastTile = area.right() / kTileWidth;
+    const int tiles = lastTile - firstTile + 1;
+    std::vector<char> dirty(static_cast<std::size_t>(lastTile + 1));
+    QRegion changed;
+    for (int top = area.top() / kTileHeight * kTileHeight; top <= area.bottom();
+         top += kTileHeight) {
+        const int from = std::max(top, area.top());
+        const int to = std::min(top + kTileHeight, area.bottom() + 1);  // exclusive
+        std::fill(dirty.begin(), dirty.end(), 0);
+        // Each pixel is read once at most: a tile found changed is not compared again.
+        int found = 0;
+        for (int y = from; y < to && found < tiles; ++y) {
+            const uchar* now = frame.constScanLine(y);
+            const uchar* was = shown.constScanLine(y);
+            for (int t = firstTile; t <= lastTile; ++t) {
+                if (dirty[t] != 0) continue;
+                const int left = std::max(t * kTileWidth, area.left());
+                const int right = std::min((t + 1) * kTileWidth, area.right() + 1);
+                const std::size_t bytes = static_cast<std::size_t>(right - left) * 4;
+                if (std::memcmp(now + left * 4, was + left * 4, bytes) != 0) {
+                    dirty[t] = 1;
+                    ++found;
+                }
+            }
+        }
+        if (found == 0) continue;
+        for (int t = firstTile; t <= lastTile;) {
+            if (dirty[t] == 0) {
+                ++t;
+                continue;
+            }
+            const int first = t;
+            while (t <= lastTile && dirty[t] != 0) ++t;
+            const int left = std::max(first * kTileWidth, area.left());
+            const int right = std::min(t * kTileWidth, area.right() + 1);
+            changed += QRect(left, from, right - left, to - from);
+        }
+    }
+    return changed;
+}
+
+void ImageControl::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     if (!picture_.isNull()) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -84,9 +149,24 @@ void ImageControl::paintEvent(QPaintEvent*) {
         return;
     }
     FollowSize();
-    // Pixel for pixel, whatever the canvas's device scale.
+    // Pixel for pixel, whatever the canvas's device scale; only the parts asked for.
     const QImage& image = canvas_.Image();
-    p.drawImage(QRect(0, 0, image.width(), image.height()), image);
+    const QRegion painted = event->region() & image.rect();
+    for (const QRect& r : painted) p.drawImage(QRectF(r), image, QRectF(r));
+    // What the screen shows now, the reference of the next comparison.
+    if (shown_.size() != image.size() || shown_.format() != image.format()) {
+        shown_ = QImage(image.size(), image.format());
+        known_ = QRegion();
+    }
+    const int bytesPerPixel = image.depth() / 8;
+    for (const QRect& r : painted) {
+        const std::size_t bytes = static_cast<std::size_t>(r.width()) * bytesPerPixel;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            std::memcpy(shown_.scanLine(y) + r.left() * bytesPerPixel,
+                        image.constScanLine(y) + r.left() * bytesPerPixel, bytes);
+        }
+    }
+    known_ += painted;
 }
 
 void ImageControl::resizeEvent(QResizeEvent* event) {

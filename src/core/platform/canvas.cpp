@@ -7,9 +7,11 @@
 #include <QPolygon>
 #include <QRawFont>
 #include <QTextLayout>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "core/platform/font_substitution.h"
@@ -33,6 +35,16 @@ constexpr int kFaintInk = 64;
 // Rendered cells of this thread, all faces together, are kept up to this many bytes.
 constexpr qsizetype kCellBudget = 16 * 1024 * 1024;
 
+// Copies a picture's pixels into a bitmap of the same format, pixel for pixel; the painter of an
+// open pass draws into the same memory, so it needs no flush before or after.
+void CopyPixels(const QImage& from, QImage& into, QPoint at) {
+    const qsizetype bytes = static_cast<qsizetype>(from.width()) * 4;
+    for (int y = 0; y < from.height(); ++y) {
+        std::memcpy(into.scanLine(at.y() + y) + static_cast<qsizetype>(at.x()) * 4,
+                    from.constScanLine(y), bytes);
+    }
+}
+
 bool IsControl(QChar c) {
     return c.unicode() < 0x20 || c.unicode() == 0x7f || c == QChar::LineSeparator ||
            c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter;
@@ -52,6 +64,20 @@ struct Canvas::Face {
         int scale;
         QImage image;
     };
+    // The same at a device scale that is not a whole number, where a cell's edges and glyphs
+    // fall on the pixels by where the text starts within its first device pixel (the phase):
+    // one cell per phase, its device pixels exactly, copied pixel for pixel to `offset` from the
+    // device pixel the text starts in. Null when a glyph leaves any ink outside the filled
+    // pixels.
+    struct PhasedCell {
+        QRgb color;
+        QRgb brush;
+        double scale;
+        double phaseX;
+        double phaseY;
+        QPoint offset;
+        QImage image;
+    };
     struct Layout {
         int width = 0;
         // A text drawn once is drawn as the painter draws text; one drawn again is worth its
@@ -63,6 +89,8 @@ struct Canvas::Face {
         bool plain = false;
         std::vector<QGlyphRun> runs;  // positions relative to the start of the baseline
         std::vector<Cell> cells;
+        std::vector<PhasedCell> phasedCells;
+        std::vector<std::pair<double, double>> phasesSeen;
     };
 
     Face(const QString& name, int points, bool bold, int stretch)
@@ -138,9 +166,8 @@ struct Canvas::Face {
         return found->image.isNull() ? nullptr : &found->image;
     }
 
-    // Whether any glyph pixel more than a faint edge falls outside the text's cell. The glyphs'
-    // outlines settle most texts at once; a glyph within a pixel of the edge is rendered to look.
-    bool Overhangs(const Layout& l, const QColor& color, int scale) const {
+    // The glyphs' outlines, relative to the cell's top-left corner.
+    QRectF InkOf(const Layout& l) const {
         QRectF ink;
         for (const QGlyphRun& run : l.runs) {
             const QRawFont raw = run.rawFont();
@@ -150,8 +177,101 @@ struct Canvas::Face {
                 ink |= raw.boundingRect(glyphs[i]).translated(positions[i]);
             }
         }
+        return ink.isEmpty() ? ink : ink.translated(0, ascent);
+    }
+
+    // The cell of a shaped text at a device scale that is not a whole number, for a text whose
+    // cell starts (phaseX, phaseY) into a device pixel; null when it cannot stand for the
+    // drawing (see PhasedCell).
+    const PhasedCell* PhasedCellOf(Layout& l, const QColor& color, const QColor& brush,
+                                   double scale, double phaseX, double phaseY,
+                                   qsizetype& cellBytes) {
+        auto found = std::find_if(l.phasedCells.begin(), l.phasedCells.end(), [&](const auto& c) {
+            return c.phaseX == phaseX && c.phaseY == phaseY && c.color == color.rgba() &&
+                   c.brush == brush.rgba() && c.scale == scale;
+        });
+        if (found == l.phasedCells.end()) {
+            // A phase seen once is drawn from the glyphs: many texts come once at each place
+            // (the couples of one heat), and only a text that comes again there is worth a cell.
+            const std::pair<double, double> phase(phaseX, phaseY);
+            if (std::find(l.phasesSeen.begin(), l.phasesSeen.end(), phase) == l.phasesSeen.end()) {
+                l.phasesSeen.push_back(phase);
+                return nullptr;
+            }
+            PhasedCell cell{color.rgba(), brush.rgba(), scale, phaseX, phaseY, QPoint(), QImage()};
+            RenderPhased(l, color, brush, cell);
+            cellBytes += cell.image.sizeInBytes();
+            l.phasedCells.push_back(std::move(cell));
+            found = l.phasedCells.end() - 1;
+        }
+        return found->image.isNull() ? nullptr : &*found;
+    }
+
+    // Draws the text as the canvas draws it, with the same transformation but for a whole
+    // number of device pixels (which moves every pixel by that number exactly), first the
+    // brush alone and the glyphs alone to see which pixels each touches.
+    void RenderPhased(const Layout& l, const QColor& color, const QColor& brush,
+                      PhasedCell& cell) const {
+        const double scale = cell.scale;
+        const QRectF box = InkOf(l) | QRectF(0, 0, l.width, height);
+        const int margin =
+            static_cast<int>(std::ceil(std::max({0.0, -box.left(), -box.top()}) * scale)) + 2;
+        const int w = static_cast<int>(std::ceil(cell.phaseX + box.right() * scale)) + margin + 2;
+        const int h = static_cast<int>(std::ceil(cell.phaseY + box.bottom() * scale)) + margin + 2;
+        const QTransform at(scale, 0, 0, scale, cell.phaseX + margin, cell.phaseY + margin);
+        const auto paint = [&](QImage& image, bool fill, bool glyphs) {
+            QPainter p(&image);
+            p.setTransform(at);
+            if (fill) p.fillRect(QRect(0, 0, l.width, height), brush);
+            if (glyphs) {
+                p.setPen(color);
+                DrawGlyphs(p, l, QPointF(0, ascent));
+            }
+        };
+        QImage probe(w, h, QImage::Format_ARGB32_Premultiplied);
+        probe.fill(Qt::transparent);
+        paint(probe, true, false);
+        // The brush fills one rectangle of whole pixels: its first and last rows and columns.
+        int top = -1;
+        int bottom = -1;
+        int left = w;
+        int right = -1;
+        for (int y = 0; y < h; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
+            int x = 0;
+            while (x < w && qAlpha(row[x]) == 0) ++x;
+            if (x == w) continue;
+            if (top < 0) top = y;
+            bottom = y;
+            left = std::min(left, x);
+            int end = w - 1;
+            while (qAlpha(row[end]) == 0) --end;
+            right = std::max(right, end);
+        }
+        if (top < 0) return;
+        const QRect filled(QPoint(left, top), QPoint(right, bottom));
+        probe.fill(Qt::transparent);
+        paint(probe, false, true);
+        for (int y = 0; y < h; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
+            const bool rowInside = y >= filled.top() && y <= filled.bottom();
+            for (int x = 0; x < w; ++x) {
+                if (rowInside && x == filled.left()) x = filled.right() + 1;
+                if (x < w && qAlpha(row[x]) != 0) return;
+            }
+        }
+        QImage drawn(w, h, QImage::Format_RGB32);
+        drawn.fill(brush);
+        paint(drawn, true, true);
+        cell.image = drawn.copy(filled);
+        cell.offset = filled.topLeft() - QPoint(margin, margin);
+    }
+
+    // Whether any glyph pixel more than a faint edge falls outside the text's cell. The glyphs'
+    // outlines settle most texts at once; a glyph within a pixel of the edge is rendered to look.
+    bool Overhangs(const Layout& l, const QColor& color, int scale) const {
+        const QRectF ink = InkOf(l);
         if (ink.isEmpty()) return false;
-        ink.translate(0, ascent);
         if (QRectF(1, 1, l.width - 2, height - 2).contains(ink)) return false;
 
         // Room for the glyphs as their outlines place them, and a pixel more.
@@ -190,7 +310,10 @@ struct Canvas::Face {
         qsizetype freed = 0;
         for (Layout& l : layouts) {
             for (const Cell& c : l.cells) freed += c.image.sizeInBytes();
+            for (const PhasedCell& c : l.phasedCells) freed += c.image.sizeInBytes();
             l.cells.clear();
+            l.phasedCells.clear();
+            l.phasesSeen.clear();
         }
         return freed;
     }
@@ -382,14 +505,35 @@ void Canvas::TextOut(int x, int y, const QString& text) {
         const double scale = image_.devicePixelRatio();
         const int wholeScale = static_cast<int>(scale);
         const QImage* cell = nullptr;
-        if (again && !layout.plain && w > 0 && h > 0 && wholeScale == scale &&
-            brushColor_.alpha() == 255) {
+        const bool keepable =
+            again && !layout.plain && w > 0 && h > 0 && brushColor_.alpha() == 255;
+        bool copied = false;
+        if (keepable && wholeScale == scale) {
             FaceRegistry& registry = FaceRegistry::OfThread();
             cell = face.CellOf(layout, fontColor_, brushColor_, wholeScale, registry.cellBytes);
+        } else if (keepable && fontColor_.alpha() == 255 && x >= 0 && y >= 0) {
+            // Other scales: the cell of the text's phase, written into the bitmap's pixels.
+            const double deviceX = x * scale;
+            const double deviceY = y * scale;
+            const double startX = std::floor(deviceX);
+            const double startY = std::floor(deviceY);
+            FaceRegistry& registry = FaceRegistry::OfThread();
+            const Face::PhasedCell* phased =
+                face.PhasedCellOf(layout, fontColor_, brushColor_, scale, deviceX - startX,
+                                  deviceY - startY, registry.cellBytes);
+            if (phased != nullptr) {
+                const QRect target(
+                    QPoint(static_cast<int>(startX), static_cast<int>(startY)) + phased->offset,
+                    phased->image.size());
+                if (image_.rect().contains(target)) {
+                    CopyPixels(phased->image, image_, target.topLeft());
+                    copied = true;
+                }
+            }
         }
         if (cell != nullptr) {
             p.drawImage(QPoint(x, y), *cell);
-        } else {
+        } else if (!copied) {
             p.fillRect(QRect(x, y, w, h), brushColor_);
             p.setPen(fontColor_);
             if (again && !layout.plain) {

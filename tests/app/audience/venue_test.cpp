@@ -1,6 +1,9 @@
 // The audience window on the venue screen: which screen, the picture's scale and bars, screens
 // unplugged and plugged in again, close requests, the on-air line and the clicker keys.
 #include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
 #include <QTemporaryFile>
 #include <QtTest>
 #include <cstdio>
@@ -154,6 +157,131 @@ class VenueTest : public QObject {
         QVERIFY(wide.Image().pixelColor(1439, 1079) != QColor(Qt::black));
         QCOMPARE(audience.findChild<QWidget*>("PanelW")->geometry(), QRect(240, 0, 1440, 1080));
         QVERIFY(OnAir().contains("Heat"));
+    }
+
+    // A changed picture repaints only the tiles that differ from what the screen shows; the
+    // window then shows what a full repaint shows, step after step, at the venue's scale and at
+    // the design size, and when a step draws a tile back to what it was before the last paint.
+    void repaintsOnlyWhatChanged_data() {
+        QTest::addColumn<QRect>("venue");
+        QTest::newRow("1920x1080") << QRect(1280, 0, 1920, 1080);
+        QTest::newRow("1024x768") << QRect(1280, 0, 1024, 768);
+    }
+    void repaintsOnlyWhatChanged() {
+        QFETCH(QRect, venue);
+        screens_ = {Screen("P", kPrimary, true), Screen("V", venue)};
+        Start();
+        ScrForm& audience = *windows_.audience;
+        auto* programme = windows_.console->findChild<QWidget*>("BitBtn16");
+        QTest::mousePress(programme, Qt::LeftButton, {}, {5, 5});
+        QTest::mousePress(programme, Qt::LeftButton, {}, {5, 5});
+        QTest::mouseClick(windows_.console->findChild<QWidget*>("BitBtn5"), Qt::LeftButton);
+        QCOMPARE(windows_.state->CurrentView, kViewHeat);
+        QCoreApplication::processEvents();
+
+        struct PaintedArea : QObject {
+            qint64 area = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Paint) {
+                    for (const QRect& r : static_cast<QPaintEvent*>(e)->region()) {
+                        area += qint64(r.width()) * r.height();
+                    }
+                }
+                return false;
+            }
+        } painted;
+        auto* wide = audience.findChild<ImageControl*>("ImageW");
+        auto* normal = audience.findChild<ImageControl*>("Image9");
+        wide->installEventFilter(&painted);
+        normal->installEventFilter(&painted);
+        const qint64 whole = qint64(wide->width()) * wide->height();
+        const auto shown = [&] {
+            return audience.screen()
+                ->grabWindow(audience.winId())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        const auto repainted = [&] {
+            return audience.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        auto* heatStep = windows_.console->findChild<QWidget*>("BitBtn28");
+        // Forward, forward, back: the last step draws back the heat the screen showed before.
+        const auto Press = [](QWidget* button, Qt::MouseButton mouse) {
+            QTest::mousePress(button, mouse, {}, {5, 5});
+            QCoreApplication::processEvents();
+        };
+        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::LeftButton, Qt::RightButton}) {
+            painted.area = 0;
+            Press(heatStep, button);
+            QVERIFY(painted.area > 0);
+            QVERIFY2(painted.area < whole / 2, qPrintable(QString::number(painted.area)));
+            QCOMPARE(shown(), repainted());
+        }
+        // The progress message on the normal surface, which the band covers in part, then the
+        // programme step that moves its lines.
+        Press(windows_.console->findChild<QWidget*>("BitBtn4"), Qt::LeftButton);
+        QCOMPARE(windows_.state->CurrentView, kViewProgressMessage);
+        QCOMPARE(shown(), repainted());
+        painted.area = 0;
+        Press(programme, Qt::LeftButton);
+        QVERIFY(painted.area > 0);
+        QVERIFY2(painted.area < whole / 2, qPrintable(QString::number(painted.area)));
+        QCOMPARE(shown(), repainted());
+        // Drawn and drawn back before the screen was painted: nothing to repaint.
+        Canvas& canvas = audience.NormalSurface();
+        const QImage before = canvas.Image().copy();
+        canvas.SetBrushColor(Qt::red);
+        canvas.FillRect(10, 10, 200, 100);
+        canvas.Image() = before;
+        painted.area = 0;
+        audience.RefreshSurfaces();
+        QCoreApplication::processEvents();
+        QCOMPARE(painted.area, qint64(0));
+        QCOMPARE(shown(), repainted());
+    }
+
+    // The tiles of a picture that differ from the one shown, cut at the picture's edges.
+    void changedTiles_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QList<QRect>>("changes");
+        QTest::addColumn<QRect>("within");
+        QTest::addColumn<QRegion>("tiles");
+        const QSize size(300, 100);
+        QTest::newRow("nothing") << size << QList<QRect>{} << QRect() << QRegion();
+        QTest::newRow("one pixel")
+            << size << QList<QRect>{{70, 20, 1, 1}} << QRect() << QRegion(64, 16, 64, 16);
+        QTest::newRow("two apart, one row of tiles")
+            << size << QList<QRect>{{0, 0, 1, 1}, {299, 5, 1, 1}} << QRect()
+            << (QRegion(0, 0, 64, 16) + QRegion(256, 0, 44, 16));
+        QTest::newRow("neighbours merge, bottom edge")
+            << size << QList<QRect>{{60, 90, 10, 10}} << QRect()
+            << QRegion(0, 96, 128, 4) + QRegion(0, 80, 128, 16);
+        QTest::newRow("outside the part on screen")
+            << size << QList<QRect>{{0, 0, 1, 1}, {299, 5, 1, 1}} << QRect(100, 0, 200, 50)
+            << QRegion(256, 0, 44, 16);
+        QTest::newRow("cut to the part on screen")
+            << size << QList<QRect>{{70, 20, 1, 1}} << QRect(66, 18, 10, 10)
+            << QRegion(66, 18, 10, 10);
+    }
+    void changedTiles() {
+        QFETCH(QSize, size);
+        QFETCH(QList<QRect>, changes);
+        QFETCH(QRect, within);
+        QFETCH(QRegion, tiles);
+        QImage shown(size, QImage::Format_RGB32);
+        shown.fill(Qt::black);
+        QImage drawn = shown.copy();
+        {
+            QPainter p(&drawn);
+            for (const QRect& r : changes) p.fillRect(r, Qt::white);
+        }
+        QCOMPARE(ImageControl::ChangedTiles(drawn, shown, within), tiles);
+        // Another size or format: all of it.
+        const QRegion all(within.isNull() ? drawn.rect() : within);
+        QCOMPARE(ImageControl::ChangedTiles(drawn, QImage(), within), all);
+        QCOMPARE(
+            ImageControl::ChangedTiles(drawn, shown.convertToFormat(QImage::Format_ARGB32), within),
+            all);
     }
 
     // A --screen name that no screen has: stderr names the screens there are, the on-air line the

@@ -3,6 +3,7 @@
 // maintenance panel.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -207,6 +208,29 @@ class ConsoleTest : public QObject {
         const QString before = Label("Label5")->text();
         Press(W("BitBtn28"), Qt::LeftButton);
         QCOMPARE(Label("Label5")->text(), before);
+    }
+
+    // A programme step onto an item whose round is loaded draws its heat view once: the same
+    // operations as the Heat button's drawing of that view.
+    void programmeStepDrawsTheHeatViewOnce() {
+        s().CurrentProgrammeIndex = 1;
+        Press(W("BitBtn16"), Qt::LeftButton);
+        QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
+        QCOMPARE(s().CurrentView, kViewHeat);
+        const auto json = [](const std::vector<DrawRecord>& records) {
+            QList<QJsonObject> out;
+            for (const DrawRecord& r : records) out << r.ToJson();
+            return out;
+        };
+        audienceWide().TakeRecords();
+        Press(W("BitBtn16"), Qt::LeftButton);
+        QCOMPARE(s().CurrentProgrammeIndex, 3);
+        QCOMPARE(s().CurrentView, kViewHeat);
+        const QList<QJsonObject> step = json(audienceWide().TakeRecords());
+        QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
+        const QList<QJsonObject> heat = json(audienceWide().TakeRecords());
+        QVERIFY(!heat.isEmpty());
+        QCOMPARE(step, heat);
     }
 
     void progressListClickAndScroll() {

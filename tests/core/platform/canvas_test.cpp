@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QPainter>
 #include <QtTest>
+#include <vector>
 
 #include "core/platform/font_substitution.h"
 
@@ -96,6 +97,15 @@ class CanvasTest : public QObject {
             << gothic << QString::fromUtf8("Heat-1 ワルツ") << 2.0 << 255;
         QTest::newRow("venue scale")
             << gothic << QString::fromUtf8("ジャイブ 105") << 1.40625 << 255;
+        // The picture on 1280 x 1024, 1600 x 900 and 3840 x 2160 screens.
+        QTest::newRow("venue scale 1.25")
+            << gothic << QString::fromUtf8("髙﨑 ワルツ") << 1.25 << 255;
+        QTest::newRow("venue scale 1.171875")
+            << gothic << QString::fromUtf8("決勝 No.7") << 1.171875 << 255;
+        QTest::newRow("venue scale 2.8125")
+            << gothic << QString::fromUtf8("Heat-3 タンゴ") << 2.8125 << 255;
+        QTest::newRow("reaching out at the venue scale")
+            << pop << QString::fromUtf8("fjyA ようこそ") << 1.40625 << 255;
         QTest::newRow("reaching out") << sans << QStringLiteral("jfAVW") << 1.0 << 255;
         QTest::newRow("reaching out, twice the size")
             << pop << QString::fromUtf8("fjyA ようこそ") << 2.0 << 255;
@@ -128,10 +138,14 @@ class CanvasTest : public QObject {
         QPainter p(&expected);
         p.setFont(font);
         // The second drawing of a colour comes from what the first one kept.
-        const struct {
+        struct Drawing {
             QPoint at;
             QColor color;
-        } drawings[] = {{{12, 10}, Qt::white}, {{31, 70}, Qt::white}, {{7, 130}, Qt::yellow}};
+        };
+        std::vector<Drawing> drawings = {
+            {{12, 10}, Qt::white}, {{31, 70}, Qt::white}, {{7, 130}, Qt::yellow}};
+        // Every start within a device pixel, and again, at the scales that are not whole.
+        for (int k = 0; k < 64; ++k) drawings.push_back({{40 + k % 32, 96 + k}, Qt::white});
         for (const auto& d : drawings) {
             const QColor brushColor(0, 0, 160, brushAlpha);
             c.SetFontColor(d.color);
