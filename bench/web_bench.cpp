@@ -131,6 +131,8 @@ void BM_HeatStep(benchmark::State& state) {
                                           venue.Commands());
         WebServerOptions o;
         o.address = QStringLiteral("127.0.0.1");
+        // The crowd comes from one address.
+        o.limits.connectionsPerAddress = viewers + 64;
         if (!web->Start(o, nullptr)) {
             state.SkipWithError("the server cannot listen");
             return;
