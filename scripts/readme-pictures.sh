@@ -29,8 +29,8 @@ echo "docs/views: ${#steps[@]} pictures"
 # The console with numbered marks for the README's walk through a competition day (the heat
 # view of step 030 on the hall). Each mark: number, x, y on the 948 x 726 console.
 marks=(
-    "1 14 12" "2 214 36" "3 233 72" "4 24 150" "5 82 300" "6 380 470" "7 905 120"
-    "8 642 413" "9 894 398" "10 935 440" "11 436 590" "12 582 590" "13 430 660" "14 628 700"
+    "1 14 12" "2 214 36" "3 233 72" "4 24 150" "5 82 300" "6 12 394" "7 905 120"
+    "8 642 413" "9 894 398" "10 935 440" "11 436 590" "12 582 590" "13 430 660" "14 628 700" "15 262 392"
 )
 draw=()
 font=$(fc-match -f "%{file}" "Liberation Sans:bold")
