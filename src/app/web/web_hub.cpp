@@ -82,8 +82,17 @@ quint16 WebHub::Listen(const QHostAddress& address, quint16 port, QString* error
 void WebHub::SetPicture(const QByteArray& png) {
     feed_.picture = png;
     ++feed_.pictureSerial;
+    pictureStale_ = false;
+    for (Pending& waiting : waitingForPicture_) {
+        if (waiting.socket.isNull()) continue;
+        Write(waiting.responder, Status::Ok, "image/png", png);
+        RequestGuard::Answered(waiting.socket);
+    }
+    waitingForPicture_.clear();
     OfferAll();
 }
+
+void WebHub::SetPictureStale() { pictureStale_ = true; }
 
 void WebHub::SetState(const QByteArray& json) {
     if (json == feed_.state) return;
@@ -147,6 +156,11 @@ void WebHub::Respond(const QHttpServerRequest& request, QTcpSocket* socket) {
         Write(r, Status::Ok, file->second, Resource(file->first), true);
     } else if (path == u"/now.json") {
         Write(r, Status::Ok, "application/json; charset=utf-8", feed_.state);
+    } else if (path == u"/picture.png" && pictureStale_ && waitingForPicture_.size() < 64) {
+        // The picture on the hall is newer than the one kept: answered once it is encoded.
+        waitingForPicture_.push_back(Pending{std::move(r), QPointer<QTcpSocket>(socket)});
+        if (waitingForPicture_.size() == 1) emit pictureWanted();
+        return;
     } else if (path == u"/picture.png") {
         if (feed_.picture.isEmpty()) {
             WriteText(r, Status::ServiceUnavailable, "no picture yet");

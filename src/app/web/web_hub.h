@@ -30,6 +30,9 @@ class WebHub : public QAbstractHttpServer {
     quint16 Listen(const QHostAddress& address, quint16 port, QString* error);
 
     void SetPicture(const QByteArray& png);
+    // The hall's picture changed and was not encoded (nobody was watching): a request for
+    // /picture.png waits for the encoding it asks for.
+    void SetPictureStale();
     void SetState(const QByteArray& json);
     // The console's answer to command request `id`: the status and the state after it.
     void Answer(quint64 id, int status, const QByteArray& json);
@@ -44,6 +47,8 @@ class WebHub : public QAbstractHttpServer {
     // AnswerNextHeat.
     void nextHeatRequested(quint64 id, int number);
     void viewersChanged(int count);
+    // Someone asks for the picture while it is stale: the console encodes it.
+    void pictureWanted();
 
   protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
@@ -73,6 +78,8 @@ class WebHub : public QAbstractHttpServer {
     QElapsedTimer commandClock_;
     // Next heats worked out since the state last changed, by back number.
     std::unordered_map<int, QByteArray> nextHeats_;
+    bool pictureStale_ = false;
+    std::vector<Pending> waitingForPicture_;
     double queryTokens_ = 0;
     QElapsedTimer queryClock_;
 };

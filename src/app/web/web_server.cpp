@@ -124,8 +124,10 @@ bool WebServer::Start(const WebServerOptions& options, QString* error) {
     connect(encoder_.get(), &PictureEncoder::encoded, hub_, &WebHub::SetPicture);
     connect(hub_, &WebHub::commandRequested, this, &WebServer::RunCommand);
     connect(hub_, &WebHub::nextHeatRequested, this, &WebServer::NextHeat);
+    connect(hub_, &WebHub::pictureWanted, this, &WebServer::EncodeStalePicture);
     connect(hub_, &WebHub::viewersChanged, this, [this](int count) {
         viewers_ = count;
+        if (count > 0) EncodeStalePicture();
         emit viewersChanged(count);
     });
     connect(&audience_, &ScrForm::pictureChanged, this, &WebServer::PictureChanged);
@@ -153,6 +155,12 @@ QUrl WebServer::RemoteUrl() const {
     return url;
 }
 
+void WebServer::EncodeStalePicture() {
+    if (!pictureStale_) return;
+    pictureStale_ = false;
+    encoder_->Request(audience_.PictureLayers());
+}
+
 void WebServer::PictureChanged() {
     pictureQueued_ = true;
     StateChanged();
@@ -166,7 +174,18 @@ void WebServer::StateChanged() {
 
 void WebServer::Publish() {
     publishQueued_ = false;
-    if (pictureQueued_) encoder_->Request(audience_.PictureLayers());
+    if (pictureQueued_) {
+        // Nobody watching: nothing is composed or encoded until someone comes or asks.
+        if (viewers_ > 0 || !everEncoded_) {
+            encoder_->Request(audience_.PictureLayers());
+            everEncoded_ = true;
+            pictureStale_ = false;
+        } else if (!pictureStale_) {
+            pictureStale_ = true;
+            WebHub* staleHub = hub_;
+            QMetaObject::invokeMethod(staleHub, [staleHub] { staleHub->SetPictureStale(); });
+        }
+    }
     pictureQueued_ = false;
     const QByteArray json = StateJson();
     WebHub* hub = hub_;

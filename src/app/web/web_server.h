@@ -56,6 +56,8 @@ class WebServer : public QObject {
     void PictureChanged();
     void StateChanged();
     void Publish();
+    // Encodes the hall's picture when a change left it unencoded (nobody was watching then).
+    void EncodeStalePicture();
     // The state as the pages show it: while the screen is held, what the hall still sees.
     QByteArray StateJson();
     void RunCommand(quint64 id, const QString& name);
@@ -72,6 +74,8 @@ class WebServer : public QObject {
     int viewers_ = 0;
     bool publishQueued_ = false;
     bool pictureQueued_ = false;
+    bool pictureStale_ = false;
+    bool everEncoded_ = false;
     NowJsonFeed feed_;
     DaySchedule* schedule_ = nullptr;
     // The drawn heats of the day's events, read again when the item changes or after a minute.

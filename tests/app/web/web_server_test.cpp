@@ -217,6 +217,24 @@ class WebServerTest : public QObject {
         QCOMPARE(Http("GET", QStringLiteral("/api/command/heat?token=") + Token()).status, 405);
     }
 
+    // Nobody watching: the changes are not encoded, yet /picture.png gives the picture the hall
+    // shows now, and a viewer who comes gets it too.
+    void pictureWithoutViewers() {
+        Start();
+        QTRY_COMPARE_WITH_TIMEOUT(Http("GET", QStringLiteral("/picture.png")).status, 200, kWaitMs);
+        for (const char* command : {"title", "judge", "clean", "title"}) {
+            QCOMPARE(Command(QString::fromLatin1(command)).status, 200);
+        }
+        const Reply r = Http("GET", QStringLiteral("/picture.png"));
+        QCOMPARE(r.status, 200);
+        QCOMPARE(QImage::fromData(r.body, "PNG").convertToFormat(QImage::Format_RGB32),
+                 windows.audience->Picture());
+        QCOMPARE(Command(QStringLiteral("judge")).status, 200);
+        auto viewer = Viewer(QStringLiteral("?picture"));
+        QSignalSpy pictures(viewer.get(), &QWebSocket::binaryMessageReceived);
+        QVERIFY(SeesVenuePicture(*viewer, pictures));
+    }
+
     void commandSequences_data() {
         QTest::addColumn<QString>("event");
         QTest::addColumn<QStringList>("commands");
