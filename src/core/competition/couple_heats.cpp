@@ -80,8 +80,9 @@ CoupleHeat NextHeatOf(const Competition& s, const DayEstimate& day,
     // The categories the couple danced in, from every drawn round.
     std::map<int, CategoryRecord> categories;
     std::vector<std::pair<int, int>> without;  // (category, round) drawn without the couple
-    for (const auto& [event, d] : byEvent) {
-        const EventRecord& e = s.EventAt(event);
+    for (const auto& entry : byEvent) {
+        const EventRecord& e = s.EventAt(entry.first);
+        const DrawnHeats* d = entry.second;
         const auto note = [&](int category, int round, bool onFloorB) {
             if (d->Lists(backNumber, onFloorB)) {
                 int& last = categories[category].lastRound;
