@@ -4,12 +4,11 @@
 #include <cstdlib>
 
 #include "app/console/console_hooks.h"
+#include "core/competition/now_json.h"
 #include "core/competition/programme_item.h"
 #include "core/competition/view_types.h"
 
 namespace {
-
-constexpr int kDaySeconds = 24 * 3600;
 
 QString Minutes(int seconds) {
     return QStringLiteral("%1分%2秒").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar(u'0'));
@@ -17,16 +16,9 @@ QString Minutes(int seconds) {
 
 }  // namespace
 
-QString ClockOf(int seconds) {
-    const int t = ((seconds % kDaySeconds) + kDaySeconds) % kDaySeconds;
-    return QStringLiteral("%1:%2").arg(t / 3600, 2, 10, QChar(u'0')).arg(t / 60 % 60, 2, 10, QChar(u'0'));
-}
-
 DaySchedule::DaySchedule(const Competition& state, const StateNotifier& notifier,
                          int secondsPerHeat, QObject* parent)
-    : QObject(parent),
-      s_(state),
-      pace_(PaceSettings{.defaultSecondsPerHeat = secondsPerHeat}) {
+    : QObject(parent), s_(state), pace_(PaceSettings{.defaultSecondsPerHeat = secondsPerHeat}) {
     connect(&notifier, &StateNotifier::changed, this, &DaySchedule::StateChanged);
     timer_.setObjectName(QStringLiteral("EstimateTimer"));
     timer_.setInterval(30000);
@@ -73,8 +65,8 @@ void DaySchedule::Settle() {
 }
 
 void DaySchedule::Refresh() {
-    day_ = EstimateDay(s_, LiveProgressOf(s_, pace_, Now(), currentStartedAt_, settings_),
-                       settings_);
+    day_ =
+        EstimateDay(s_, LiveProgressOf(s_, pace_, Now(), currentStartedAt_, settings_), settings_);
     if (!firstEnd_ && !day_.items.empty()) firstEnd_ = day_.end;
     emit estimated();
 }
@@ -86,7 +78,8 @@ QString DaySchedule::StatusText() const {
     if (minutes == 0) {
         drift = QStringLiteral(u"予定どおり");
     } else {
-        drift = QStringLiteral(u"予定より %1 分%2").arg(minutes).arg(Drift() > 0 ? u"遅れ" : u"早い");
+        drift =
+            QStringLiteral(u"予定より %1 分%2").arg(minutes).arg(Drift() > 0 ? u"遅れ" : u"早い");
     }
     return QStringLiteral(u"終了 %1ごろ（%2）\n1 ヒート %3（%4）")
         .arg(ClockOf(day_.end), drift, Minutes(day_.secondsPerHeat),

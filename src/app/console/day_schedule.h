@@ -51,6 +51,3 @@ class DaySchedule : public QObject {
     QTimer timer_;
     QTimer refresh_;
 };
-
-// "14:25" of seconds since midnight (past midnight wraps).
-QString ClockOf(int seconds);

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "app/console/day_schedule.h"
+#include "core/competition/now_json.h"
 
 namespace {
 

@@ -67,7 +67,7 @@ void AcknowledgeDialogs(std::vector<RecordedMessage>& messages) {
         auto* dialog = qobject_cast<QDialog*>(w);
         if (dialog == nullptr || !dialog->isVisible()) continue;
         if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
-            messages.push_back({box->text(), box->windowTitle()});
+            messages.push_back({.text = box->text(), .caption = box->windowTitle()});
             box->accept();
         } else {
             dialog->reject();
@@ -156,13 +156,17 @@ int RunRehearsal(int argc, char** argv) {
     QApplication app(qtArgc, qtArgv);
 
     Hooks().showMessage = [&messages](const QString& text, const QString& caption) {
-        messages.push_back({text, caption});
+        messages.push_back({.text = text, .caption = caption});
     };
     // A question (the exit confirmation) is recorded with its buttons and answered yes.
     Hooks().confirm = [&messages](const QString& text, const QString& caption) {
         const QString yes = QString::fromUtf8(kYesButton);
         const QString no = QString::fromUtf8(kNoButton);
-        messages.push_back({text, caption, {yes, no}, no, yes});
+        messages.push_back({.text = text,
+                            .caption = caption,
+                            .buttons = {yes, no},
+                            .defaultButton = no,
+                            .answer = yes});
         return true;
     };
     // A rehearsal remembers no data folder and is offered none: it writes only its records.

@@ -54,9 +54,8 @@ WebHub::WebHub(const QByteArray& token, const WebLimits& limits, QObject* parent
     : QAbstractHttpServer(parent),
       token_(token),
       limits_(limits),
-      commandTokens_(limits.commandBurst) {
-    commandClock_.start();
-}
+      commands_(limits.commandBurst, limits.commandsPerSecond),
+      nextHeatQuestions_(limits.nextHeatBurst, limits.nextHeatsPerSecond) {}
 
 WebHub::~WebHub() {
     // The viewers read the feed, a member: they go first.
@@ -140,13 +139,13 @@ void WebHub::Respond(const QHttpServerRequest& request, QTcpSocket* socket) {
         {QStringLiteral("/"), {QStringLiteral("mirror.html"), "text/html; charset=utf-8"}},
         {QStringLiteral("/heats"), {QStringLiteral("heats.html"), "text/html; charset=utf-8"}},
         {QStringLiteral("/remote"), {QStringLiteral("remote.html"), "text/html; charset=utf-8"}},
-        {QStringLiteral("/schedule"), {QStringLiteral("schedule.html"), "text/html; charset=utf-8"}},
+        {QStringLiteral("/schedule"),
+         {QStringLiteral("schedule.html"), "text/html; charset=utf-8"}},
         {QStringLiteral("/live.js"), {QStringLiteral("live.js"), "text/javascript; charset=utf-8"}},
     };
     const auto file = kFiles.constFind(path);
-    const bool known =
-        file != kFiles.cend() || path == u"/now.json" || path == u"/picture.png" ||
-        path == u"/ws" || path == u"/next.json";
+    const bool known = file != kFiles.cend() || path == u"/now.json" || path == u"/picture.png" ||
+                       path == u"/ws" || path == u"/next.json";
     if (!known) {
         WriteText(r, Status::NotFound, "not found");
     } else if (!get) {
@@ -179,12 +178,11 @@ void WebHub::missingHandler(const QHttpServerRequest& request, QTcpSocket* socke
     RequestGuard::Answered(socket);
 }
 
-bool WebHub::TakeCommandToken() {
-    const double seconds = commandClock_.restart() / 1000.0;
-    commandTokens_ = std::min<double>(limits_.commandBurst,
-                                      commandTokens_ + seconds * limits_.commandsPerSecond);
-    if (commandTokens_ < 1.0) return false;
-    commandTokens_ -= 1.0;
+bool WebHub::RateLimit::Take() {
+    const double seconds = clock_.restart() / 1000.0;
+    tokens_ = std::min<double>(burst_, tokens_ + seconds * perSecond_);
+    if (tokens_ < 1.0) return false;
+    tokens_ -= 1.0;
     return true;
 }
 
@@ -201,7 +199,7 @@ void WebHub::Command(const QHttpServerRequest& request, QTcpSocket* socket, cons
         RequestGuard::Answered(socket);
         return;
     }
-    if (pending_.size() >= kPendingCommands || !TakeCommandToken()) {
+    if (pending_.size() >= kPendingCommands || !commands_.Take()) {
         r.write("too many commands, slow down\n",
                 {{"Content-Type", "text/plain; charset=utf-8"}, {"Retry-After", "1"}},
                 Status::TooManyRequests);
@@ -228,18 +226,13 @@ void WebHub::NextHeat(const QHttpServerRequest& request, QTcpSocket* socket) {
         RequestGuard::Answered(socket);
         return;
     }
-    const double seconds = queryClock_.isValid() ? queryClock_.restart() / 1000.0 : 1.0;
-    if (!queryClock_.isValid()) queryClock_.start();
-    queryTokens_ = std::min<double>(limits_.nextHeatBurst,
-                                    queryTokens_ + seconds * limits_.nextHeatsPerSecond);
-    if (pending_.size() >= kPendingCommands * 8 || queryTokens_ < 1.0) {
+    if (pending_.size() >= kPendingCommands * 8 || !nextHeatQuestions_.Take()) {
         r.write("too many questions, ask again in a moment\n",
                 {{"Content-Type", "text/plain; charset=utf-8"}, {"Retry-After", "1"}},
                 Status::TooManyRequests);
         RequestGuard::Answered(socket);
         return;
     }
-    queryTokens_ -= 1.0;
     const quint64 id = nextId_++;
     pending_.emplace(id, Pending{std::move(r), QPointer<QTcpSocket>(socket)});
     emit nextHeatRequested(id, number);

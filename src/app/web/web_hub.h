@@ -57,7 +57,6 @@ class WebHub : public QAbstractHttpServer {
   private:
     void Respond(const QHttpServerRequest& request, QTcpSocket* socket);
     void Command(const QHttpServerRequest& request, QTcpSocket* socket, const QString& name);
-    bool TakeCommandToken();
     void NextHeat(const QHttpServerRequest& request, QTcpSocket* socket);
     void AcceptViewer(WebSocketLink* link);
     void OfferAll();
@@ -74,12 +73,25 @@ class WebHub : public QAbstractHttpServer {
     std::vector<Viewer*> viewers_;
     std::unordered_map<quint64, Pending> pending_;
     quint64 nextId_ = 1;
-    double commandTokens_;
-    QElapsedTimer commandClock_;
+    // A burst of `burst`, then `perSecond` a second.
+    class RateLimit {
+      public:
+        RateLimit(int burst, double perSecond)
+            : burst_(burst), perSecond_(perSecond), tokens_(burst) {
+            clock_.start();
+        }
+        bool Take();
+
+      private:
+        int burst_;
+        double perSecond_;
+        double tokens_;
+        QElapsedTimer clock_;
+    };
+    RateLimit commands_;
+    RateLimit nextHeatQuestions_;
     // Next heats worked out since the state last changed, by back number.
     std::unordered_map<int, QByteArray> nextHeats_;
     bool pictureStale_ = false;
     std::vector<Pending> waitingForPicture_;
-    double queryTokens_ = 0;
-    QElapsedTimer queryClock_;
 };

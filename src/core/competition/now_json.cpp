@@ -142,34 +142,33 @@ QJsonObject NowJson(const Competition& s) {
     return o;
 }
 
-namespace {
-
-QString Clock(int seconds) {
+QString ClockOf(int seconds) {
     const int t = ((seconds % 86400) + 86400) % 86400;
-    return QStringLiteral("%1:%2").arg(t / 3600, 2, 10, QChar(u'0')).arg(t / 60 % 60, 2, 10, QChar(u'0'));
+    return QStringLiteral("%1:%2")
+        .arg(t / 3600, 2, 10, QChar(u'0'))
+        .arg(t / 60 % 60, 2, 10, QChar(u'0'));
 }
-
-}  // namespace
 
 void AddScheduleJson(QJsonObject& json, const Competition& s, const DayEstimate& day,
                      const PaceTracker& pace) {
-    json["pace"] = QJsonObject{{"secondsPerHeat", day.secondsPerHeat},
-                               {"measured", pace.FromSteps()}};
+    json["pace"] =
+        QJsonObject{{"secondsPerHeat", day.secondsPerHeat}, {"measured", pace.FromSteps()}};
     QJsonArray items;
     for (const ItemEstimate& e : day.items) {
         const bool inTable = e.item >= 0 && e.item < kProgrammeRows;
         items.append(QJsonObject{
             {"item", e.item},
             {"text", inTable ? FromCp932(TrimBlanks(s.ProgrammeTexts[e.item])) : QString()},
-            {"start", Clock(e.start)},
+            {"start", ClockOf(e.start)},
             {"minutes", (e.length + 30) / 60},
             {"kind", QLatin1String(KindName(e.kind))},
             {"fixed", e.fixed},
             {"defaultLength", e.defaultLength},
             {"current", e.item == s.CurrentProgrammeIndex}});
     }
-    json["schedule"] = QJsonObject{
-        {"estimate", true}, {"end", day.items.empty() ? QJsonValue() : Clock(day.end)}, {"items", items}};
+    json["schedule"] = QJsonObject{{"estimate", true},
+                                   {"end", day.items.empty() ? QJsonValue() : ClockOf(day.end)},
+                                   {"items", items}};
 }
 
 QByteArray NowJsonFeed::Next(const Competition& s, const DayEstimate* day,

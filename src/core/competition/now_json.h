@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QJsonObject>
+#include <QString>
 
 #include "core/competition/competition_state.h"
 #include "core/competition/estimates.h"
@@ -15,6 +16,9 @@
 // shown, the current one marked now), now and next (the floors of the heat view's Now and Next
 // blocks) and couples (names and affiliation by back number). Nulls where nothing is current.
 QJsonObject NowJson(const Competition& s);
+
+// "14:25" of seconds since midnight (past midnight wraps), as the estimates are shown.
+QString ClockOf(int seconds);
 
 // The day's estimates, always labelled as such: "pace" {secondsPerHeat, measured (false while
 // the default is assumed)}, "schedule" {end ("HH:MM"), items: [{item, text, start ("HH:MM"),
