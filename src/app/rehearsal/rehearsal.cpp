@@ -67,7 +67,7 @@ void AcknowledgeDialogs(std::vector<RecordedMessage>& messages) {
         auto* dialog = qobject_cast<QDialog*>(w);
         if (dialog == nullptr || !dialog->isVisible()) continue;
         if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
-            messages.push_back({.text = box->text(), .caption = box->windowTitle()});
+            messages.push_back(PlainMessage(box->text(), box->windowTitle()));
             box->accept();
         } else {
             dialog->reject();
@@ -156,7 +156,7 @@ int RunRehearsal(int argc, char** argv) {
     QApplication app(qtArgc, qtArgv);
 
     Hooks().showMessage = [&messages](const QString& text, const QString& caption) {
-        messages.push_back({.text = text, .caption = caption});
+        messages.push_back(PlainMessage(text, caption));
     };
     // A question (the exit confirmation) is recorded with its buttons and answered yes.
     Hooks().confirm = [&messages](const QString& text, const QString& caption) {

@@ -21,6 +21,14 @@ struct RecordedMessage {
     QString answer;
 };
 
+// A message with one OK button.
+inline RecordedMessage PlainMessage(const QString& text, const QString& caption) {
+    RecordedMessage m;
+    m.text = text;
+    m.caption = caption;
+    return m;
+}
+
 // Every named control of both windows ("DspMain.Label61" -> class, text, tooltip, visible,
 // enabled, bg, fg, geometry, and checked / selected / items / value where they apply), the messages of the
 // step and the two windows' placement.
