@@ -1,6 +1,8 @@
 #include "command_line.h"
 
+#include <QFile>
 #include <QStringList>
+#include <algorithm>
 
 std::optional<int> ParseHeatTime(const QString& text) {
     bool ok = false;
@@ -16,6 +18,63 @@ std::optional<int> ParseHeatTime(const QString& text) {
     }
     if (!ok || seconds < 20 || seconds > 900) return std::nullopt;
     return seconds;
+}
+
+PublishArgs TakePublishArgs(std::vector<char*>& args) {
+    PublishArgs p;
+    std::optional<QString> url;
+    std::optional<QString> tokenFile;
+    for (size_t i = 1; i < args.size();) {
+        const QString option = QString::fromLocal8Bit(args[i]);
+        if (option != u"--publish" && option != u"--publish-token-file") {
+            ++i;
+            continue;
+        }
+        std::optional<QString>& target = option == u"--publish" ? url : tokenFile;
+        if (i + 1 >= args.size() || args[i + 1][0] == '\0' || target) {
+            p.error = target ? QStringLiteral("%1 given twice").arg(option)
+                             : QStringLiteral("%1 needs a value").arg(option);
+            return p;
+        }
+        target = QString::fromLocal8Bit(args[i + 1]);
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i + 2));
+    }
+    if (!url) {
+        if (tokenFile) p.error = QStringLiteral("--publish-token-file without --publish URL");
+        return p;
+    }
+    const QUrl parsed(*url, QUrl::StrictMode);
+    if (!parsed.isValid() || parsed.host().isEmpty() ||
+        (parsed.scheme() != u"http" && parsed.scheme() != u"https") || !parsed.query().isEmpty() ||
+        !parsed.userInfo().isEmpty()) {
+        p.error = QStringLiteral("--publish \"%1\": not an http:// or https:// address "
+                                 "without user or query")
+                      .arg(*url);
+        return p;
+    }
+    if (tokenFile) {
+        QFile file(*tokenFile);
+        if (!file.open(QIODevice::ReadOnly)) {
+            p.error = QStringLiteral("--publish-token-file %1: %2").arg(*tokenFile, file.errorString());
+            return p;
+        }
+        p.secret = file.read(4096).split('\n').value(0).trimmed();
+    } else {
+        p.secret = qgetenv("TRQ_PUBLISH_TOKEN").trimmed();
+    }
+    // The secret travels in a header: no line breaks or other controls.
+    const bool printable = std::all_of(p.secret.begin(), p.secret.end(),
+                                       [](char c) { return c > ' ' && c < 127; });
+    if (p.secret.isEmpty() || !printable) {
+        p.error = QStringLiteral(
+            "--publish needs the relay's secret: one line of printable characters in "
+            "--publish-token-file FILE or in TRQ_PUBLISH_TOKEN");
+        p.secret.clear();
+        return p;
+    }
+    p.url = parsed;
+    return p;
 }
 
 CommandLine ParseCommandLine(int argc, char** argv) {
@@ -98,8 +157,10 @@ CommandLine ParseCommandLine(int argc, char** argv) {
 QString UsageText() {
     return QStringLiteral(
         "usage: trqdisplay [--data DIR] [--screen NAME] [--web [ADDRESS:]PORT] [--heat-time M:SS]\n"
+        "                  [--publish URL [--publish-token-file FILE]]\n"
         "       trqdisplay --list-screens\n"
         "       trqdisplay --rehearse SCRIPT --out OUT [--data DIR] [--marker FILE]\n"
+        "                  [--publish URL [--publish-token-file FILE]]\n"
         "       trqdisplay --help | --version\n"
         "\n"
         "Shows the competition of the data folder on the operator console and on the venue\n"
@@ -114,6 +175,12 @@ QString UsageText() {
         "                   computer only; port 0: any free one); prints the addresses\n"
         "  --heat-time M:SS what a heat takes (call to the floor not included) before the day's\n"
         "                   own heat steps show it; the start-time estimates use it (1:40)\n"
+        "  --publish URL    send the audience picture, the heats and the day's estimates to a\n"
+        "                   relay for spectators outside the hall (URL: the relay's publisher\n"
+        "                   address, e.g. https://relay.example.org/pub/)\n"
+        "  --publish-token-file FILE\n"
+        "                   the relay's secret, on the file's first line (else from the\n"
+        "                   environment variable TRQ_PUBLISH_TOKEN)\n"
         "  --list-screens   print the screens' names and geometries, then exit\n"
         "  --rehearse ...   run an operator script offscreen and write pictures of every step\n"
         "  --help           print this text\n"

@@ -1,5 +1,5 @@
-// Entry: the console and the audience window (and the web server with --web), then the message
-// loop; the command line chooses the data folder and the venue screen, prints the usage, the
+// Entry: the console and the audience window (and the web server with --web, the relay's
+// publisher with --publish), then the message loop; the command line chooses the data folder and the venue screen, prints the usage, the
 // version or the screens, or runs the scripted offscreen rehearsal.
 
 #include <QApplication>
@@ -9,11 +9,13 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <vector>
 
 #include "app/audience/venue_screen.h"
 #include "app/console/app_start.h"
 #include "app/console/dsp_main_form.h"
 #include "app/rehearsal/rehearsal.h"
+#include "app/web/relay_publisher.h"
 #include "app/web/web_panel.h"
 #include "app/web/web_server.h"
 #include "command_line.h"
@@ -27,13 +29,82 @@ void Print(std::FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
+// The relay's state changes, for the terminal or the journal.
+void Report(const RelayStatus& status) {
+    const auto clock = [](const QDateTime& t) { return t.toString(QStringLiteral("HH:mm:ss")); };
+    switch (status.state) {
+        case RelayStatus::State::Waiting:
+            return;
+        case RelayStatus::State::Reachable:
+            Print(stderr, status.backAfter
+                              ? QStringLiteral("trqdisplay: relay: reachable again at %1 (down "
+                                               "since %2); the newest picture and state go out\n")
+                                    .arg(clock(status.since), clock(*status.backAfter))
+                              : QStringLiteral("trqdisplay: relay: publishing\n"));
+            return;
+        case RelayStatus::State::Unreachable:
+        case RelayStatus::State::Refused:
+            Print(stderr, QStringLiteral("trqdisplay: relay: %1 since %2 (%3); retrying\n")
+                              .arg(status.state == RelayStatus::State::Refused
+                                       ? QStringLiteral("refused")
+                                       : QStringLiteral("unreachable"),
+                                   clock(status.since), status.detail));
+            return;
+    }
+}
+
+// The relay's publisher and the feed that fills it: the web server's, listening or not.
+struct Publishing {
+    std::unique_ptr<RelayPublisher> relay;
+    std::unique_ptr<WebServer> web;  // goes first: it feeds the relay
+
+    void Attach(const PublishArgs& publish, AppWindows& windows, WebServer* listening) {
+        relay = std::make_unique<RelayPublisher>(*publish.url, publish.secret);
+        QObject::connect(relay.get(), &RelayPublisher::statusChanged, relay.get(), &Report);
+        if (listening == nullptr) {
+            web = std::make_unique<WebServer>(*windows.state, *windows.audience,
+                                              windows.console->Commands());
+            web->SetSchedule(&windows.console->Schedule());
+            web->StartWithoutListening();
+            listening = web.get();
+        }
+        listening->SetRelay(relay.get());
+    }
+};
+
+// A rehearsal that publishes: every step's picture and state reach the relay before the next
+// step, as far as the relay takes them in time.
+RehearsalHooks PublishingRehearsal(const PublishArgs& publish) {
+    if (!publish.url) return {};
+    auto publishing = std::make_shared<Publishing>();
+    constexpr int kStepWaitMs = 3000;
+    return {.started = [publishing, publish](AppWindows& w) { publishing->Attach(publish, w, nullptr); },
+            .stepDone = [publishing] { publishing->web->WaitPublished(kStepWaitMs); },
+            .finishing =
+                [publishing] {
+                    publishing->web->WaitPublished(kStepWaitMs);
+                    publishing->web.reset();
+                    publishing->relay.reset();
+                }};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The relay's options first: the display and the rehearsal take them alike.
+    std::vector<char*> args(argv, argv + argc);
+    const PublishArgs publish = TakePublishArgs(args);
+    if (!publish.error.isEmpty()) {
+        Print(stderr, QStringLiteral("trqdisplay: %1\n\n").arg(publish.error) + UsageText());
+        return 2;
+    }
+    argc = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    argv = args.data();
     const CommandLine commandLine = ParseCommandLine(argc, argv);
     switch (commandLine.action) {
         case CommandLine::Action::Rehearse:
-            return RunRehearsal(argc, argv);
+            return RunRehearsal(argc, argv, PublishingRehearsal(publish));
         case CommandLine::Action::Help:
             Print(stdout, UsageText());
             return 0;
@@ -72,6 +143,7 @@ int main(int argc, char** argv) {
         options.venueDisplay = true;
         if (commandLine.secondsPerHeat) options.secondsPerHeat = *commandLine.secondsPerHeat;
         AppWindows windows = CreateWindows(options);
+        Publishing publishing;
         std::unique_ptr<WebServer> web;
         if (commandLine.web) {
             web = std::make_unique<WebServer>(*windows.state, *windows.audience,
@@ -93,6 +165,14 @@ int main(int argc, char** argv) {
             auto* panel = windows.console->findChild<QWidget*>(QStringLiteral("Panel6"));
             auto* mainPanel = windows.console->findChild<QWidget*>(QStringLiteral("Panel8"));
             if (panel != nullptr) new WebPanel(panel, mainPanel, *web);
+        }
+        if (publish.url) {
+            publishing.Attach(publish, windows, web.get());
+            Print(stdout, QStringLiteral("publishing to the relay: %1\n")
+                              .arg(publishing.relay->Base().toString()));
+            if (auto* mainPanel = windows.console->findChild<QWidget*>(QStringLiteral("Panel8"))) {
+                AddRelayLine(mainPanel, *publishing.relay);
+            }
         }
         windows.console->show();
         // The first activation runs the start-up; platforms that do not activate a new window

@@ -119,7 +119,7 @@ QString ParseRehearsalArgs(int argc, char** argv, RehearsalOptions& options) {
     return {};
 }
 
-int RunRehearsal(int argc, char** argv) {
+int RunRehearsal(int argc, char** argv, const RehearsalHooks& hooks) {
     RehearsalOptions options;
     if (const QString error = ParseRehearsalArgs(argc, argv, options); !error.isEmpty()) {
         Fail(error);
@@ -194,6 +194,13 @@ int RunRehearsal(int argc, char** argv) {
         Fail(QStringLiteral("start-up failed: %1").arg(QString::fromLocal8Bit(e.what())));
         return kBadRun;
     }
+    // What the program added goes before the windows do.
+    struct Finishing {
+        const RehearsalHooks& hooks;
+        ~Finishing() {
+            if (hooks.finishing) hooks.finishing();
+        }
+    } finishing{hooks};
     DspMain* console = windows->console.get();
     ScrForm* audience = windows->audience.get();
     for (QWidget* window : {static_cast<QWidget*>(console), static_cast<QWidget*>(audience)}) {
@@ -217,6 +224,7 @@ int RunRehearsal(int argc, char** argv) {
                                 &console->Schedule().Pace()));
         messages.clear();
         if (!error.isEmpty()) Fail(error);
+        if (hooks.stepDone) hooks.stepDone();
         return error.isEmpty();
     };
 
@@ -224,6 +232,7 @@ int RunRehearsal(int argc, char** argv) {
     audience->show();
     console->FormActivate();
     Settle();
+    if (hooks.started) hooks.started(*windows);
     if (!writeStep()) return kBadRun;
 
     ControlDriver driver(

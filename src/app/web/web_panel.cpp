@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/web/qr_code.h"
+#include "app/web/relay_publisher.h"
 #include "app/web/web_server.h"
 
 namespace {
@@ -88,4 +89,29 @@ void WebPanel::ShowViewers(int count) {
                                .arg(server_.MirrorUrl().toString())
                                .arg(count));
     }
+}
+
+QLabel* AddRelayLine(QWidget* mainPanel, RelayPublisher& relay) {
+    auto* line = new QLabel(mainPanel);
+    line->setObjectName(QStringLiteral("RelayLabel"));
+    // The web's address takes the left of the row under the free message's field.
+    const bool besideWeb = mainPanel->findChild<QLabel*>(QStringLiteral("WebAddressLabel")) != nullptr;
+    line->setGeometry(besideWeb ? QRect(248, 315, 150, 13) : QRect(25, 315, 373, 13));
+    QFont small = line->font();
+    small.setPointSize(8);
+    line->setFont(small);
+    line->setAlignment((besideWeb ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    const auto show = [line](const RelayStatus& status) {
+        const bool down = status.state == RelayStatus::State::Unreachable ||
+                          status.state == RelayStatus::State::Refused;
+        line->setText(RelayPublisher::Describe(status));
+        line->setToolTip(RelayPublisher::Explain(status));
+        line->setStyleSheet(down ? QStringLiteral("color: #c00000; font-weight: bold;")
+                                 : QStringLiteral("color: #004060;"));
+    };
+    show(relay.Status());
+    QObject::connect(&relay, &RelayPublisher::statusChanged, line, show);
+    line->show();
+    line->raise();
+    return line;
 }

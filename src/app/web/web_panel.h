@@ -8,6 +8,7 @@
 
 class QLabel;
 class QWidget;
+class RelayPublisher;
 class WebServer;
 
 class WebPanel : public QObject {
@@ -26,3 +27,8 @@ class WebPanel : public QObject {
     QLabel* text_;
     QLabel* mainText_ = nullptr;
 };
+
+// The relay's line on the main panel (Panel8): "中継: 送信中", or since when the relay is
+// unreachable or refuses, in red, and when it is back; the tooltip says what it means. Beside the
+// web's address when there is one, else in its place.
+QLabel* AddRelayLine(QWidget* mainPanel, RelayPublisher& relay);

@@ -16,6 +16,7 @@
 #include "core/platform/cp932.h"
 #include "core/platform/text_utils.h"
 #include "app/web/picture_encoder.h"
+#include "app/web/relay_publisher.h"
 #include "app/web/remote_commands.h"
 #include "app/web/web_hub.h"
 
@@ -130,13 +131,35 @@ bool WebServer::Start(const WebServerOptions& options, QString* error) {
         if (count > 0) EncodeStalePicture();
         emit viewersChanged(count);
     });
+    StartFeeds();
+    return true;
+}
+
+void WebServer::StartWithoutListening() {
+    encoderThread_.start();
+    encoder_->moveToThread(&encoderThread_);
+    StartFeeds();
+}
+
+void WebServer::StartFeeds() {
     connect(&audience_, &ScrForm::pictureChanged, this, &WebServer::PictureChanged);
     // The hold, a heat step without a new picture on the hall's screen, the programme moving on:
     // the pages follow every change the commands announce.
     connect(&commands_.Notifier(), &StateNotifier::changed, this, &WebServer::StateChanged);
     pictureQueued_ = true;
     Publish();
-    return true;
+}
+
+void WebServer::SetRelay(RelayPublisher* relay) {
+    relay_ = relay;
+    if (relay_ == nullptr) return;
+    // Straight from the encoder's thread: the publisher keeps only the newest picture.
+    connect(
+        encoder_.get(), &PictureEncoder::encoded, relay_,
+        [relay](const QByteArray& png) { relay->Offer(QStringLiteral("picture"), png, "image/png"); },
+        Qt::DirectConnection);
+    pictureQueued_ = true;
+    StateChanged();
 }
 
 QUrl WebServer::MirrorUrl() const {
@@ -169,27 +192,59 @@ void WebServer::PictureChanged() {
 void WebServer::StateChanged() {
     if (publishQueued_) return;
     publishQueued_ = true;
-    QTimer::singleShot(kPublishDelayMs, this, &WebServer::Publish);
+    QTimer::singleShot(kPublishDelayMs, this, [this] {
+        // Already published when the rehearsal waited for it.
+        if (publishQueued_) Publish();
+    });
 }
 
 void WebServer::Publish() {
     publishQueued_ = false;
     if (pictureQueued_) {
         // Nobody watching: nothing is composed or encoded until someone comes or asks.
-        if (viewers_ > 0 || !everEncoded_) {
+        if (viewers_ > 0 || relay_ != nullptr || !everEncoded_) {
             encoder_->Request(audience_.PictureLayers());
             everEncoded_ = true;
             pictureStale_ = false;
         } else if (!pictureStale_) {
             pictureStale_ = true;
-            WebHub* staleHub = hub_;
-            QMetaObject::invokeMethod(staleHub, [staleHub] { staleHub->SetPictureStale(); });
+            if (WebHub* staleHub = hub_) {
+                QMetaObject::invokeMethod(staleHub, [staleHub] { staleHub->SetPictureStale(); });
+            }
         }
     }
     pictureQueued_ = false;
     const QByteArray json = StateJson();
-    WebHub* hub = hub_;
-    QMetaObject::invokeMethod(hub, [hub, json] { hub->SetState(json); });
+    if (WebHub* hub = hub_) QMetaObject::invokeMethod(hub, [hub, json] { hub->SetState(json); });
+    if (relay_ != nullptr) {
+        // The relay's subscribers get a state only when it changed.
+        if (json != lastRelayState_) relay_->Offer(QStringLiteral("now"), json, "application/json");
+        lastRelayState_ = json;
+        PublishHeats();
+    }
+}
+
+bool WebServer::WaitPublished(int ms) {
+    if (publishQueued_) Publish();
+    if (encoderThread_.isRunning()) {
+        // Runs after the encodings queued before it: their pictures have been offered then.
+        QMetaObject::invokeMethod(encoder_.get(), [] {}, Qt::BlockingQueuedConnection);
+    }
+    return relay_ == nullptr || relay_->WaitSent(ms);
+}
+
+void WebServer::PublishHeats() {
+    constexpr qint64 kHeatsEveryMs = 20'000;
+    if (heatsItem_ == state_.CurrentProgrammeIndex && heatsAge_.isValid() &&
+        heatsAge_.elapsed() < kHeatsEveryMs) {
+        return;
+    }
+    heatsItem_ = state_.CurrentProgrammeIndex;
+    heatsAge_.start();
+    QByteArray json = HeatsJson();
+    if (json == lastHeats_) return;
+    lastHeats_ = json;
+    relay_->Offer(QStringLiteral("heats"), json, "application/json");
 }
 
 QByteArray WebServer::StateJson() {
@@ -211,29 +266,67 @@ void WebServer::NextHeat(quint64 id, int number) {
 }
 
 QByteArray WebServer::NextHeatJson(int number) {
+    return QJsonDocument(NextHeatObject(number)).toJson(QJsonDocument::Compact);
+}
+
+QByteArray WebServer::HeatsJson() {
+    const QTime now = Hooks().now ? Hooks().now() : QTime::currentTime();
+    QJsonObject numbers;
+    if (schedule_ != nullptr && !schedule_->Day().items.empty()) {
+        // Every couple of the entry list, and every back number drawn in a heat of the day.
+        ReadDrawnHeatsWhenDue();
+        std::vector<bool> known(kCoupleRows, false);
+        for (int n = 1; n < kCoupleRows; ++n) known[n] = !TrimBlanks(state_.CoupleNames[n]).empty();
+        for (const DrawnHeats& heats : drawn_) {
+            for (const auto* floor : {&heats.floorA, &heats.floorB}) {
+                for (const HeatRow& row : *floor) {
+                    for (int n : row) {
+                        if (n > 0 && n < kCoupleRows) known[n] = true;
+                    }
+                }
+            }
+        }
+        for (int n = 1; n < kCoupleRows; ++n) {
+            if (!known[n]) continue;
+            QJsonObject next = NextHeatObject(n);
+            // A couple with no heat to come is simply not listed.
+            if (next.value("status").toString() == u"none") continue;
+            numbers.insert(QString::number(n), next);
+        }
+    }
+    const QJsonObject out{{"estimate", true},
+                          {"at", ClockOf(now.msecsSinceStartOfDay() / 1000)},
+                          {"numbers", numbers}};
+    return QJsonDocument(out).toJson(QJsonDocument::Compact);
+}
+
+void WebServer::ReadDrawnHeatsWhenDue() {
+    if (drawnItem_ == state_.CurrentProgrammeIndex && drawnAge_.isValid() &&
+        drawnAge_.elapsed() <= 60'000) {
+        return;
+    }
+    drawn_.clear();
+    for (const ItemEstimate& e : schedule_->Day().items) {
+        if (e.event < 0) continue;
+        DrawnHeats heats = ReadDrawnHeats(state_, e.event);
+        if (heats.Drawn()) drawn_.push_back(std::move(heats));
+    }
+    drawnItem_ = state_.CurrentProgrammeIndex;
+    drawnAge_.start();
+}
+
+QJsonObject WebServer::NextHeatObject(int number) {
     QJsonObject out{{"number", number}, {"estimate", true}};
     if (schedule_ == nullptr || schedule_->Day().items.empty()) {
         out["status"] = QStringLiteral("unknown");
-        return QJsonDocument(out).toJson(QJsonDocument::Compact);
+        return out;
     }
     const DayEstimate& day = schedule_->Day();
-    if (drawnItem_ != state_.CurrentProgrammeIndex || !drawnAge_.isValid() ||
-        drawnAge_.elapsed() > 60'000) {
-        drawn_.clear();
-        for (const ItemEstimate& e : day.items) {
-            if (e.event < 0) continue;
-            DrawnHeats heats = ReadDrawnHeats(state_, e.event);
-            if (heats.Drawn()) drawn_.push_back(std::move(heats));
-        }
-        drawnItem_ = state_.CurrentProgrammeIndex;
-        drawnAge_.start();
-    }
+    ReadDrawnHeatsWhenDue();
     const CoupleHeat next = NextHeatOf(state_, day, drawn_, number);
     static const char* const kStatus[] = {"heat", "round", "none"};
     out["status"] = QLatin1String(kStatus[static_cast<int>(next.status)]);
-    if (next.status == CoupleHeat::Status::NoHeat) {
-        return QJsonDocument(out).toJson(QJsonDocument::Compact);
-    }
+    if (next.status == CoupleHeat::Status::NoHeat) return out;
     const QTime now = Hooks().now ? Hooks().now() : QTime::currentTime();
     const int left = std::max(0, next.start - now.msecsSinceStartOfDay() / 1000);
     const bool inTable = next.item >= 0 && next.item < kProgrammeRows;
@@ -245,7 +338,7 @@ QByteArray WebServer::NextHeatJson(int number) {
     out["heat"] = next.heat;
     out["start"] = ClockOf(next.start);
     out["minutes"] = (left + 30) / 60;
-    return QJsonDocument(out).toJson(QJsonDocument::Compact);
+    return out;
 }
 
 void WebServer::RunCommand(quint64 id, const QString& name) {

@@ -22,6 +22,7 @@
 class DaySchedule;
 class OperatorCommands;
 class PictureEncoder;
+class RelayPublisher;
 class ScrForm;
 class WebHub;
 
@@ -40,6 +41,14 @@ class WebServer : public QObject {
 
     // Listens and publishes the current picture; false with the reason when it cannot listen.
     bool Start(const WebServerOptions& options, QString* error);
+    // Publishing to a relay without serving anyone here (--publish without --web).
+    void StartWithoutListening();
+    // Everything the pages show goes to the relay too: every new picture (encoded whether or not
+    // anyone watches here), the state on every change and the couples' next heats.
+    void SetRelay(RelayPublisher* relay);
+    // Publishes a change still waiting, lets the encoder finish, then waits (at most `ms`) until
+    // the relay has taken everything; false when it has not. For the rehearsal, step by step.
+    bool WaitPublished(int ms);
 
     // The mirror's and the remote's addresses (the remote's with its token), for people on the
     // network: a listening address of every interface is shown as this computer's address.
@@ -64,6 +73,13 @@ class WebServer : public QObject {
     // /next.json?no=N: the couple's next heat with its estimated start.
     void NextHeat(quint64 id, int number);
     QByteArray NextHeatJson(int number);
+    QJsonObject NextHeatObject(int number);
+    // Every known couple's next heat, for the relay's heats page: {estimate, at, numbers}.
+    QByteArray HeatsJson();
+    void PublishHeats();
+    // The heat files of the day's events, read again when the item changes or after a minute.
+    void ReadDrawnHeatsWhenDue();
+    void StartFeeds();
 
     const Competition& state_;
     ScrForm& audience_;
@@ -82,6 +98,14 @@ class WebServer : public QObject {
     std::vector<DrawnHeats> drawn_;
     int drawnItem_ = -1;
     QElapsedTimer drawnAge_;
+
+    RelayPublisher* relay_ = nullptr;
+    // The relay's heats are worked out again when the item changes or after a while, not on
+    // every heat step: the times in them move by minutes.
+    QElapsedTimer heatsAge_;
+    int heatsItem_ = -1;
+    QByteArray lastHeats_;
+    QByteArray lastRelayState_;
 
     QThread webThread_;
     QThread encoderThread_;

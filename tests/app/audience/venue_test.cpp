@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QtTest>
 #include <cstdio>
@@ -404,6 +405,69 @@ class VenueTest : public QObject {
         if (c.action == CommandLine::Action::Error) return;
         QCOMPARE(c.web ? c.web->address + u':' + QString::number(c.web->port) : QString(), web);
         if (arguments.contains("--heat-time")) QCOMPARE(c.secondsPerHeat.value_or(0), 115);
+    }
+
+    // The relay's options are taken out of the command line; the secret comes from the file's
+    // first line, else from the environment, and must be one printable line.
+    void publishArguments_data() {
+        QTest::addColumn<QStringList>("arguments");  // TOKEN: a file holding "abc\nrest"
+        QTest::addColumn<QByteArray>("environment");
+        QTest::addColumn<QString>("url");  // empty: an error, or no publishing when no error
+        QTest::addColumn<QStringList>("rest");
+        const QStringList none;
+        QTest::newRow("none") << QStringList{"--web", "80"} << QByteArray("env") << QString()
+                              << QStringList{"--web", "80"};
+        QTest::newRow("file") << QStringList{"--publish", "http://r/pub", "--web", "80",
+                                             "--publish-token-file", "TOKEN"}
+                              << QByteArray() << "http://r/pub" << QStringList{"--web", "80"};
+        QTest::newRow("environment") << QStringList{"--publish", "https://r:8443/p/"}
+                                     << QByteArray(" abc ") << "https://r:8443/p/" << none;
+        const QList<QStringList> bad = {
+            {"--publish", "http://r/"},  // no secret anywhere
+            {"--publish", "ftp://r/"},
+            {"--publish", "http://r/?k=abc"},
+            {"--publish", "http://user:pw@r/"},
+            {"--publish"},
+            {"--publish", "http://r/", "--publish", "http://s/"},
+            {"--publish", "http://r/", "--publish-token-file", "/no/such/file"},
+            {"--publish-token-file", "TOKEN"},
+        };
+        for (const QStringList& arguments : bad) {
+            QTest::newRow(qPrintable(arguments.join(u' ')))
+                << arguments << QByteArray() << QString() << none;
+        }
+        QTest::newRow("secret with a blank") << QStringList{"--publish", "http://r/"}
+                                             << QByteArray("a b") << QString() << none;
+    }
+    void publishArguments() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, environment);
+        QFETCH(QString, url);
+        QFETCH(QStringList, rest);
+        QTemporaryDir dir;
+        QFile token(dir.filePath("token"));
+        QVERIFY(token.open(QIODevice::WriteOnly));
+        token.write("abc\nrest\n");
+        token.close();
+        if (environment.isEmpty()) {
+            qunsetenv("TRQ_PUBLISH_TOKEN");
+        } else {
+            qputenv("TRQ_PUBLISH_TOKEN", environment);
+        }
+        std::vector<QByteArray> bytes{"trqdisplay"};
+        for (const QString& a : arguments)
+            bytes.push_back((a == u"TOKEN" ? token.fileName() : a).toLocal8Bit());
+        std::vector<char*> argv;
+        for (QByteArray& b : bytes) argv.push_back(b.data());
+        const PublishArgs p = TakePublishArgs(argv);
+        const bool publishes = arguments.contains("--publish") || arguments.contains("--publish-token-file");
+        QCOMPARE(p.error.isEmpty(), !url.isEmpty() || !publishes);
+        QCOMPARE(p.url ? p.url->toString() : QString(), url);
+        if (p.url) QCOMPARE(p.secret, QByteArray("abc"));
+        if (!p.error.isEmpty()) return;
+        QStringList left;
+        for (size_t i = 1; i < argv.size(); ++i) left << QString::fromLocal8Bit(argv[i]);
+        QCOMPARE(left, rest);
     }
 };
 
