@@ -181,8 +181,7 @@ QString RelayPublisher::Describe(const RelayStatus& status) {
             return QString::fromUtf8("中継: 接続待ち");
         case RelayStatus::State::Reachable:
             if (status.backAfter) {
-                return QString::fromUtf8("中継: %1 再開（%2 から途絶）")
-                    .arg(clock(status.since).left(5), clock(*status.backAfter).left(5));
+                return QString::fromUtf8("中継: %1 再開").arg(clock(status.since));
             }
             return QString::fromUtf8("中継: 送信中");
         case RelayStatus::State::Unreachable:
@@ -197,6 +196,12 @@ QString RelayPublisher::Explain(const RelayStatus& status) {
     switch (status.state) {
         case RelayStatus::State::Waiting:
         case RelayStatus::State::Reachable:
+            if (status.backAfter) {
+                return QString::fromUtf8("中継サーバーへの送信は %1 から %2 まで途絶えました。"
+                                         "再開後、最新の画面と状態を送りました")
+                    .arg(status.backAfter->toString(QStringLiteral("HH:mm:ss")),
+                         status.since.toString(QStringLiteral("HH:mm:ss")));
+            }
             return QString::fromUtf8("会場の画面・ヒート・予定時刻を中継サーバーへ送っています（会場"
                                      "外の観客向け）");
         case RelayStatus::State::Unreachable:
