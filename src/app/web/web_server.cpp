@@ -286,9 +286,11 @@ QByteArray WebServer::HeatsJson() {
                 }
             }
         }
+        const CoupleHeatIndex index(state_, schedule_->Day(), drawn_);
+        ItemTexts texts;
         for (int n = 1; n < kCoupleRows; ++n) {
             if (!known[n]) continue;
-            QJsonObject next = NextHeatObject(n);
+            QJsonObject next = NextHeatObject(n, index.Next(n), &texts);
             // A couple with no heat to come is simply not listed.
             if (next.value("status").toString() == u"none") continue;
             numbers.insert(QString::number(n), next);
@@ -316,14 +318,15 @@ void WebServer::ReadDrawnHeatsWhenDue() {
 }
 
 QJsonObject WebServer::NextHeatObject(int number) {
-    QJsonObject out{{"number", number}, {"estimate", true}};
     if (schedule_ == nullptr || schedule_->Day().items.empty()) {
-        out["status"] = QStringLiteral("unknown");
-        return out;
+        return {{"number", number}, {"estimate", true}, {"status", "unknown"}};
     }
-    const DayEstimate& day = schedule_->Day();
     ReadDrawnHeatsWhenDue();
-    const CoupleHeat next = NextHeatOf(state_, day, drawn_, number);
+    return NextHeatObject(number, NextHeatOf(state_, schedule_->Day(), drawn_, number));
+}
+
+QJsonObject WebServer::NextHeatObject(int number, const CoupleHeat& next, ItemTexts* texts) {
+    QJsonObject out{{"number", number}, {"estimate", true}};
     static const char* const kStatus[] = {"heat", "round", "none"};
     out["status"] = QLatin1String(kStatus[static_cast<int>(next.status)]);
     if (next.status == CoupleHeat::Status::NoHeat) return out;
@@ -331,8 +334,15 @@ QJsonObject WebServer::NextHeatObject(int number) {
     const int left = std::max(0, next.start - now.msecsSinceStartOfDay() / 1000);
     const bool inTable = next.item >= 0 && next.item < kProgrammeRows;
     out["item"] = next.item;
-    out["event"] = FromCp932(TrimBlanks(state_.EventNameAt(next.event).substr(0, 3)));
-    out["text"] = inTable ? FromCp932(TrimBlanks(state_.ProgrammeTexts[next.item])) : QString();
+    const auto decode = [&] {
+        return std::pair{
+            FromCp932(TrimBlanks(state_.EventNameAt(next.event).substr(0, 3))),
+            inTable ? FromCp932(TrimBlanks(state_.ProgrammeTexts[next.item])) : QString()};
+    };
+    const auto [event, text] =
+        texts == nullptr ? decode() : texts->try_emplace(next.item, decode()).first->second;
+    out["event"] = event;
+    out["text"] = text;
     out["floor"] = next.floorB ? QStringLiteral("B") : QStringLiteral("A");
     out["dance"] = next.dance + 1;
     out["heat"] = next.heat;

@@ -13,6 +13,8 @@
 #include <QThread>
 #include <QUrl>
 #include <memory>
+#include <unordered_map>
+#include <utility>
 
 #include "app/web/web_limits.h"
 #include "core/competition/competition_state.h"
@@ -74,6 +76,9 @@ class WebServer : public QObject {
     void NextHeat(quint64 id, int number);
     QByteArray NextHeatJson(int number);
     QJsonObject NextHeatObject(int number);
+    // The item's event and text, decoded once for many couples.
+    using ItemTexts = std::unordered_map<int, std::pair<QString, QString>>;
+    QJsonObject NextHeatObject(int number, const CoupleHeat& next, ItemTexts* texts = nullptr);
     // Every known couple's next heat, for the relay's heats page: {estimate, at, numbers}.
     QByteArray HeatsJson();
     void PublishHeats();

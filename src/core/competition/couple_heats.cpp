@@ -35,15 +35,21 @@ int DrawnHeats::StepsPerDance() const {
     return std::max({a, static_cast<int>(floorB.size()), 1});
 }
 
-int DrawnHeats::FloorOf(int backNumber, int step) const {
-    if (backNumber <= 0 || step < 0) return 0;
+std::pair<const HeatRow*, const HeatRow*> DrawnHeats::RowsOf(int step) const {
+    if (step < 0) return {nullptr, nullptr};
     const int perDance = StepsPerDance();
     const int heat = step % perDance;
     const int rowA =
         shuffled ? (heat < heatsPerDance ? step / perDance * heatsPerDance + heat : -1) : heat;
-    if (rowA >= 0 && rowA < static_cast<int>(floorA.size()) && RowLists(floorA[rowA], backNumber))
-        return 1;
-    if (heat < static_cast<int>(floorB.size()) && RowLists(floorB[heat], backNumber)) return 2;
+    return {rowA >= 0 && rowA < static_cast<int>(floorA.size()) ? &floorA[rowA] : nullptr,
+            heat < static_cast<int>(floorB.size()) ? &floorB[heat] : nullptr};
+}
+
+int DrawnHeats::FloorOf(int backNumber, int step) const {
+    if (backNumber <= 0) return 0;
+    const auto [a, b] = RowsOf(step);
+    if (a != nullptr && RowLists(*a, backNumber)) return 1;
+    if (b != nullptr && RowLists(*b, backNumber)) return 2;
     return 0;
 }
 
@@ -70,29 +76,66 @@ DrawnHeats ReadDrawnHeats(const Competition& s, int event) {
 
 CoupleHeat NextHeatOf(const Competition& s, const DayEstimate& day,
                       const std::vector<DrawnHeats>& drawn, int backNumber) {
+    return CoupleHeatIndex(s, day, drawn).Next(backNumber);
+}
+
+CoupleHeatIndex::CoupleHeatIndex(const Competition& s, const DayEstimate& day,
+                                 const std::vector<DrawnHeats>& drawn)
+    : s_(s), day_(day) {
+    for (const DrawnHeats& d : drawn) {
+        if (!d.Drawn()) continue;
+        DrawnEvent& e = byEvent_[d.event];
+        e = DrawnEvent{.heats = &d};
+        for (const auto& [rows, set] : {std::pair{&d.floorA, &e.onA}, std::pair{&d.floorB, &e.onB}}) {
+            for (const HeatRow& row : *rows) {
+                for (int n : row) {
+                    if (n > 0) set->insert(n);
+                }
+            }
+        }
+    }
+    firstSteps_.resize(day.items.size());
+    for (size_t i = 0; i < day.items.size(); ++i) {
+        const ItemEstimate& item = day.items[i];
+        if (item.kind != ItemKind::Competition) continue;
+        const auto it = byEvent_.find(item.event);
+        if (it == byEvent_.end()) continue;
+        const DrawnHeats& d = *it->second.heats;
+        const int steps = d.StepsPerDance() * std::max(item.dances, 1);
+        for (int step = 0; step < steps; ++step) {
+            const int at = item.StepAt(step, day.secondsPerHeat);
+            if (at < 0) continue;
+            // Floor A first: a number listed on both floors of a step dances on A.
+            const auto [a, b] = d.RowsOf(step);
+            for (const auto& [row, onB] : {std::pair{a, false}, std::pair{b, true}}) {
+                if (row == nullptr) continue;
+                for (int n : *row) {
+                    if (n > 0) firstSteps_[i].try_emplace(n, FirstStep{step, onB, at});
+                }
+            }
+        }
+    }
+}
+
+CoupleHeat CoupleHeatIndex::Next(int backNumber) const {
     CoupleHeat none;
     if (backNumber <= 0) return none;
-    std::map<int, const DrawnHeats*> byEvent;
-    for (const DrawnHeats& d : drawn) {
-        if (d.Drawn()) byEvent[d.event] = &d;
-    }
 
     // The categories the couple danced in, from every drawn round.
     std::map<int, CategoryRecord> categories;
     std::vector<std::pair<int, int>> without;  // (category, round) drawn without the couple
-    for (const auto& entry : byEvent) {
-        const EventRecord& e = s.EventAt(entry.first);
-        const DrawnHeats* d = entry.second;
-        const auto note = [&](int category, int round, bool onFloorB) {
-            if (d->Lists(backNumber, onFloorB)) {
+    for (const auto& [event, drawn] : byEvent_) {
+        const EventRecord& e = s_.EventAt(event);
+        const auto note = [&](int category, int round, const std::unordered_set<int>& lists) {
+            if (lists.count(backNumber) != 0) {
                 int& last = categories[category].lastRound;
                 last = std::max(last, round);
             } else {
                 without.emplace_back(category, round);
             }
         };
-        note(e.Category(), e.Round(), false);
-        if (e.HasFloorB()) note(e.FloorBCategory(), e.FloorBRound(), true);
+        note(e.Category(), e.Round(), drawn.onA);
+        if (e.HasFloorB()) note(e.FloorBCategory(), e.FloorBRound(), drawn.onB);
     }
     for (const auto& [category, round] : without) {
         if (auto it = categories.find(category); it != categories.end()) {
@@ -108,29 +151,24 @@ CoupleHeat NextHeatOf(const Competition& s, const DayEstimate& day,
                             [&](int r) { return r > c.lastRound && r < kFinalRound; });
     };
 
-    for (const ItemEstimate& item : day.items) {
+    for (size_t i = 0; i < day_.items.size(); ++i) {
+        const ItemEstimate& item = day_.items[i];
         if (item.kind != ItemKind::Competition) continue;
         CoupleHeat found;
         found.item = item.item;
         found.event = item.event;
-        if (const auto it = byEvent.find(item.event); it != byEvent.end()) {
-            const DrawnHeats& d = *it->second;
-            const int perDance = d.StepsPerDance();
-            const int steps = perDance * std::max(item.dances, 1);
-            for (int step = 0; step < steps; ++step) {
-                const int at = item.StepAt(step, day.secondsPerHeat);
-                const int floor = at >= 0 ? d.FloorOf(backNumber, step) : 0;
-                if (floor == 0) continue;
-                found.status = CoupleHeat::Status::Heat;
-                found.floorB = floor == 2;
-                found.dance = step / perDance;
-                found.heat = step % perDance + 1;
-                found.start = at;
-                return found;
-            }
-            continue;
+        if (const auto it = byEvent_.find(item.event); it != byEvent_.end()) {
+            const auto first = firstSteps_[i].find(backNumber);
+            if (first == firstSteps_[i].end()) continue;
+            const int perDance = it->second.heats->StepsPerDance();
+            found.status = CoupleHeat::Status::Heat;
+            found.floorB = first->second.floorB;
+            found.dance = first->second.step / perDance;
+            found.heat = first->second.step % perDance + 1;
+            found.start = first->second.at;
+            return found;
         }
-        const EventRecord& e = s.EventAt(item.event);
+        const EventRecord& e = s_.EventAt(item.event);
         const bool onA = awaits(e.Category(), e.Round());
         if (onA || (e.HasFloorB() && awaits(e.FloorBCategory(), e.FloorBRound()))) {
             found.status = CoupleHeat::Status::Round;

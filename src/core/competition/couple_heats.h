@@ -2,6 +2,9 @@
 // "When do I dance": a couple's next heat by back number, from the heat files drawn so far and the
 // day's estimate. Rounds not drawn yet give their item's estimated start.
 
+#include <map>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/competition/estimates.h"
@@ -21,6 +24,8 @@ struct DrawnHeats {
     int StepsPerDance() const;
     // The back number dances heat step `step` on floor A (1) or floor B (2); 0 when it does not.
     int FloorOf(int backNumber, int step) const;
+    // The rows that dance heat step `step`: floor A's and floor B's, null where a floor has none.
+    std::pair<const HeatRow*, const HeatRow*> RowsOf(int step) const;
     // The back number appears in floor A's (false) or floor B's (true) heats.
     bool Lists(int backNumber, bool floorB) const;
 };
@@ -50,3 +55,28 @@ struct CoupleHeat {
 // final are alternatives). `drawn` holds the events whose heat files are known, in any order.
 CoupleHeat NextHeatOf(const Competition& s, const DayEstimate& day,
                       const std::vector<DrawnHeats>& drawn, int backNumber);
+
+// The same for many back numbers: the drawn heats are gone through once, then each number is
+// answered without going through them again (every couple of a day in a few milliseconds).
+class CoupleHeatIndex {
+  public:
+    CoupleHeatIndex(const Competition& s, const DayEstimate& day,
+                    const std::vector<DrawnHeats>& drawn);
+    CoupleHeat Next(int backNumber) const;
+
+  private:
+    struct DrawnEvent {
+        const DrawnHeats* heats = nullptr;
+        std::unordered_set<int> onA, onB;  // the back numbers each floor lists
+    };
+    struct FirstStep {
+        int step = 0;
+        bool floorB = false;
+        int at = 0;
+    };
+    const Competition& s_;
+    const DayEstimate& day_;
+    std::map<int, DrawnEvent> byEvent_;
+    // By item of the day (its place in day.items): each listed number's first step still to come.
+    std::vector<std::unordered_map<int, FirstStep>> firstSteps_;
+};
