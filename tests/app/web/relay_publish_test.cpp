@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
@@ -185,7 +187,14 @@ class RelayPublishTest : public QObject {
         QVERIFY(!published.isNull());
         QCOMPARE(published.convertToFormat(QImage::Format_RGB32),
                  last.convertToFormat(QImage::Format_RGB32));
-        QVERIFY(!relay.Newest(QStringLiteral("heats")).isEmpty());
+        // Every couple's next heat, labelled as an estimate, as /next.json answers for one.
+        const QJsonObject heats = QJsonDocument::fromJson(relay.Newest(QStringLiteral("heats"))).object();
+        QVERIFY(heats.value("estimate").toBool());
+        const QJsonObject numbers = heats.value("numbers").toObject();
+        QVERIFY(numbers.size() > 10);
+        const QJsonObject first = numbers.begin()->toObject();
+        QCOMPARE(first.value("number").toInt(), numbers.begin().key().toInt());
+        QVERIFY(QStringList({"heat", "round"}).contains(first.value("status").toString()));
     }
 };
 
