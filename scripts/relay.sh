@@ -119,6 +119,10 @@ start() {
         [[ $worker_user == root ]] && worker_user=nobody
         user_line="user $worker_user $(id -gn "$worker_user");"
     fi
+    # Started with sudo: the secret is the calling user's, whose program publishes with it.
+    if [[ -n ${SUDO_USER:-} && $worker_user == "$SUDO_USER" ]]; then
+        chown "$SUDO_USER" "$dir/secret"
+    fi
     rm -rf "$dir/pages" "$dir/temp"
     mkdir -p "$dir/temp"
     if [[ -n $worker_user ]]; then
