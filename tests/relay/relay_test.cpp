@@ -1,7 +1,8 @@
 // The relay (scripts/relay.sh with nginx and nchan) on a free loopback port: publishing needs
 // the secret; a subscriber that comes after two messages gets the newer one at once, by each
 // delivery the pages use; the pages show what was published in headless Chromium (driven over
-// its DevTools protocol on the loopback address). Skipped where nginx or nchan is missing.
+// its DevTools protocol on the loopback address). Skipped where nginx or nchan is missing. Set
+// TRQ_BROWSER_SHOTS to a folder to keep a screenshot of each page.
 #include <unistd.h>
 
 #include <QBuffer>
@@ -103,6 +104,13 @@ class BrowserPage {
         return r["result"].toObject()["value"].toString();
     }
 
+    void Screenshot(const QString& file) {
+        const QJsonObject r = Call("Page.captureScreenshot", {{"format", "png"}});
+        QFile out(file);
+        if (out.open(QIODevice::WriteOnly))
+            out.write(QByteArray::fromBase64(r["data"].toString().toLatin1()));
+    }
+
   private:
     QWebSocket socket_;
     QString session_;
@@ -168,8 +176,8 @@ class RelayTest : public QObject {
         }
         QVERIFY(temp.isValid());
         // nginx's workers (nobody, when the test runs as root) may need to enter it.
-        QFile::setPermissions(temp.path(), QFile::permissions(temp.path()) | QFile::ExeOther |
-                                               QFile::ExeGroup);
+        QFile::setPermissions(temp.path(),
+                              QFile::permissions(temp.path()) | QFile::ExeOther | QFile::ExeGroup);
         dir = temp.filePath(QStringLiteral("relay"));
         QTcpServer probe;
         QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
@@ -210,11 +218,16 @@ class RelayTest : public QObject {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("status");
-        QTest::newRow("with the secret") << "/pub/now" << "secret" << 202;
-        QTest::newRow("without a secret") << "/pub/now" << "" << 403;
-        QTest::newRow("a wrong secret") << "/pub/heats" << "wrong" << 403;
-        QTest::newRow("the secret in capitals") << "/pub/picture" << "upper" << 403;
-        QTest::newRow("to a subscriber's address") << "/sub/now" << "secret" << 405;
+        QTest::newRow("with the secret") << "/pub/now"
+                                         << "secret" << 202;
+        QTest::newRow("without a secret") << "/pub/now"
+                                          << "" << 403;
+        QTest::newRow("a wrong secret") << "/pub/heats"
+                                        << "wrong" << 403;
+        QTest::newRow("the secret in capitals") << "/pub/picture"
+                                                << "upper" << 403;
+        QTest::newRow("to a subscriber's address") << "/sub/now"
+                                                   << "secret" << 405;
     }
 
     void publish() {
@@ -233,9 +246,12 @@ class RelayTest : public QObject {
     void newestOnConnect_data() {
         QTest::addColumn<QString>("channel");
         QTest::addColumn<QString>("delivery");
-        QTest::newRow("now over WebSocket") << "now" << "websocket";
-        QTest::newRow("heats over EventSource") << "heats" << "eventsource";
-        QTest::newRow("the picture by GET") << "picture" << "get";
+        QTest::newRow("now over WebSocket") << "now"
+                                            << "websocket";
+        QTest::newRow("heats over EventSource") << "heats"
+                                                << "eventsource";
+        QTest::newRow("the picture by GET") << "picture"
+                                            << "get";
     }
 
     void newestOnConnect() {
@@ -296,16 +312,23 @@ class RelayTest : public QObject {
         // Back number 31 dances heat 2 now and heat 3 of the next dance.
         QTest::newRow("heats: my number marked")
             << "/heats?no=31"
-            << "document.querySelector('article.now li button.mine').textContent" << "31";
+            << "document.querySelector('article.now li button.mine').textContent"
+            << "31";
         QTest::newRow("heats: its next heat")
-            << "/heats?no=31" << "document.getElementById('next').textContent"
+            << "/heats?no=31"
+            << "document.getElementById('next').textContent"
             << "次の出番: No. 12 ワルツ Heat-3 — 14:25ごろ（あと約18分）";
         QTest::newRow("live: the picture shown")
-            << "/" << "document.getElementById('picture').naturalWidth || null" << "64";
+            << "/"
+            << "document.getElementById('picture').naturalWidth || null"
+            << "64";
         QTest::newRow("live: the heat on air")
-            << "/" << "document.querySelector('#onair .dance').textContent" << "Waltz  Heat-2";
+            << "/"
+            << "document.querySelector('#onair .dance').textContent"
+            << "Waltz  Heat-2";
         QTest::newRow("schedule: the day")
-            << "/schedule" << "document.querySelector('#rows tr.current td.time').textContent"
+            << "/schedule"
+            << "document.querySelector('#rows tr.current td.time').textContent"
             << "14:05";
     }
 
@@ -346,7 +369,8 @@ class RelayTest : public QObject {
             chromium.setReadChannel(QProcess::StandardError);
             chromium.start(program, args);
             QByteArray output;
-            while (!output.contains("DevTools listening on ") && chromium.waitForReadyRead(kWaitMs)) {
+            while (!output.contains("DevTools listening on ") &&
+                   chromium.waitForReadyRead(kWaitMs)) {
                 output += chromium.readAllStandardError();
             }
             const qsizetype at = output.indexOf("ws://");
@@ -356,6 +380,12 @@ class RelayTest : public QObject {
             QVERIFY(browser.Open(endpoint));
         }
         QCOMPARE(browser.Load(At(page), expression), expected);
+        const QString shots = qEnvironmentVariable("TRQ_BROWSER_SHOTS");
+        if (!shots.isEmpty()) {
+            const QString tag = QString::fromUtf8(QTest::currentDataTag()).remove(u':');
+            browser.Screenshot(
+                QDir(shots).filePath(QStringLiteral("relay-%1.png").arg(tag.replace(u' ', u'-'))));
+        }
     }
 };
 
