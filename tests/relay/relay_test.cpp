@@ -382,7 +382,7 @@ class RelayTest : public QObject {
         QCOMPARE(browser.Load(At(page), expression), expected);
         const QString shots = qEnvironmentVariable("TRQ_BROWSER_SHOTS");
         if (!shots.isEmpty()) {
-            const QString tag = QString::fromUtf8(QTest::currentDataTag()).remove(u':');
+            QString tag = QString::fromUtf8(QTest::currentDataTag()).remove(u':');
             browser.Screenshot(
                 QDir(shots).filePath(QStringLiteral("relay-%1.png").arg(tag.replace(u' ', u'-'))));
         }
