@@ -82,7 +82,11 @@ start() {
         *) usage ;;
         esac
     done
-    [[ $port =~ ^[0-9]+$ ]] && ((port > 0 && port < 65536)) || { echo "relay.sh: bad port $port" >&2; exit 2; }
+    if [[ ! $port =~ ^[0-9]{1,5}$ ]] || ((10#$port < 1 || 10#$port > 65535)); then
+        echo "relay.sh: bad port $port" >&2
+        exit 2
+    fi
+    port=$((10#$port))
     command -v nginx >/dev/null || { echo "relay.sh: nginx is not installed (apt install nginx libnginx-mod-nchan)" >&2; exit 1; }
     [[ -f $nchan_module ]] || { echo "relay.sh: $nchan_module is missing (apt install libnginx-mod-nchan)" >&2; exit 1; }
 

@@ -286,6 +286,46 @@ class RelayTest : public QObject {
         QCOMPARE(got, newer);
     }
 
+    // Hall mode: the remote's command goes through to the program as it came, token and all,
+    // and the token stays out of the relay's log.
+    void hallModePassesTheRemote() {
+        QTcpServer program;
+        QVERIFY(program.listen(QHostAddress::LocalHost, 0));
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        const quint16 hallPort = probe.serverPort();
+        probe.close();
+        const QString hall = temp.filePath(QStringLiteral("hall"));
+        QCOMPARE(RunScript({QStringLiteral("start"), QString::number(hallPort), hall,
+                            QStringLiteral("--program"),
+                            QStringLiteral("127.0.0.1:%1").arg(program.serverPort())}),
+                 0);
+        const QByteArray target = "/api/command/heat-next?token=a%2Bb%2F";
+        QNetworkRequest command(
+            QUrl::fromEncoded("http://127.0.0.1:" + QByteArray::number(hallPort) + target));
+        command.setHeader(QNetworkRequest::ContentTypeHeader, "text/plain");
+        std::unique_ptr<QNetworkReply> reply(net.post(command, QByteArray()));
+        QByteArray request;
+        QSignalSpy came(&program, &QTcpServer::newConnection);
+        if (came.wait(kWaitMs)) {
+            QTcpSocket* socket = program.nextPendingConnection();
+            while (!request.contains("\r\n\r\n") && socket->waitForReadyRead(kWaitMs)) {
+                request += socket->readAll();
+            }
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\n{}\n");
+            socket->flush();
+        }
+        Wait(reply.get());
+        QCOMPARE(RunScript({QStringLiteral("stop"), hall}), 0);
+        QCOMPARE(request.left(request.indexOf("\r\n")), "POST " + target + " HTTP/1.1");
+        QCOMPARE(reply->readAll(), QByteArray("{}\n"));
+        QFile log(hall + QStringLiteral("/access.log"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray logged = log.readAll();
+        QVERIFY(logged.contains("/api/command/heat-next"));
+        QVERIFY(!logged.contains("token"));
+    }
+
     // The live page's loop: a GET that names the picture it has waits for the next one.
     void pictureFollowsLongPoll() {
         const QByteArray shown = Png(40, 30, qRgb(0, 120, 0));
