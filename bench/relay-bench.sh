@@ -12,6 +12,7 @@
 # RELAY_PICTURE (a PNG file) and RELAY_ROUND in its environment.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+PATH=$PATH:/usr/sbin
 
 subscribers=5000
 rounds=10

@@ -23,6 +23,8 @@ usage() {
 }
 
 nchan_module=/usr/lib/nginx/modules/ngx_nchan_module.so
+# nginx is in /usr/sbin, which a user's PATH may lack.
+PATH=$PATH:/usr/sbin:/sbin
 
 find_share() {
     local here

@@ -170,7 +170,8 @@ class RelayTest : public QObject {
 
   private slots:
     void initTestCase() {
-        if (QStandardPaths::findExecutable(QStringLiteral("nginx")).isEmpty() ||
+        const QStringList sbin{QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")};
+        if (QStandardPaths::findExecutable(QStringLiteral("nginx"), sbin).isEmpty() ||
             !QFile::exists(QStringLiteral("/usr/lib/nginx/modules/ngx_nchan_module.so"))) {
             QSKIP("nginx or libnginx-mod-nchan is not installed (scripts/install-deps.sh)");
         }
