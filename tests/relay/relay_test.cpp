@@ -287,6 +287,32 @@ class RelayTest : public QObject {
         QCOMPARE(got, newer);
     }
 
+    // 32 feeds from one address, the 33rd refused; another address is counted on its own.
+    // (127.0.0.2 and 127.0.0.3 are loopback addresses too, but not the one left uncounted.)
+    void feedsPerAddress() {
+        std::vector<std::unique_ptr<QTcpSocket>> sockets;
+        auto open = [&](const char* from) {
+            auto socket = std::make_unique<QTcpSocket>();
+            socket->bind(QHostAddress(QString::fromLatin1(from)));
+            socket->connectToHost(QHostAddress::LocalHost, port);
+            if (!socket->waitForConnected(kWaitMs)) return false;
+            socket->write(
+                "GET /sub/now HTTP/1.1\r\nHost: relay\r\nUpgrade: websocket\r\n"
+                "Connection: Upgrade\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n"
+                "Sec-WebSocket-Version: 13\r\n\r\n");
+            QByteArray head;
+            while (!head.contains("\r\n") && socket->waitForReadyRead(kWaitMs)) {
+                head += socket->readAll();
+            }
+            sockets.push_back(std::move(socket));
+            return head.startsWith("HTTP/1.1 101");
+        };
+        int opened = 0;
+        for (int i = 0; i < 33; ++i) opened += open("127.0.0.2") ? 1 : 0;
+        QCOMPARE(opened, 32);
+        QVERIFY(open("127.0.0.3"));
+    }
+
     // Hall mode: the remote's command goes through to the program as it came, token and all,
     // and the token stays out of the relay's log.
     void hallModePassesTheRemote() {
