@@ -1,7 +1,8 @@
 // The relay (scripts/relay.sh with nginx and nchan) on a free loopback port: publishing needs
 // the secret; a subscriber that comes after two messages gets the newer one at once, by each
-// delivery the pages use; the pages show what was published in headless Chromium (driven over
-// its DevTools protocol on the loopback address). Skipped where nginx or nchan is missing. Set
+// delivery the pages use; feeds are counted per address; hall mode passes the remote's command
+// through; the pages show what was published in headless Chromium (driven over its DevTools
+// protocol on the loopback address). Skipped where nginx or nchan is missing. Set
 // TRQ_BROWSER_SHOTS to a folder to keep a screenshot of each page.
 #include <unistd.h>
 
