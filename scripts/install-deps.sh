@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing: without an option what building and testing
-# need; --run what building and showing real windows need; --package what building and judging
-# the Debian package need (no test toolchain).
+# need; --run what building and showing real windows need (and the relay for spectators,
+# scripts/relay.sh, for a rehearsal with it); --package what building and judging the Debian
+# package need (no test toolchain).
 # Usage: scripts/install-deps.sh [--run | --package]
 set -euo pipefail
 
@@ -18,6 +19,7 @@ case "${1:-}" in
 --run)
     # Real windows on a machine without a desktop, and the screenshots of the README's script.
     packages+=(xvfb xauth x11-utils imagemagick)
+    packages+=(nginx libnginx-mod-nchan)
     ;;
 --package)
     # Building and judging the Debian package: the build packages alone, no test toolchain.
@@ -27,10 +29,14 @@ case "${1:-}" in
     # The tests: the benchmarks' library, the fuzz targets (clang with libFuzzer and the
     # sanitizers' runtimes, the symbolizer for their stacks), the no-writes test (strace) and
     # the web pages' test in a real browser; the key-to-picture benchmark's X server with two
-    # monitors (Xorg's dummy driver, xrandr) and its keys and pictures (XTest, DAMAGE).
+    # monitors (Xorg's dummy driver, xrandr) and its keys and pictures (XTest, DAMAGE); the
+    # relay's test and benchmark (nginx with nchan, run by scripts/relay.sh, never as the
+    # system's service: in a container its installation says "policy-rc.d denied", which is
+    # fine).
     packages+=(libbenchmark-dev clang-14 libclang-rt-14-dev llvm-14 strace chromium)
     packages+=(xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils libxtst-dev
                libxdamage-dev)
+    packages+=(nginx libnginx-mod-nchan)
     ;;
 *)
     echo "usage: scripts/install-deps.sh [--run | --package]" >&2

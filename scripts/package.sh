@@ -63,7 +63,9 @@ dpkg-deb -x "$deb" "$unpacked"
 usr=$unpacked/usr
 for f in bin/trqdisplay share/trqdisplay/demo/TRQsys.ini share/trqdisplay/demo/rehearsal.txt \
     share/man/man1/trqdisplay.1.gz share/icons/hicolor/scalable/apps/trqdisplay.svg \
-    share/icons/hicolor/256x256/apps/trqdisplay.png share/doc/trqdisplay/copyright; do
+    share/icons/hicolor/256x256/apps/trqdisplay.png share/doc/trqdisplay/copyright \
+    share/trqdisplay/relay/relay.sh share/trqdisplay/relay/locations.conf \
+    share/trqdisplay/relay/pages/heats.html; do
     [[ -f $usr/$f ]] || fail "the package lacks /usr/$f"
 done
 desktop=("$usr"/share/applications/*.desktop)
