@@ -157,6 +157,11 @@ int main(int argc, char** argv) {
                 Print(stderr, QStringLiteral("trqdisplay: --web: %1\n").arg(error));
                 return 2;
             }
+            // Hall mode: the relay on this computer in front of the program's own server.
+            if (publish.url && IsLoopbackHost(webOptions.address) &&
+                IsLoopbackHost(publish.url->host())) {
+                web->ServeThroughRelay(*publish.url);
+            }
             Print(stdout, QStringLiteral("live picture and heats (for everyone): %1\n"
                                          "heats by back number:                 %1heats\n"
                                          "remote (operator's phone, keep private): %2\n")

@@ -27,3 +27,7 @@ std::optional<WebListen> ParseWebListen(const QString& text) {
     if (!ok || !digitsOnly || listen.port > 65535) return std::nullopt;
     return listen;
 }
+
+bool IsLoopbackHost(const QString& host) {
+    return host.compare(u"localhost", Qt::CaseInsensitive) == 0 || QHostAddress(host).isLoopback();
+}

@@ -14,3 +14,7 @@ struct WebListen {
 // "[ADDRESS:]PORT", ADDRESS an IPv4 address or an IPv6 address in brackets; nothing when the text
 // is not of that form.
 std::optional<WebListen> ParseWebListen(const QString& text);
+
+// An address of this computer only: 127.x.x.x, ::1 or "localhost" (empty, every interface, is
+// not).
+bool IsLoopbackHost(const QString& host);

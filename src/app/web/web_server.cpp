@@ -164,11 +164,17 @@ void WebServer::SetRelay(RelayPublisher* relay) {
 
 QUrl WebServer::MirrorUrl() const {
     QUrl url;
-    url.setScheme(QStringLiteral("http"));
+    url.setScheme(scheme_);
     url.setHost(host_);
-    url.setPort(port_);
+    if (port_ != (scheme_ == u"https" ? 443 : 80)) url.setPort(port_);
     url.setPath(QStringLiteral("/"));
     return url;
+}
+
+void WebServer::ServeThroughRelay(const QUrl& relay) {
+    host_ = NetworkHost();
+    port_ = static_cast<quint16>(relay.port(relay.scheme() == u"https" ? 443 : 80));
+    scheme_ = relay.scheme();
 }
 
 QUrl WebServer::RemoteUrl() const {
@@ -234,9 +240,18 @@ bool WebServer::WaitPublished(int ms) {
 }
 
 void WebServer::PublishHeats() {
-    constexpr qint64 kHeatsEveryMs = 20'000;
-    if (heatsItem_ == state_.CurrentProgrammeIndex && heatsAge_.isValid() &&
-        heatsAge_.elapsed() < kHeatsEveryMs) {
+    // Worked out again on every change (a heat step moves every couple's next heat), but at most
+    // once in a few seconds: a change inside that time is taken up when it ends.
+    constexpr qint64 kHeatsAtMostEveryMs = 5'000;
+    const bool newItem = heatsItem_ != state_.CurrentProgrammeIndex;
+    if (!newItem && heatsAge_.isValid() && heatsAge_.elapsed() < kHeatsAtMostEveryMs) {
+        if (!heatsQueued_) {
+            heatsQueued_ = true;
+            QTimer::singleShot(kHeatsAtMostEveryMs - heatsAge_.elapsed(), this, [this] {
+                heatsQueued_ = false;
+                if (relay_ != nullptr) PublishHeats();
+            });
+        }
         return;
     }
     heatsItem_ = state_.CurrentProgrammeIndex;

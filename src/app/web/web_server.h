@@ -56,6 +56,10 @@ class WebServer : public QObject {
     // network: a listening address of every interface is shown as this computer's address.
     QUrl MirrorUrl() const;
     QUrl RemoteUrl() const;
+    // A relay on this computer in front of the program (hall mode: the program's server on the
+    // loopback address, the relay at `relay`, a loopback publish URL): the addresses people are
+    // given are the relay's, on this computer's network address and the relay's port.
+    void ServeThroughRelay(const QUrl& relay);
     int Viewers() const { return viewers_; }
     // The day's estimates: the pages' schedule and the couples' next heats come from them.
     void SetSchedule(DaySchedule* schedule);
@@ -91,6 +95,7 @@ class WebServer : public QObject {
     OperatorCommands& commands_;
     QByteArray token_;
     QString host_;
+    QString scheme_ = QStringLiteral("http");
     quint16 port_ = 0;
     int viewers_ = 0;
     bool publishQueued_ = false;
@@ -105,10 +110,10 @@ class WebServer : public QObject {
     QElapsedTimer drawnAge_;
 
     RelayPublisher* relay_ = nullptr;
-    // The relay's heats are worked out again when the item changes or after a while, not on
-    // every heat step: the times in them move by minutes.
+    // The relay's heats: worked out at once when the item changes, else at most every 5 s.
     QElapsedTimer heatsAge_;
     int heatsItem_ = -1;
+    bool heatsQueued_ = false;
     QByteArray lastHeats_;
     QByteArray lastRelayState_;
 

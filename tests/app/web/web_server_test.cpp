@@ -215,6 +215,18 @@ class WebServerTest : public QObject {
         }
         QCOMPARE(Http("POST", QStringLiteral("/heats")).status, 405);
         QCOMPARE(Http("GET", QStringLiteral("/api/command/heat?token=") + Token()).status, 405);
+
+        // Behind a relay on this computer, people are given the relay's address (its port on
+        // this computer's network address), the remote's token unchanged.
+        const QByteArray token = Token();
+        web->ServeThroughRelay(QUrl(QStringLiteral("http://127.0.0.1:8090/pub/")));
+        QCOMPARE(web->MirrorUrl().port(), 8090);
+        QCOMPARE(web->MirrorUrl().path(), QStringLiteral("/"));
+        QCOMPARE(web->RemoteUrl().path(), QStringLiteral("/remote"));
+        QCOMPARE(Token(), token);
+        web->ServeThroughRelay(QUrl(QStringLiteral("https://localhost/pub/")));
+        QCOMPARE(web->MirrorUrl().port(), -1);
+        QCOMPARE(web->MirrorUrl().scheme(), QStringLiteral("https"));
     }
 
     // Nobody watching: the changes are not encoded, yet /picture.png gives the picture the hall
