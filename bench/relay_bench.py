@@ -163,6 +163,12 @@ def now_body(n):
             f'"next":[],"floors":[],"couples":{{}}}}').encode()
 
 
+def program_cpu(pid):
+    """User and system CPU seconds of a process so far."""
+    fields = open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
 def nginx_memory(pid_file):
     master = int(open(pid_file).read().strip())
     pids = [master]
@@ -210,6 +216,8 @@ async def main():
     p.add_argument("--pictures", nargs="+", required=True)
     p.add_argument("--publish-command")
     p.add_argument("--deadline", type=float, default=110.0)
+    p.add_argument("--program-pid", type=int,
+                   help="the publishing program: its CPU time over the rounds is reported")
     a = p.parse_args()
     t_start = time.monotonic()
     url = f"http://127.0.0.1:{a.port}/pub/"
@@ -233,10 +241,13 @@ async def main():
         return 1
 
     results = {"picture": [], "now": []}
+    cpu_before = program_cpu(a.program_pid) if a.program_pid else 0.0
+    rounds_run = 0
     for r in range(1, a.rounds + 1):
         if time.monotonic() - t_start > a.deadline - 15:
             print(f"stopping after {r - 1} rounds: the run's time is up")
             break
+        round_start = time.monotonic()
         picture_file = a.pictures[r % len(a.pictures)]
         n = r + 1
         for channel in ("picture", "now"):
@@ -253,6 +264,8 @@ async def main():
             await loop.run_in_executor(None, publish, url, secret, "now", now_body(r),
                                        "application/json")
         for channel in ("picture", "now"):
+            if a.subscribers == 0:
+                break
             # A command may publish one channel only: one that nobody got within 2 s is left.
             if a.publish_command and not await bench.wait_any(channel, n, 2):
                 continue
@@ -262,7 +275,17 @@ async def main():
                 got = bench.count.get((channel, n), 0)
                 print(f"round {r}: {channel} reached {got} of {bench.per_channel[channel]} "
                       "subscribers within 10 s")
-        await asyncio.sleep(0.3)
+        rounds_run += 1
+        if a.program_pid:
+            # Rounds of one length, with or without subscribers: the program's idle time in a
+            # round is the same in both runs.
+            await asyncio.sleep(max(0.0, 1.5 - (time.monotonic() - round_start)))
+        else:
+            await asyncio.sleep(0.3)
+    if a.program_pid and rounds_run:
+        spent = program_cpu(a.program_pid) - cpu_before
+        print(f"program CPU: {spent * 1000 / rounds_run:.2f} ms per round "
+              f"({rounds_run} rounds, {a.subscribers} subscribers)")
 
     size = sum(len(x) for x in pictures) / len(pictures) / 1024
     print(f"pictures: {len(pictures)} real PNGs, {size:.0f} KB on average, "
