@@ -62,6 +62,10 @@ class Relay {
         return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
     }
     QString SecretFile() const { return dir_.filePath(QStringLiteral("secret")); }
+    QByteArray Log() const {
+        QFile file(dir_.filePath(QStringLiteral("access.log")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     // The channel's newest message, as a subscriber that connects now gets it.
     QByteArray Newest(const QString& channel) {
         QNetworkRequest request(Url(QStringLiteral("/sub/") + channel));
@@ -182,6 +186,15 @@ class RelayPublishTest : public QObject {
             QCOMPARE(QJsonDocument::fromJson(received[i].toUtf8()),
                      QJsonDocument::fromJson(expected[i].toUtf8()));
         }
+        // Every step that changed the hall's picture put that picture on the relay.
+        int changes = 0;
+        QImage before;
+        for (int step = 0; step <= 5; ++step) {
+            const QImage picture(QStringLiteral("%1/%2-audience.png").arg(out).arg(step, 3, 10, QLatin1Char('0')));
+            if (picture.convertToFormat(QImage::Format_RGB32) != before) ++changes;
+            before = picture.convertToFormat(QImage::Format_RGB32);
+        }
+        QCOMPARE(relay.Log().count("\"POST /pub/picture\" 20"), changes);
         const QImage published = QImage::fromData(relay.Newest(QStringLiteral("picture")), "PNG");
         const QImage last(out + QStringLiteral("/005-audience.png"));
         QVERIFY(!published.isNull());
