@@ -4,6 +4,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
+#include <map>
 #include <set>
 
 namespace {
@@ -12,6 +13,7 @@ constexpr int kFirstRetryMs = 1000;
 constexpr int kLongestRetryMs = 30'000;
 // A relay that takes longer than this to take one body is treated as unreachable.
 constexpr int kSendTimeoutMs = 10'000;
+constexpr int kCheckEveryMs = 30'000;
 const char kSecretHeader[] = "X-Trq-Secret";
 
 QUrl WithTrailingSlash(QUrl url) {
@@ -34,6 +36,10 @@ class RelaySender : public QObject {
             retry_ = new QTimer(this);
             retry_->setSingleShot(true);
             connect(retry_, &QTimer::timeout, this, &RelaySender::Pump);
+            check_ = new QTimer(this);
+            check_->setInterval(checkEveryMs_);
+            connect(check_, &QTimer::timeout, this, &RelaySender::Check);
+            check_->start();
         }
         if (retry_->isActive()) return;
         std::vector<std::pair<QString, RelayPublisher::Body>> out;
@@ -53,7 +59,45 @@ class RelaySender : public QObject {
         for (auto& [channel, body] : out) Post(channel, std::move(body));
     }
 
+    void SetCheckInterval(int ms) {
+        checkEveryMs_ = ms;
+        if (check_ != nullptr) check_->setInterval(ms);
+    }
+
   private:
+    // While idle: does the relay still hold the state? A relay started again answers 404 (and
+    // one that is down does not answer): what was sent last goes out again.
+    void Check() {
+        if (lastSent_.empty() || !busy_.empty() || retry_->isActive()) return;
+        {
+            QMutexLocker lock(&owner_.mutex_);
+            if (!owner_.waiting_.empty()) return;
+            ++owner_.inFlight_;
+        }
+        QNetworkRequest request(base_.resolved(QUrl(QStringLiteral("now"))));
+        request.setRawHeader(kSecretHeader, secret_);
+        request.setTransferTimeout(kSendTimeoutMs);
+        QNetworkReply* reply = network_->get(request);
+        busy_.insert(QString());
+        connect(reply, &QNetworkReply::finished, this, [this, reply] {
+            reply->deleteLater();
+            busy_.erase(QString());
+            const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+            const bool answered = status == 200 || status == 404;
+            if (status == 404 || !answered) {
+                QMutexLocker lock(&owner_.mutex_);
+                for (const auto& [channel, body] : lastSent_) owner_.waiting_.try_emplace(channel, body);
+            }
+            if (!answered && !retry_->isActive()) {
+                retryMs_ = kFirstRetryMs;
+                retry_->start(retryMs_);
+            }
+            owner_.Sent(answered, answered ? 200 : status,
+                        status == 0 ? reply->errorString() : QString());
+            if (answered) Pump();
+        });
+    }
+
     void Post(const QString& channel, RelayPublisher::Body body) {
         QNetworkRequest request(base_.resolved(QUrl(channel)));
         request.setHeader(QNetworkRequest::ContentTypeHeader, body.contentType);
@@ -68,6 +112,7 @@ class RelaySender : public QObject {
                     const bool ok = reply->error() == QNetworkReply::NoError && status >= 200 &&
                                     status < 300;
                     busy_.erase(channel);
+                    if (ok) lastSent_[channel] = body;
                     if (!ok) {
                         // Sent again after the pause, unless something newer is waiting.
                         QMutexLocker lock(&owner_.mutex_);
@@ -90,8 +135,12 @@ class RelaySender : public QObject {
     const QByteArray secret_;
     QNetworkAccessManager* network_ = nullptr;
     QTimer* retry_ = nullptr;
+    QTimer* check_ = nullptr;
+    int checkEveryMs_ = kCheckEveryMs;
     int retryMs_ = 0;
     std::set<QString> busy_;
+    // The last body each channel's relay took, to send again to a relay that lost it.
+    std::map<QString, RelayPublisher::Body> lastSent_;
 };
 
 RelayPublisher::RelayPublisher(const QUrl& base, const QByteArray& secret, QObject* parent)
@@ -132,6 +181,11 @@ bool RelayPublisher::WaitSent(int ms) {
         if (!settled_.wait(&mutex_, deadline)) break;
     }
     return waiting_.empty() && inFlight_ == 0;
+}
+
+void RelayPublisher::SetCheckInterval(int ms) {
+    RelaySender* sender = sender_;
+    QMetaObject::invokeMethod(sender, [sender, ms] { sender->SetCheckInterval(ms); });
 }
 
 RelayStatus RelayPublisher::Status() const {

@@ -55,6 +55,10 @@ class RelayPublisher : public QObject {
     bool WaitSent(int ms);
 
     RelayStatus Status() const;
+
+    // How often an idle publisher asks the relay whether its channels still hold their messages
+    // (a relay started again has lost them; they are then sent again). 30 s unless set.
+    void SetCheckInterval(int ms);
     // The status as the console's short line says it, and the line's tooltip.
     static QString Describe(const RelayStatus& status);
     static QString Explain(const RelayStatus& status);

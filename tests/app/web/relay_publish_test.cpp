@@ -1,6 +1,7 @@
 // Publishing to a real relay: nginx with the shipped configuration, started by scripts/relay.sh
 // on a free loopback port. The publisher keeps the newest body per channel, says when the relay
-// is down, refused or back, and catches up with the newest state; a rehearsal with --publish puts
+// is down, refused or back, and catches up with the newest state, also after a relay restart
+// while nothing changed; a rehearsal with --publish puts
 // every step's state and picture on the relay's channels.
 #include <QDir>
 #include <QFile>
@@ -123,6 +124,14 @@ class RelayPublishTest : public QObject {
         QCOMPARE(relay.Newest(QStringLiteral("now")), QByteArray("{\"v\":5}"));
         // Reachable, unreachable, reachable again: one signal each.
         QCOMPARE(changes.size(), 3);
+
+        // A relay started again while nothing changes has lost the state: the idle publisher
+        // finds out and sends it again.
+        publisher.SetCheckInterval(200);
+        relay.Stop();
+        QVERIFY(relay.Start());
+        QTRY_COMPARE_WITH_TIMEOUT(relay.Newest(QStringLiteral("now")), QByteArray("{\"v\":5}"),
+                                  kWaitMs);
     }
 
     // Without the relay's secret nothing is published, and the line says so.
