@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -37,17 +36,6 @@ constexpr int kFaintInk = 64;
 // Rendered cells of this thread, all faces together, are kept up to this many bytes.
 constexpr qsizetype kCellBudget = 16 * 1024 * 1024;
 
-// Copies a picture's pixels into a bitmap of the same format, pixel for pixel; the painter of an
-// open pass draws into the same memory, so it needs no flush before or after.
-void CopyPixels(const QImage& from, const QRect& part, QImage& into, QPoint at) {
-    const qsizetype bytes = static_cast<qsizetype>(part.width()) * 4;
-    for (int y = 0; y < part.height(); ++y) {
-        std::memcpy(into.scanLine(at.y() + y) + static_cast<qsizetype>(at.x()) * 4,
-                    from.constScanLine(part.y() + y) + static_cast<qsizetype>(part.x()) * 4,
-                    bytes);
-    }
-}
-
 bool IsControl(QChar c) {
     return c.unicode() < 0x20 || c.unicode() == 0x7f || c == QChar::LineSeparator ||
            c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter;
@@ -67,20 +55,6 @@ struct Canvas::Face {
         int scale;
         QImage image;
     };
-    // The same at a device scale that is not a whole number, where a cell's edges and glyphs
-    // fall on the pixels by where the text starts within its first device pixel (the phase):
-    // one cell per phase, its device pixels exactly, copied pixel for pixel to `offset` from the
-    // device pixel the text starts in. Null when a glyph leaves any ink outside the filled
-    // pixels.
-    struct PhasedCell {
-        QRgb color;
-        QRgb brush;
-        double scale;
-        double phaseX;
-        double phaseY;
-        QPoint offset;
-        QImage image;
-    };
     struct Layout {
         int width = 0;
         // A text drawn once is drawn as the painter draws text; one drawn again is worth its
@@ -94,8 +68,6 @@ struct Canvas::Face {
         // The glyphs' outlines relative to the cell's corner, once shaped (InkOf).
         std::optional<QRectF> ink;
         std::vector<Cell> cells;
-        std::vector<PhasedCell> phasedCells;
-        std::vector<std::pair<double, double>> phasesSeen;
     };
 
     Face(const QString& name, int points, bool bold, int stretch)
@@ -203,93 +175,6 @@ struct Canvas::Face {
         return ink.isEmpty() ? ink : ink.translated(0, ascent);
     }
 
-    // The cell of a shaped text at a device scale that is not a whole number, for a text whose
-    // cell starts (phaseX, phaseY) into a device pixel; null when it cannot stand for the
-    // drawing (see PhasedCell).
-    const PhasedCell* PhasedCellOf(Layout& l, const QColor& color, const QColor& brush,
-                                   double scale, double phaseX, double phaseY,
-                                   qsizetype& cellBytes) {
-        auto found = std::find_if(l.phasedCells.begin(), l.phasedCells.end(), [&](const auto& c) {
-            return c.phaseX == phaseX && c.phaseY == phaseY && c.color == color.rgba() &&
-                   c.brush == brush.rgba() && c.scale == scale;
-        });
-        if (found == l.phasedCells.end()) {
-            // A phase seen once is drawn from the glyphs: many texts come once at each place
-            // (the couples of one heat), and only a text that comes again there is worth a cell.
-            const std::pair<double, double> phase(phaseX, phaseY);
-            if (std::find(l.phasesSeen.begin(), l.phasesSeen.end(), phase) == l.phasesSeen.end()) {
-                l.phasesSeen.push_back(phase);
-                return nullptr;
-            }
-            PhasedCell cell{color.rgba(), brush.rgba(), scale, phaseX, phaseY, QPoint(), QImage()};
-            RenderPhased(l, color, brush, cell);
-            cellBytes += cell.image.sizeInBytes();
-            l.phasedCells.push_back(std::move(cell));
-            found = l.phasedCells.end() - 1;
-        }
-        return found->image.isNull() ? nullptr : &*found;
-    }
-
-    // Draws the text as the canvas draws it, with the same transformation but for a whole
-    // number of device pixels (which moves every pixel by that number exactly), first the
-    // brush alone and the glyphs alone to see which pixels each touches.
-    void RenderPhased(const Layout& l, const QColor& color, const QColor& brush,
-                      PhasedCell& cell) const {
-        const double scale = cell.scale;
-        const QRectF box = InkOf(l) | QRectF(0, 0, l.width, height);
-        const int margin =
-            static_cast<int>(std::ceil(std::max({0.0, -box.left(), -box.top()}) * scale)) + 2;
-        const int w = static_cast<int>(std::ceil(cell.phaseX + box.right() * scale)) + margin + 2;
-        const int h = static_cast<int>(std::ceil(cell.phaseY + box.bottom() * scale)) + margin + 2;
-        const QTransform at(scale, 0, 0, scale, cell.phaseX + margin, cell.phaseY + margin);
-        const auto paint = [&](QImage& image, bool fill, bool glyphs) {
-            QPainter p(&image);
-            p.setTransform(at);
-            if (fill) p.fillRect(QRect(0, 0, l.width, height), brush);
-            if (glyphs) {
-                p.setPen(color);
-                DrawGlyphs(p, l, QPointF(0, ascent));
-            }
-        };
-        QImage probe(w, h, QImage::Format_ARGB32_Premultiplied);
-        probe.fill(Qt::transparent);
-        paint(probe, true, false);
-        // The brush fills one rectangle of whole pixels: its first and last rows and columns.
-        int top = -1;
-        int bottom = -1;
-        int left = w;
-        int right = -1;
-        for (int y = 0; y < h; ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
-            int x = 0;
-            while (x < w && qAlpha(row[x]) == 0) ++x;
-            if (x == w) continue;
-            if (top < 0) top = y;
-            bottom = y;
-            left = std::min(left, x);
-            int end = w - 1;
-            while (qAlpha(row[end]) == 0) --end;
-            right = std::max(right, end);
-        }
-        if (top < 0) return;
-        const QRect filled(QPoint(left, top), QPoint(right, bottom));
-        probe.fill(Qt::transparent);
-        paint(probe, false, true);
-        for (int y = 0; y < h; ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
-            const bool rowInside = y >= filled.top() && y <= filled.bottom();
-            for (int x = 0; x < w; ++x) {
-                if (rowInside && x == filled.left()) x = filled.right() + 1;
-                if (x < w && qAlpha(row[x]) != 0) return;
-            }
-        }
-        QImage drawn(w, h, QImage::Format_RGB32);
-        drawn.fill(brush);
-        paint(drawn, true, true);
-        cell.image = drawn.copy(filled);
-        cell.offset = filled.topLeft() - QPoint(margin, margin);
-    }
-
     // Whether any glyph pixel more than a faint edge falls outside the text's cell. The glyphs'
     // outlines settle most texts at once; a glyph within a pixel of the edge is rendered to look.
     bool Overhangs(const Layout& l, const QColor& color, int scale) const {
@@ -333,10 +218,7 @@ struct Canvas::Face {
         qsizetype freed = 0;
         for (Layout& l : layouts) {
             for (const Cell& c : l.cells) freed += c.image.sizeInBytes();
-            for (const PhasedCell& c : l.phasedCells) freed += c.image.sizeInBytes();
             l.cells.clear();
-            l.phasedCells.clear();
-            l.phasesSeen.clear();
         }
         return freed;
     }
@@ -413,14 +295,17 @@ struct Canvas::Op {
         kLine,
         kPicture,
         kCell,    // a kept cell copied at a whole-number scale
-        kPhased,  // a kept cell written pixel for pixel (rect: its device pixels)
         kGlyphs,  // the brush, then the shaped glyphs
         kText,    // the brush, then the painter's own text drawing
     };
     Kind kind = kFill;
+    // What the comparison goes by: the kind, except that at a scale that is not a whole number
+    // the glyphs and the painter's text drawing are one (the same pixels there, as no cell
+    // leaves out a faint edge).
+    Kind alike = kFill;
     bool covers = false;  // every pixel of the bitmap, opaque
     QRect bounds;         // the device pixels it may change
-    QRect rect;           // in drawing units (a phased cell: device pixels)
+    QRect rect;           // in drawing units
     std::vector<QPoint> points;
     QColor pen;  // a text's colour
     QColor brush;
@@ -434,14 +319,14 @@ struct Canvas::Op {
     std::size_t hash = 0;
 
     void Hash() {
-        hash = qHashMulti(0, int(kind), rect.x(), rect.y(), rect.width(), rect.height(), pen.rgba(),
+        hash = qHashMulti(0, int(alike), rect.x(), rect.y(), rect.width(), rect.height(), pen.rgba(),
                           brush.rgba(), penWidth, quintptr(face), text);
         for (const QPoint& p : points) hash = qHashMulti(hash, p.x(), p.y());
         if (kind == kPicture) hash = qHashMulti(hash, image.cacheKey());
     }
     // Draws the same pixels as the other (cells and glyphs follow from the face and the text).
     bool operator==(const Op& o) const {
-        return hash == o.hash && kind == o.kind && rect == o.rect && pen == o.pen &&
+        return hash == o.hash && alike == o.alike && rect == o.rect && pen == o.pen &&
                brush == o.brush && penWidth == o.penWidth && face == o.face && text == o.text &&
                points == o.points && (kind != kPicture || image.cacheKey() == o.image.cacheKey());
     }
@@ -478,9 +363,8 @@ QRectF BoundsOf(const std::vector<QPoint>& points) {
     return QRectF(QPointF(left, top), QPointF(right, bottom));
 }
 
-// Draws an operation with the painter's state as each operation sets it; a phased cell's
-// pixels only within `within` (the painter's clip does not reach a copy).
-void Draw(QPainter& p, QImage& image, const Canvas::Op& op, const QRect& within) {
+// Draws an operation with the painter's state as each operation sets it.
+void Draw(QPainter& p, const Canvas::Op& op) {
     using Op = Canvas::Op;
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -557,12 +441,6 @@ void Draw(QPainter& p, QImage& image, const Canvas::Op& op, const QRect& within)
         case Op::kCell:
             p.drawImage(op.rect.topLeft(), op.image);
             break;
-        case Op::kPhased: {
-            const QRect part = op.rect & within;
-            if (part.isEmpty()) break;
-            CopyPixels(op.image, part.translated(-op.rect.topLeft()), image, part.topLeft());
-            break;
-        }
         case Op::kGlyphs: {
             p.fillRect(op.rect, op.brush);
             p.setPen(op.pen);
@@ -746,6 +624,7 @@ QRect Canvas::DeviceBounds(const QRectF& units, double margin) const {
 }
 
 void Canvas::Add(Op&& op) {
+    if (op.kind != Op::kText && op.kind != Op::kGlyphs) op.alike = op.kind;
     op.Hash();
     if (inPass_) {
         // What an opaque fill of the whole bitmap covers is never seen.
@@ -755,7 +634,7 @@ void Canvas::Add(Op&& op) {
     }
     {
         QPainter p(&image_);
-        Draw(p, image_, op, image_.rect());
+        Draw(p, op);
     }
     damage_ += op.bounds;
     if (op.covers) {
@@ -780,7 +659,7 @@ void Canvas::Commit() const {
         {
             QPainter p(&image_);
             for (const Op& op : ops) {
-                Draw(p, image_, op, image_.rect());
+                Draw(p, op);
                 damage_ += op.bounds;
             }
         }
@@ -811,7 +690,7 @@ void Canvas::Commit() const {
             if (clip.isEmpty()) continue;
             ClipToDevice(p, clip, scale);
             for (const Op& op : ops) {
-                if (op.bounds.intersects(reach)) Draw(p, image_, op, clip);
+                if (op.bounds.intersects(reach)) Draw(p, op);
             }
             damage_ += reach;
         }
@@ -829,7 +708,7 @@ QImage Canvas::FullRepaint() const {
     out.setDevicePixelRatio(image_.devicePixelRatio());
     out.fill(Qt::black);
     QPainter p(&out);
-    for (const Op& op : frame_) Draw(p, out, op, out.rect());
+    for (const Op& op : frame_) Draw(p, op);
     return out;
 }
 
@@ -928,6 +807,8 @@ void Canvas::TextOut(int x, int y, const QString& text) {
         const bool keepable =
             again && !layout.plain && w > 0 && h > 0 && brushColor_.alpha() == 255;
         bool decided = false;
+        // At other scales a text is drawn from its glyphs where it is drawn at all: only the
+        // parts of a picture that changed are.
         if (keepable && wholeScale == scale) {
             FaceRegistry& registry = FaceRegistry::OfThread();
             const QImage* cell =
@@ -937,28 +818,6 @@ void Canvas::TextOut(int x, int y, const QString& text) {
                 op.image = *cell;
                 op.bounds = DeviceBounds(op.rect);
                 decided = true;
-            }
-        } else if (keepable && fontColor_.alpha() == 255 && x >= 0 && y >= 0) {
-            // Other scales: the cell of the text's phase, written into the bitmap's pixels.
-            const double deviceX = x * scale;
-            const double deviceY = y * scale;
-            const double startX = std::floor(deviceX);
-            const double startY = std::floor(deviceY);
-            FaceRegistry& registry = FaceRegistry::OfThread();
-            const Face::PhasedCell* phased =
-                face.PhasedCellOf(layout, fontColor_, brushColor_, scale, deviceX - startX,
-                                  deviceY - startY, registry.cellBytes);
-            if (phased != nullptr) {
-                const QRect target(
-                    QPoint(static_cast<int>(startX), static_cast<int>(startY)) + phased->offset,
-                    phased->image.size());
-                if (image_.rect().contains(target)) {
-                    op.kind = Op::kPhased;
-                    op.rect = target;
-                    op.image = phased->image;
-                    op.bounds = target;
-                    decided = true;
-                }
             }
         }
         if (!decided) {
@@ -972,6 +831,7 @@ void Canvas::TextOut(int x, int y, const QString& text) {
             }
             op.bounds = DeviceBounds(face.ReachOf(layout).translated(x, y), 1);
         }
+        op.alike = op.kind == Op::kText && wholeScale != scale ? Op::kGlyphs : op.kind;
         Add(std::move(op));
     }
     if (recording_) {
