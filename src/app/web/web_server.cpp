@@ -121,13 +121,14 @@ bool WebServer::Start(const WebServerOptions& options, QString* error) {
                 ? NetworkHost()
                 : address.toString();
 
-    connect(encoder_.get(), &PictureEncoder::encoded, hub_, &WebHub::SetPicture);
+    connect(encoder_.get(), &PictureEncoder::wholeEncoded, hub_, &WebHub::SetPicture);
+    connect(encoder_.get(), &PictureEncoder::patchEncoded, hub_, &WebHub::AddPatch);
     connect(hub_, &WebHub::commandRequested, this, &WebServer::RunCommand);
     connect(hub_, &WebHub::nextHeatRequested, this, &WebServer::NextHeat);
     connect(hub_, &WebHub::pictureWanted, this, &WebServer::EncodeStalePicture);
     connect(hub_, &WebHub::viewersChanged, this, [this](int count) {
         viewers_ = count;
-        if (count > 0) EncodeStalePicture();
+        if (count > 0 && pictureStale_) EncodeStalePicture();
         emit viewersChanged(count);
     });
     connect(&audience_, &ScrForm::pictureChanged, this, &WebServer::PictureChanged);
@@ -156,9 +157,26 @@ QUrl WebServer::RemoteUrl() const {
 }
 
 void WebServer::EncodeStalePicture() {
-    if (!pictureStale_) return;
+    if (!pictureStale_) {
+        // Only patches went out since the last whole picture.
+        encoder_->RequestWhole();
+        return;
+    }
     pictureStale_ = false;
-    encoder_->Request(audience_.PictureLayers());
+    encoder_->Request(audience_.PictureLayers(), true);
+}
+
+void WebServer::SetFullPicturesWanted(bool wanted) {
+    if (wanted == fullWanted_) return;
+    fullWanted_ = wanted;
+    encoder_->SetWholeWanted(wanted);
+    if (!wanted || hub_ == nullptr) return;
+    // The picture on air now, whole, and every one after it.
+    if (pictureStale_) {
+        EncodeStalePicture();
+    } else {
+        encoder_->Request(audience_.PictureLayers(), true);
+    }
 }
 
 void WebServer::PictureChanged() {
@@ -176,7 +194,7 @@ void WebServer::Publish() {
     publishQueued_ = false;
     if (pictureQueued_) {
         // Nobody watching: nothing is composed or encoded until someone comes or asks.
-        if (viewers_ > 0 || !everEncoded_) {
+        if (viewers_ > 0 || !everEncoded_ || fullWanted_) {
             encoder_->Request(audience_.PictureLayers());
             everEncoded_ = true;
             pictureStale_ = false;
