@@ -624,6 +624,7 @@ QRect Canvas::DeviceBounds(const QRectF& units, double margin) const {
 }
 
 void Canvas::Add(Op&& op) {
+    if (warmingOnly_) return;
     if (op.kind != Op::kText && op.kind != Op::kGlyphs) op.alike = op.kind;
     op.Hash();
     if (inPass_) {
@@ -786,6 +787,27 @@ int Canvas::TextAscent() { return CurrentFace().ascent; }
 
 void Canvas::TextOut(int x, int y, const QString& text) {
     Face& face = CurrentFace();
+    if (warmingOnly_) {
+        if (text.isEmpty()) return;
+        Face::Layout& layout = face.LayoutOf(text);
+        if (layout.drawn) return;
+        QPainter p(&image_);
+        p.setPen(fontColor_);
+        const double scale = image_.devicePixelRatio();
+        if (scale != static_cast<int>(scale)) {
+            // At such a scale a text's first drawing and its glyphs give the same pixels: it is
+            // shaped now and drawn from its glyphs when it comes.
+            layout.drawn = true;
+            face.Shape(text, layout);
+            if (!layout.plain) {
+                face.DrawGlyphs(p, layout, QPointF(x, y + face.ascent));
+                return;
+            }
+        }
+        p.setFont(face.font);
+        p.drawText(QPoint(x, y + face.ascent), text);
+        return;
+    }
     int w = 0;
     const int h = face.height;
     if (!text.isEmpty()) {

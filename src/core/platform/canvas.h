@@ -107,6 +107,13 @@ class Canvas {
     // Draws a picture stretched into the rectangle (right and bottom exclusive).
     void StretchDraw(int x1, int y1, int x2, int y2, const QImage& picture);
 
+    // Warming only: a text's measure is kept and its glyphs are drawn as a first drawing draws
+    // them (so the font's glyph cache has them); at a scale that is not a whole number it is
+    // shaped too, so that it comes as a text drawn before (the same pixels there). No other
+    // operation is drawn and nothing is kept in the frame: for a scratch canvas that prepares
+    // the texts of a picture to come without changing its pixels.
+    void SetWarmingOnly(bool on) { warmingOnly_ = on; }
+
     // Recording of operations (off by default).
     void SetRecording(bool on) { recording_ = on; }
     bool Recording() const { return recording_; }
@@ -153,6 +160,7 @@ class Canvas {
 
     Face* face_ = nullptr;  // null when the font state changed
     bool inPass_ = false;
+    bool warmingOnly_ = false;
     bool recording_ = false;
     // The operations whose drawing from any pixels gives the bitmap (frameKnown_), the pass's
     // operations not drawn yet, and the changed parts not taken yet.
