@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/bench}
 shift || true
-for f in "$build/trqdisplay" "$build/venue_bench" "$build/venue_floor"; do
+for f in "$build/trqdisplay" "$build/venue_bench" "$build/venue_floor" "$build/start_floor"; do
     [[ -x $f ]] || { echo "bench-venue: $f missing (cmake --build $build)" >&2; exit 2; }
 done
 
@@ -59,4 +59,5 @@ xrandr --setmonitor venue 1920/508x1080/286+1024+0 none
 unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
 "$build/venue_bench" --program "$(realpath "$build/trqdisplay")" \
-    --floor "$(realpath "$build/venue_floor")" --xserver-pid "$xorg" "$@"
+    --floor "$(realpath "$build/venue_floor")" --start-floor "$(realpath "$build/start_floor")" \
+    --xserver-pid "$xorg" "$@"
