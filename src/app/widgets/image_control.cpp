@@ -33,9 +33,9 @@ void ImageControl::FollowSize() {
 void ImageControl::FollowCover() {
     // A control that its bitmap or picture covers paints every pixel itself: what lies behind
     // it need not be painted first.
-    const QImage& image = std::as_const(canvas_).Image();
+    const QSize bitmap = canvas_.PixelSize();
     const bool covered =
-        !picture_.isNull() || (image.width() >= width() && image.height() >= height());
+        !picture_.isNull() || (bitmap.width() >= width() && bitmap.height() >= height());
     if (testAttribute(Qt::WA_OpaquePaintEvent) != covered) {
         setAttribute(Qt::WA_OpaquePaintEvent, covered);
     }

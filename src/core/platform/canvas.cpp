@@ -564,6 +564,8 @@ Canvas& Canvas::operator=(Canvas&& other) noexcept {
     other.EndPass();
     name_ = std::move(other.name_);
     image_ = std::move(other.image_);
+    scale_ = other.scale_;
+    bitmapPending_ = other.bitmapPending_;
     width_ = other.width_;
     height_ = other.height_;
     fontName_ = std::move(other.fontName_);
@@ -579,7 +581,7 @@ Canvas& Canvas::operator=(Canvas&& other) noexcept {
     records_ = std::move(other.records_);
     frame_ = std::move(other.frame_);
     frameKnown_ = other.frameKnown_;
-    damage_ = QRegion(image_.rect());
+    damage_ = QRegion(PixelRect());
     return *this;
 }
 
@@ -594,6 +596,7 @@ void Canvas::EndPass() {
 }
 
 QImage& Canvas::Image() {
+    EnsureBitmap();
     Commit();
     // What is written into the bitmap is not in the frame.
     frameKnown_ = false;
@@ -602,25 +605,26 @@ QImage& Canvas::Image() {
 }
 
 const QImage& Canvas::Image() const {
+    EnsureBitmap();
     Commit();
     return image_;
 }
 
 QRegion Canvas::TakeDamage() {
     if (!inPass_) Commit();
-    QRegion damage = damage_ & image_.rect();
+    QRegion damage = damage_ & PixelRect();
     damage_ = QRegion();
     return damage;
 }
 
 QRect Canvas::DeviceBounds(const QRectF& units, double margin) const {
-    const double scale = image_.devicePixelRatio();
+    const double scale = scale_;
     const QRectF r = units.normalized().adjusted(-margin, -margin, margin, margin);
     const int left = static_cast<int>(std::floor(r.left() * scale)) - 1;
     const int top = static_cast<int>(std::floor(r.top() * scale)) - 1;
     const int right = static_cast<int>(std::ceil(r.right() * scale)) + 1;  // exclusive
     const int bottom = static_cast<int>(std::ceil(r.bottom() * scale)) + 1;
-    return QRect(left, top, right - left, bottom - top) & image_.rect();
+    return QRect(left, top, right - left, bottom - top) & PixelRect();
 }
 
 void Canvas::Add(Op&& op) {
@@ -633,6 +637,7 @@ void Canvas::Add(Op&& op) {
         pending_.push_back(std::move(op));
         return;
     }
+    EnsureBitmap();
     {
         QPainter p(&image_);
         Draw(p, op);
@@ -652,6 +657,7 @@ void Canvas::Add(Op&& op) {
 
 void Canvas::Commit() const {
     if (pending_.empty()) return;
+    EnsureBitmap();
     std::vector<Op> ops;
     ops.swap(pending_);
     const bool whole = ops.front().covers;
@@ -678,8 +684,8 @@ void Canvas::Commit() const {
                       std::make_move_iterator(ops.end()));
         return;
     }
-    const double scale = image_.devicePixelRatio();
-    const QRect all = image_.rect();
+    const double scale = scale_;
+    const QRect all = PixelRect();
     const std::vector<QRect> changed = Merged(ChangedRects(frame_, ops));
     if (!changed.empty()) {
         QPainter p(&image_);
@@ -704,6 +710,7 @@ void Canvas::Commit() const {
 }
 
 QImage Canvas::FullRepaint() const {
+    EnsureBitmap();
     Commit();
     QImage out(image_.size(), image_.format());
     out.setDevicePixelRatio(image_.devicePixelRatio());
@@ -724,23 +731,36 @@ void Canvas::Resize(int width, int height, double deviceScale) {
     EndPass();
     width_ = width > 0 ? width : 1;
     height_ = height > 0 ? height : 1;
-    const double scale = deviceScale > 0 ? deviceScale : 1.0;
-    image_ = QImage(qRound(width_ * scale), qRound(height_ * scale), QImage::Format_RGB32);
-    image_.setDevicePixelRatio(scale);
-    image_.fill(Qt::black);
+    scale_ = deviceScale > 0 ? deviceScale : 1.0;
+    // The bitmap is made when it is first used: a control resized several times while the
+    // windows are put together makes one.
+    image_ = QImage();
+    bitmapPending_ = true;
     // The black bitmap is the frame of one black fill.
     Op black;
     black.kind = Op::kFill;
     black.covers = true;
     black.rect = QRect(0, 0, width_, height_);
     black.brush = QColor(Qt::black);
-    black.bounds = image_.rect();
+    black.bounds = PixelRect();
     black.Hash();
     frame_.clear();
     frame_.push_back(std::move(black));
     frameKnown_ = true;
     pending_.clear();
-    damage_ = QRegion(image_.rect());
+    damage_ = QRegion(PixelRect());
+}
+
+QRect Canvas::PixelRect() const {
+    return QRect(0, 0, qRound(width_ * scale_), qRound(height_ * scale_));
+}
+
+void Canvas::EnsureBitmap() const {
+    if (!bitmapPending_) return;
+    bitmapPending_ = false;
+    image_ = QImage(PixelRect().size(), QImage::Format_RGB32);
+    image_.setDevicePixelRatio(scale_);
+    image_.fill(Qt::black);
 }
 void Canvas::SetFontName(const QString& name) {
     if (name != fontName_) face_ = nullptr;
@@ -791,9 +811,10 @@ void Canvas::TextOut(int x, int y, const QString& text) {
         if (text.isEmpty()) return;
         Face::Layout& layout = face.LayoutOf(text);
         if (layout.drawn) return;
+        EnsureBitmap();
         QPainter p(&image_);
         p.setPen(fontColor_);
-        const double scale = image_.devicePixelRatio();
+        const double scale = scale_;
         if (scale != static_cast<int>(scale)) {
             // At such a scale a text's first drawing and its glyphs give the same pixels: it is
             // shaped now and drawn from its glyphs when it comes.
@@ -824,7 +845,7 @@ void Canvas::TextOut(int x, int y, const QString& text) {
         op.rect = QRect(x, y, w, h);
         // A whole-number device scale maps the cell onto whole pixels wherever it lands, so a
         // copy of the rendered cell is the drawing itself.
-        const double scale = image_.devicePixelRatio();
+        const double scale = scale_;
         const int wholeScale = static_cast<int>(scale);
         const bool keepable =
             again && !layout.plain && w > 0 && h > 0 && brushColor_.alpha() == 255;

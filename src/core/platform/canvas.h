@@ -60,7 +60,9 @@ class Canvas {
     // The size in drawing units; the bitmap has DeviceScale() pixels per unit.
     int Width() const { return width_; }
     int Height() const { return height_; }
-    double DeviceScale() const { return image_.devicePixelRatio(); }
+    double DeviceScale() const { return scale_; }
+    // The bitmap's size in pixels.
+    QSize PixelSize() const { return PixelRect().size(); }
     // A new black bitmap of the given size; the drawing state is kept. With a device scale other
     // than 1 every drawing keeps its coordinates and is rendered sharp at that scale.
     void Resize(int width, int height, double deviceScale = 1.0);
@@ -138,6 +140,9 @@ class Canvas {
     void Add(Op&& op);
     // The pass's operations into the bitmap: compared with the frame, the differing parts drawn.
     void Commit() const;
+    QRect PixelRect() const;
+    // The bitmap of a new size is made on its first use.
+    void EnsureBitmap() const;
     // The device pixels a rectangle of drawing units (and `margin` units around it) may touch,
     // a pixel more on each side.
     QRect DeviceBounds(const QRectF& units, double margin = 0) const;
@@ -149,6 +154,8 @@ class Canvas {
     mutable QImage image_;
     int width_ = 1;
     int height_ = 1;
+    double scale_ = 1.0;
+    mutable bool bitmapPending_ = false;
     QString fontName_;
     int fontSize_ = 8;
     QColor fontColor_ = Qt::black;
