@@ -475,7 +475,13 @@ constexpr std::size_t kMaxCompared = std::size_t{1} << 20;
 // More changed rectangles than this are drawn as the one rectangle around them.
 constexpr std::size_t kMaxRects = 256;
 
-// Rectangles that overlap or touch merged into the rectangle around them, until none do.
+// Rectangles closer than this many pixels are drawn and repainted as the one around them: a row
+// of changed numbers goes to the window system as one rectangle, not one per number (each costs
+// the painting of the widgets under it and a request of its own).
+constexpr int kMergeGap = 24;
+
+// Rectangles that overlap or lie within kMergeGap of each other merged into the rectangle around
+// them, until none do.
 std::vector<QRect> Merged(std::vector<QRect> rects) {
     if (rects.size() > kMaxRects) {
         QRect all;
@@ -488,7 +494,7 @@ std::vector<QRect> Merged(std::vector<QRect> rects) {
         for (bool grown = true; grown;) {
             grown = false;
             for (std::size_t i = 0; i < out.size(); ++i) {
-                if (out[i].adjusted(-1, -1, 1, 1).intersects(r)) {
+                if (out[i].adjusted(-kMergeGap, -kMergeGap, kMergeGap, kMergeGap).intersects(r)) {
                     r |= out[i];
                     out[i] = out.back();
                     out.pop_back();
