@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <utility>
+
 #include "bench/bench_support.h"
 #include "core/competition/competition_state.h"
 #include "core/competition/progress.h"
@@ -33,7 +35,7 @@ void BM_RenderView(benchmark::State& state) {
     for (auto _ : state) {
         ReadViewInputs(day.s, type);
         day.renderer.RenderView(type);
-        benchmark::DoNotOptimize(day.surfaces.audienceNormal.Image().constBits());
+        benchmark::DoNotOptimize(std::as_const(day.surfaces.audienceNormal).Image().constBits());
     }
 }
 
@@ -59,7 +61,7 @@ void BM_HeatStep(benchmark::State& state) {
             step = NextHeat(day.s);
         }
         day.renderer.RenderView(kViewHeat);
-        benchmark::DoNotOptimize(day.surfaces.audienceWide.Image().constBits());
+        benchmark::DoNotOptimize(std::as_const(day.surfaces.audienceWide).Image().constBits());
     }
 }
 

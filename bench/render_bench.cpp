@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <utility>
+
 #include "bench/bench_support.h"
 #include "core/competition/competition_state.h"
 #include "core/data/entry_files.h"
@@ -80,7 +82,7 @@ void BM_RenderView(benchmark::State& state) {
     renderer.RenderView(type);
     for (auto _ : state) {
         renderer.RenderView(type);
-        benchmark::DoNotOptimize(surfaces.audienceWide.Image().constBits());
+        benchmark::DoNotOptimize(std::as_const(surfaces.audienceWide).Image().constBits());
     }
 }
 
@@ -119,7 +121,7 @@ void BM_RenderResultView(benchmark::State& state) {
     renderer.RenderView(type);
     for (auto _ : state) {
         renderer.RenderView(type);
-        benchmark::DoNotOptimize(surfaces.audienceNormal.Image().constBits());
+        benchmark::DoNotOptimize(std::as_const(surfaces.audienceNormal).Image().constBits());
     }
 }
 

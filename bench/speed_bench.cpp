@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <memory>
+#include <utility>
 
 #include "app/rehearsal/control_driver.h"
 #include "app/rehearsal/script.h"
@@ -54,7 +55,7 @@ void BM_BareFill(benchmark::State& state) {
     for (auto _ : state) {
         surfaces.audienceWide.FillRect(0, 0, 1024, 768);
         surfaces.previewWide.FillRect(0, 0, 512, 384);
-        benchmark::DoNotOptimize(surfaces.previewWide.Image().constBits());
+        benchmark::DoNotOptimize(std::as_const(surfaces.previewWide).Image().constBits());
     }
 }
 BENCHMARK(BM_BareFill)->Unit(benchmark::kMicrosecond);
@@ -137,7 +138,7 @@ void BM_RenderView(benchmark::State& state) {
     for (auto _ : state) {
         ReadViewInputs(s, type);
         day.renderer.RenderView(type);
-        benchmark::DoNotOptimize(day.surfaces.audienceNormal.Image().constBits());
+        benchmark::DoNotOptimize(std::as_const(day.surfaces.audienceNormal).Image().constBits());
     }
 }
 BENCHMARK(BM_RenderView)->DenseRange(0, 7)->Unit(benchmark::kMicrosecond);
@@ -155,7 +156,7 @@ void BM_HeatViewAtVenueScale(benchmark::State& state) {
     day.renderer.RenderView(kViewHeat);
     for (auto _ : state) {
         day.renderer.RenderView(kViewHeat);
-        benchmark::DoNotOptimize(day.surfaces.audienceWide.Image().constBits());
+        benchmark::DoNotOptimize(std::as_const(day.surfaces.audienceWide).Image().constBits());
     }
 }
 BENCHMARK(BM_HeatViewAtVenueScale)->Arg(1406)->Arg(2000)->Unit(benchmark::kMicrosecond);
@@ -167,7 +168,7 @@ void BM_MessageScreen(benchmark::State& state) {
     ShowMessageScreen(day.s, day.renderer, kind, text);
     for (auto _ : state) {
         ShowMessageScreen(day.s, day.renderer, kind, text);
-        benchmark::DoNotOptimize(day.surfaces.audienceNormal.Image().constBits());
+        benchmark::DoNotOptimize(std::as_const(day.surfaces.audienceNormal).Image().constBits());
     }
 }
 BENCHMARK(BM_MessageScreen)->DenseRange(0, 7)->Arg(9)->Unit(benchmark::kMicrosecond);

@@ -6,9 +6,18 @@
 // (bench/venue_floor.cpp: the same windows, refilled and repainted whole on every key) is
 // measured in the same run, on the same server.
 //
-// Usage: venue_bench --program PATH --floor PATH --xserver-pid PID [--launches N]
-//                    [--rounds N] [--heat-steps N] [--floor-presses N] [--verbose]
+// The start-up is timed too: from the launch to the last picture of the start on the venue monitor
+// (nothing drawn for a while after it), for the program and for the start floor
+// (bench/start_floor.cpp, a few lines of Qt that show one window there), each launched --starts
+// times.
+//
+// Usage: venue_bench --program PATH --floor PATH --start-floor PATH --xserver-pid PID
+//                    [--launches N] [--starts N]
+//                    [--rounds N] [--heat-steps N] [--floor-presses N] [--walk N] [--verbose]
 // (--verbose lists every damaged rectangle with its time after the press on stderr.)
+// --walk N: afterwards one more launch walks N heat steps through the day (each item's round
+// forward, then the next item; at the day's end back and forth) at an operator's quick pace
+// and prints the program's resident memory before and after.
 // DISPLAY names the server; it needs XTest, DAMAGE and two monitors side by side (see
 // scripts/bench-venue.sh). The data folder is a generated full day (bench_support.h).
 
@@ -62,6 +71,9 @@ struct Sample {
     long long pixels = 0;   // damaged area
 };
 
+// Where the venue monitor starts on the root window (the console's monitor is left of it).
+constexpr int kVenueLeft = 1024;
+
 class Server {
   public:
     Server() {
@@ -89,7 +101,8 @@ class Server {
     // Waits until nothing is drawn for `quiet` (at most `limit`); returns the time of the last
     // damage seen and adds its area.
     Clock::time_point Settle(std::chrono::milliseconds quiet, std::chrono::milliseconds limit,
-                             long long* pixels = nullptr, Clock::time_point last = {}) {
+                             long long* pixels = nullptr, Clock::time_point last = {},
+                             Clock::time_point* lastVenue = nullptr) {
         const Clock::time_point end = Clock::now() + limit;
         Clock::time_point lastDamage = last;
         Clock::time_point lastSeen = Clock::now();
@@ -100,6 +113,7 @@ class Server {
                 if (e.type != damageEvent_ + XDamageNotify) continue;
                 const auto* d = reinterpret_cast<const XDamageNotifyEvent*>(&e);
                 lastDamage = lastSeen = Clock::now();
+                if (lastVenue != nullptr && d->area.x >= kVenueLeft) *lastVenue = lastDamage;
                 if (pixels != nullptr) {
                     *pixels += static_cast<long long>(d->area.width) * d->area.height;
                     if (verbose_) {
@@ -115,6 +129,21 @@ class Server {
                 std::min(quiet - (now - lastSeen), end - now));
             poll(&fd, 1, static_cast<int>(std::max<long long>(1, wait.count())));
         }
+    }
+
+    // A key or a click without measuring, waiting until the pictures it causes have come.
+    void Press(bool key, int x, int y, bool back = false) {
+        Pointer(x, y);
+        if (key) {
+            const KeyCode code = XKeysymToKeycode(dpy_, back ? XK_Left : XK_Right);
+            XTestFakeKeyEvent(dpy_, code, True, CurrentTime);
+            XTestFakeKeyEvent(dpy_, code, False, CurrentTime);
+        } else {
+            XTestFakeButtonEvent(dpy_, 1, True, CurrentTime);
+            XTestFakeButtonEvent(dpy_, 1, False, CurrentTime);
+        }
+        XFlush(dpy_);
+        Settle(std::chrono::milliseconds(8), std::chrono::milliseconds(500));
     }
 
     void Pointer(int x, int y) {
@@ -179,6 +208,16 @@ void Stop(pid_t pid) {
     waitpid(pid, &status, 0);
 }
 
+// The resident memory of a process in MB.
+double ResidentMb(pid_t pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').at(0).toDouble() / 1024;
+    }
+    return 0;
+}
+
 double Percentile(std::vector<double> v, double p) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
@@ -200,11 +239,14 @@ constexpr int kPreviewX = 421 + 260, kPreviewY = 200;                  // over t
 int main(int argc, char** argv) {
     std::string program;
     std::string floorProgram;
+    std::string startFloor;
+    int starts = 3;
     pid_t server = 0;
     int launches = 5;
     int rounds = 4;
     int heatSteps = 8;
     int floorPresses = 60;
+    int walk = 0;
     bool verbose = false;
     for (int i = 1; i < argc; ++i) {
         const std::string o = argv[i];
@@ -218,6 +260,10 @@ int main(int argc, char** argv) {
             program = v;
         else if (o == "--floor")
             floorProgram = v;
+        else if (o == "--start-floor")
+            startFloor = v;
+        else if (o == "--starts")
+            starts = std::atoi(v);
         else if (o == "--xserver-pid")
             server = static_cast<pid_t>(std::atoi(v));
         else if (o == "--launches")
@@ -228,10 +274,13 @@ int main(int argc, char** argv) {
             heatSteps = std::atoi(v);
         else if (o == "--floor-presses")
             floorPresses = std::atoi(v);
+        else if (o == "--walk")
+            walk = std::atoi(v);
     }
     if (program.empty() || floorProgram.empty() || server <= 0) {
         std::fprintf(stderr,
-                     "usage: venue_bench --program PATH --floor PATH --xserver-pid PID "
+                     "usage: venue_bench --program PATH --floor PATH --start-floor PATH "
+                     "--xserver-pid PID [--starts N] "
                      "[--launches N] [--rounds N] [--heat-steps N] [--floor-presses N]\n");
         return 2;
     }
@@ -275,6 +324,46 @@ int main(int argc, char** argv) {
         Stop(p);
     }
 
+    // The start-ups, the floor's and the program's by turns.
+    std::vector<double> startFloorMs;
+    std::vector<double> startMs;
+    for (int i = 0; i < starts && !startFloor.empty(); ++i) {
+        for (const bool floor : {true, false}) {
+            const Clock::time_point launched = Clock::now();
+            const pid_t p =
+                floor ? Launch({startFloor}, home.toStdString())
+                      : Launch({program, "--data", data, "--screen", "venue"}, home.toStdString());
+            long long pixels = 0;
+            Clock::time_point venue = launched;
+            x.Settle(std::chrono::milliseconds(1000), std::chrono::milliseconds(30000), &pixels,
+                     launched, &venue);
+            (floor ? startFloorMs : startMs).push_back(Ms(venue - launched));
+            Stop(p);
+            x.Settle(std::chrono::milliseconds(300), std::chrono::milliseconds(3000));
+        }
+    }
+
+    if (walk > 0) {
+        const pid_t p = Launch({program, "--data", data, "--screen", "venue"}, home.toStdString());
+        x.Settle(std::chrono::milliseconds(1500), std::chrono::milliseconds(30000));
+        const double before = ResidentMb(p);
+        // Each item's round a dozen steps forward, then the next item's heats; a round that ends
+        // sooner takes the rest of the dozen as steps that change nothing, which the walk also
+        // meets. Past the day's end the same round back and forth.
+        int steps = 0;
+        for (int item = 0; steps < walk; ++item) {
+            x.Press(false, kProgrammeStepX, kProgrammeStepY);
+            x.Press(false, kHeatX, kHeatY);
+            for (int h = 0; h < 12 && steps < walk; ++h, ++steps) {
+                x.Press(true, kPreviewX, kPreviewY, item >= 100 && h >= 6);
+            }
+        }
+        std::printf("walk: %d heat steps, resident memory %.1f MB after the start, %.1f MB after "
+                    "the walk\n",
+                    steps, before, ResidentMb(p));
+        Stop(p);
+    }
+
     const auto median = [&](const std::string& kind) {
         std::vector<double> v;
         for (const Sample& s : samples[kind]) v.push_back(s.toPicture);
@@ -297,5 +386,10 @@ int main(int argc, char** argv) {
     }
     std::printf("programme step / heat step: %.2f\n",
                 median("programme step") / median("heat step"));
+    if (!startMs.empty()) {
+        std::printf("start-up to the picture: %.0f ms, a few lines of Qt %.0f ms: %.2f\n",
+                    Percentile(startMs, 0.5), Percentile(startFloorMs, 0.5),
+                    Percentile(startMs, 0.5) / Percentile(startFloorMs, 0.5));
+    }
     return 0;
 }

@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <utility>
+
 #include "bench/bench_support.h"
 #include "core/competition/competition_state.h"
 #include "core/competition/view_types.h"
@@ -41,7 +43,7 @@ void BM_JudgesView(benchmark::State& state) {
     renderer.RenderView(kViewJudges);
     for (auto _ : state) {
         renderer.RenderView(kViewJudges);
-        benchmark::DoNotOptimize(surfaces.audienceNormal.Image().constBits());
+        benchmark::DoNotOptimize(std::as_const(surfaces.audienceNormal).Image().constBits());
     }
 }
 
@@ -56,7 +58,7 @@ void BM_MessageScreen(benchmark::State& state) {
     ShowMessageScreen(s, renderer, kind, text);
     for (auto _ : state) {
         ShowMessageScreen(s, renderer, kind, text);
-        benchmark::DoNotOptimize(surfaces.audienceNormal.Image().constBits());
+        benchmark::DoNotOptimize(std::as_const(surfaces.audienceNormal).Image().constBits());
     }
 }
 

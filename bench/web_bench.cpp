@@ -5,7 +5,8 @@
 // paced so that each picture reaches every viewer before the next step. console_cpu_us is all the
 // console thread's processor time per step, the hand-over of picture and state included, and
 // latency_ms the median time from a step to its picture at the last viewer (first_ms: at the
-// first). BM_PictureLayers and
+// first), step_kb the bytes a viewer receives per step (the patch of the parts that changed),
+// whole_kb the whole picture's PNG and step_of_whole the one over the other. BM_PictureLayers and
 // BM_ComposeAndEncode are the two halves of a picture's way: taken on the console's thread,
 // composed and encoded on the encoder's; BM_StateJson is the state the console publishes with every
 // picture.
@@ -72,7 +73,11 @@ class Crowd : public QObject {
         received_.assign(count, 0);
         for (int i = 0; i < count; ++i) {
             auto* socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
-            connect(socket, &QWebSocket::binaryMessageReceived, this, [this, i] { Received(i); });
+            connect(socket, &QWebSocket::binaryMessageReceived, this,
+                    [this, i](const QByteArray& message) {
+                        bytes += message.size();
+                        Received(i);
+                    });
             socket->open(url);
         }
     }
@@ -85,6 +90,8 @@ class Crowd : public QObject {
 
     // When the first viewer had the newest picture.
     std::atomic<Clock::time_point> firstArrival;
+    // The bytes of the pictures all viewers received.
+    std::atomic<qint64> bytes{0};
 
   signals:
     void allReceived(Clock::time_point when);
@@ -150,6 +157,7 @@ void BM_HeatStep(benchmark::State& state) {
 
     std::vector<double> latencyMs;
     double consoleCpuUs = 0;
+    const qint64 bytesBefore = crowd->bytes.load();
     std::vector<double> firstMs;
     int pictures = 1;
     bool forward = true;
@@ -185,6 +193,13 @@ void BM_HeatStep(benchmark::State& state) {
         std::sort(firstMs.begin(), firstMs.end());
         state.counters["first_ms"] = firstMs[firstMs.size() / 2];
         state.counters["latency_max_ms"] = latencyMs.back();
+        // What a viewer receives per step (the changed parts), against the whole picture.
+        const double perStep = static_cast<double>(crowd->bytes.load() - bytesBefore) /
+                               viewers / static_cast<double>(state.iterations());
+        const double whole = static_cast<double>(PngBytes(venue.windows.audience->Picture()).size());
+        state.counters["step_kb"] = perStep / 1024;
+        state.counters["whole_kb"] = whole / 1024;
+        state.counters["step_of_whole"] = perStep / whole;
     }
     web.reset();
     crowdThread.quit();

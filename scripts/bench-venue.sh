@@ -7,19 +7,26 @@
 # the CPU of the program and of the X server per action, and the ratio to the floor.
 # Usage: scripts/bench-venue.sh [BUILD_DIR] [venue_bench options...]
 #        (BUILD_DIR defaults to build/bench; build it with -DCMAKE_BUILD_TYPE=Release.)
+#        VENUE_SIZE=1024x768 in the environment makes the venue monitor that size (default
+#        1920x1080).
 # Needs: xserver-xorg-video-dummy, x11-xserver-utils (xrandr); root or a wrapper that lets Xorg
 # start.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/bench}
 shift || true
-for f in "$build/trqdisplay" "$build/venue_bench" "$build/venue_floor"; do
+for f in "$build/trqdisplay" "$build/venue_bench" "$build/venue_floor" "$build/start_floor"; do
     [[ -x $f ]] || { echo "bench-venue: $f missing (cmake --build $build)" >&2; exit 2; }
 done
 
+venue=${VENUE_SIZE:-1920x1080}
+venue_w=${venue%x*}
+venue_h=${venue#*x}
+fb_w=$((1024 + venue_w))
+fb_h=$((venue_h > 768 ? venue_h : 768))
 work=$(mktemp -d)
 display=:$((60 + RANDOM % 100))
-cat >"$work/xorg.conf" <<'CONF'
+cat >"$work/xorg.conf" <<CONF
 Section "Device"
     Identifier "dummy"
     Driver "dummy"
@@ -29,7 +36,7 @@ Section "Monitor"
     Identifier "monitor"
     HorizSync 5.0 - 1000.0
     VertRefresh 5.0 - 200.0
-    Modeline "2944x1080" 250.00 2944 2952 2960 2968 1080 1081 1082 1083
+    Modeline "${fb_w}x${fb_h}" 250.00 $fb_w $((fb_w + 8)) $((fb_w + 16)) $((fb_w + 24)) $fb_h $((fb_h + 1)) $((fb_h + 2)) $((fb_h + 3))
 EndSection
 Section "Screen"
     Identifier "screen"
@@ -38,8 +45,8 @@ Section "Screen"
     DefaultDepth 24
     SubSection "Display"
         Depth 24
-        Virtual 2944 1080
-        Modes "2944x1080"
+        Virtual $fb_w $fb_h
+        Modes "${fb_w}x${fb_h}"
     EndSubSection
 EndSection
 Section "ServerFlags"
@@ -55,8 +62,9 @@ export DISPLAY=$display
 for _ in $(seq 50); do xrandr >/dev/null 2>&1 && break; sleep 0.1; done
 output=$(xrandr | awk '/ connected/ {print $1; exit}')
 xrandr --setmonitor console 1024/271x768/203+0+0 "$output"
-xrandr --setmonitor venue 1920/508x1080/286+1024+0 none
+xrandr --setmonitor venue "$venue_w/508x$venue_h/286+1024+0" none
 unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
 "$build/venue_bench" --program "$(realpath "$build/trqdisplay")" \
-    --floor "$(realpath "$build/venue_floor")" --xserver-pid "$xorg" "$@"
+    --floor "$(realpath "$build/venue_floor")" --start-floor "$(realpath "$build/start_floor")" \
+    --xserver-pid "$xorg" "$@"

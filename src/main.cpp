@@ -24,6 +24,9 @@
 
 namespace {
 
+// The console is idle by then after its start-up, and no operator has pressed a button yet.
+constexpr int kWarmUpDelayMs = 300;
+
 void Print(std::FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fflush(stream);
@@ -183,6 +186,8 @@ int main(int argc, char** argv) {
         // The first activation runs the start-up; platforms that do not activate a new window
         // get the same call once the loop runs (it happens only once either way).
         QTimer::singleShot(0, windows.console.get(), &DspMain::FormActivate);
+        // Once the first picture is up, the judges' names are made ready for their showing.
+        QTimer::singleShot(kWarmUpDelayMs, windows.console.get(), &DspMain::WarmUp);
         return app.exec();
     } catch (const std::exception& e) {
         // Whatever went wrong is said where it is seen: on the terminal or in the journal, and

@@ -120,7 +120,7 @@ void ScrForm::CollectLayers(QWidget* parent, QPoint origin, const QRect& clip,
                 // The logo is the one picture this window shows, stretched over its control.
                 out.push_back({rect, shown, {}, logo_});
             } else {
-                Canvas& canvas = image->canvas();
+                const Canvas& canvas = image->canvas();
                 const QRect bitmap(rect.topLeft(), QSize(canvas.Width(), canvas.Height()));
                 out.push_back({bitmap, shown, {}, canvas.Image()});
             }

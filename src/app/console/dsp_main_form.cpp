@@ -309,6 +309,10 @@ void DspMain::ShowWindows() {
     audience_->show();
 }
 
+void DspMain::WarmUp() {
+    if (!firstActivation_) stage_->WarmUp();
+}
+
 void DspMain::Timer1Timer() { clock_->Timer1Timer(); }
 
 void DspMain::closeEvent(QCloseEvent* event) {

@@ -46,6 +46,9 @@ class DspMain : public QWidget {
     void AttachAudience(ScrForm* audience);
     // First activation: runs the start-up once and shows the Clean view.
     void FormActivate();
+    // Prepares, once the start-up has run, the texts of the views whose first showing would
+    // draw many new texts (a live run calls it when the console is idle after the start).
+    void WarmUp();
     // The clock timer's tick (Timer1, run in clock mode).
     void Timer1Timer();
     // The operator's commands, for whatever else commands the display (the web remote).

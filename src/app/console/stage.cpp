@@ -49,6 +49,20 @@ void Stage::DrawClock(const QString& hhmm) {
     audience_->RefreshSurfaces();
 }
 
+void Stage::WarmUp() {
+    if (!Bound()) return;
+    const Surfaces& surfaces = renderer_.surfaces();
+    for (const bool audience : {true, false}) {
+        const Canvas& real = audience ? *surfaces.audienceNormal : *surfaces.previewNormal;
+        Canvas scratch(real.Width(), real.Height(), QString());
+        scratch.Resize(real.Width(), real.Height(), real.DeviceScale());
+        scratch.SetWarmingOnly(true);
+        RenderTarget t{&scratch, audience ? 1.0 : 0.5};
+        const CanvasPass painting(scratch);
+        DrawViewType(kViewJudges, s_, t);
+    }
+}
+
 void Stage::AppendMemoLine(const QString& line) { c_.Memo1->appendPlainText(line); }
 
 void Stage::ShowAudienceSurface(bool wide) { audience_->ShowWide(wide); }

@@ -41,6 +41,10 @@ class Stage : private RendererHost {
     void DrawTitleBanner();
     void DrawClock(const QString& hhmm);
     void AppendMemoLine(const QString& line);
+    // Prepares the texts of the views whose first showing draws many texts never drawn before
+    // (the judges), on scratch canvases of the surfaces' sizes: their measures and glyphs are
+    // then at hand, and what the surfaces show is not touched.
+    void WarmUp();
 
   private:
     void ShowAudienceSurface(bool wide) override;

@@ -35,9 +35,21 @@ void Viewer::Offer() {
         stateSent_ = feed_.stateSerial;
         link_->SendText(feed_.state);
     }
-    if (pictures_ && pictureSent_ != feed_.pictureSerial && !feed_.picture.isEmpty()) {
-        pictureSent_ = feed_.pictureSerial;
+    if (!pictures_ || frameSent_ == feed_.frame) return;
+    if (feed_.Patches(frameSent_)) {
+        QByteArray message;
+        for (const auto& [frame, patch] : feed_.patches) {
+            if (frame <= frameSent_) continue;
+            // One patch as it is; the ones after it without their leading mark.
+            message += message.isEmpty() ? patch : patch.mid(4);
+        }
+        frameSent_ = feed_.frame;
+        link_->SendBinary(message);
+    } else if (feed_.pictureFrame == feed_.frame && !feed_.picture.isEmpty()) {
+        frameSent_ = feed_.frame;
         link_->SendBinary(feed_.picture);
+    } else {
+        emit wholeWanted();
     }
 }
 

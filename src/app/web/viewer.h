@@ -1,22 +1,37 @@
 #pragma once
 // One browser on the live feed (a WebSocket): it is sent the newest audience picture and the
-// newest state, and never more than one message waits for it. A slow viewer skips the pictures
-// it had no time for; one that stops reading altogether is dropped after a while.
+// newest state, and never more than one message waits for it. A viewer that has a picture gets
+// the patches since (all it missed in one message); one that has none, or is too far behind,
+// the whole picture. One that stops reading altogether is dropped after a while.
 
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <deque>
+#include <utility>
 
 class WebSocketLink;
 
-// The newest picture (PNG) and state (UTF-8 JSON), each with a serial number that changes with
-// it; shared by every viewer.
+// The pictures and the newest state (UTF-8 JSON, with a serial number that changes with it);
+// shared by every viewer. Frames are numbered by the encoder: the newest, the one the whole PNG
+// shows, and the patches of the frames before the newest (each over the one before it, in a row
+// up to the newest).
 struct LiveFeed {
+    quint64 frame = 0;
     QByteArray picture;
-    quint64 pictureSerial = 0;
+    quint64 pictureFrame = 0;
+    std::deque<std::pair<quint64, QByteArray>> patches;
     QByteArray state;
     quint64 stateSerial = 0;
+
+    // Patches kept for viewers that fall behind.
+    static constexpr std::size_t kKeptPatches = 16;
+    // A viewer at `frame` can be brought to the newest by patches.
+    bool Patches(quint64 from) const {
+        return from != 0 && !patches.empty() && patches.front().first <= from + 1 &&
+               patches.back().first == frame;
+    }
 };
 
 class Viewer : public QObject {
@@ -35,6 +50,8 @@ class Viewer : public QObject {
 
   signals:
     void gone(Viewer* viewer);
+    // The viewer needs the newest picture whole.
+    void wholeWanted();
 
   private:
     void Written();
@@ -44,7 +61,7 @@ class Viewer : public QObject {
     bool pictures_;
     bool state_;
     int stuckMs_;
-    quint64 pictureSent_ = 0;
+    quint64 frameSent_ = 0;
     quint64 stateSent_ = 0;
     // Since when a message has been waiting for this viewer to read it.
     QElapsedTimer waiting_;

@@ -78,10 +78,25 @@ quint16 WebHub::Listen(const QHostAddress& address, quint16 port, QString* error
     return gate->serverPort();
 }
 
-void WebHub::SetPicture(const QByteArray& png) {
+void WebHub::AddPatch(quint64 frame, const QByteArray& patch) {
+    // Only patches in a row up to the newest frame are of use.
+    if (!feed_.patches.empty() && feed_.patches.back().first + 1 != frame) feed_.patches.clear();
+    feed_.patches.emplace_back(frame, patch);
+    while (feed_.patches.size() > LiveFeed::kKeptPatches) feed_.patches.pop_front();
+    feed_.frame = frame;
+    OfferAll();
+}
+
+void WebHub::SetPicture(quint64 frame, const QByteArray& png) {
+    if (frame < feed_.frame) return;
+    if (frame > feed_.frame) {
+        feed_.patches.clear();
+        feed_.frame = frame;
+    }
     feed_.picture = png;
-    ++feed_.pictureSerial;
+    feed_.pictureFrame = frame;
     pictureStale_ = false;
+    wholeAsked_ = false;
     for (Pending& waiting : waitingForPicture_) {
         if (waiting.socket.isNull()) continue;
         Write(waiting.responder, Status::Ok, "image/png", png);
@@ -155,8 +170,11 @@ void WebHub::Respond(const QHttpServerRequest& request, QTcpSocket* socket) {
         Write(r, Status::Ok, file->second, Resource(file->first), true);
     } else if (path == u"/now.json") {
         Write(r, Status::Ok, "application/json; charset=utf-8", feed_.state);
-    } else if (path == u"/picture.png" && pictureStale_ && waitingForPicture_.size() < 64) {
-        // The picture on the hall is newer than the one kept: answered once it is encoded.
+    } else if (path == u"/picture.png" &&
+               (pictureStale_ || feed_.pictureFrame != feed_.frame) &&
+               waitingForPicture_.size() < 64) {
+        // The picture on the hall is newer than the one kept whole: answered once it is
+        // encoded.
         waitingForPicture_.push_back(Pending{std::move(r), QPointer<QTcpSocket>(socket)});
         if (waitingForPicture_.size() == 1) emit pictureWanted();
         return;
@@ -261,6 +279,9 @@ void WebHub::AcceptViewer(WebSocketLink* link) {
     const bool pictures = query.hasQueryItem(QStringLiteral("picture")) || !state;
     auto* viewer = new Viewer(link, feed_, pictures, state, limits_.webSockets.stuckMs, this);
     connect(viewer, &Viewer::gone, this, &WebHub::ViewerGone);
+    connect(viewer, &Viewer::wholeWanted, this, [this] {
+        if (!std::exchange(wholeAsked_, true)) emit pictureWanted();
+    });
     if (static_cast<int>(viewers_.size()) >= limits_.maxViewers) {
         // The page says the hall is full and retries after a while.
         viewer->Close(kCloseFull, "too many viewers");

@@ -29,7 +29,9 @@ class WebHub : public QAbstractHttpServer {
     // Listens on address and port (0: a free one); the port, or 0 with the reason in error.
     quint16 Listen(const QHostAddress& address, quint16 port, QString* error);
 
-    void SetPicture(const QByteArray& png);
+    // The whole picture of frame `frame` as PNG, and frame `frame` as a patch over the one before.
+    void SetPicture(quint64 frame, const QByteArray& png);
+    void AddPatch(quint64 frame, const QByteArray& patch);
     // The hall's picture changed and was not encoded (nobody was watching): a request for
     // /picture.png waits for the encoding it asks for.
     void SetPictureStale();
@@ -47,7 +49,7 @@ class WebHub : public QAbstractHttpServer {
     // AnswerNextHeat.
     void nextHeatRequested(quint64 id, int number);
     void viewersChanged(int count);
-    // Someone asks for the picture while it is stale: the console encodes it.
+    // Someone asks for the picture while it is stale or only patched: the console encodes it.
     void pictureWanted();
 
   protected:
@@ -93,5 +95,7 @@ class WebHub : public QAbstractHttpServer {
     // Next heats worked out since the state last changed, by back number.
     std::unordered_map<int, QByteArray> nextHeats_;
     bool pictureStale_ = false;
+    // The whole picture is asked for and not here yet.
+    bool wholeAsked_ = false;
     std::vector<Pending> waitingForPicture_;
 };

@@ -122,13 +122,14 @@ bool WebServer::Start(const WebServerOptions& options, QString* error) {
                 ? NetworkHost()
                 : address.toString();
 
-    connect(encoder_.get(), &PictureEncoder::encoded, hub_, &WebHub::SetPicture);
+    connect(encoder_.get(), &PictureEncoder::wholeEncoded, hub_, &WebHub::SetPicture);
+    connect(encoder_.get(), &PictureEncoder::patchEncoded, hub_, &WebHub::AddPatch);
     connect(hub_, &WebHub::commandRequested, this, &WebServer::RunCommand);
     connect(hub_, &WebHub::nextHeatRequested, this, &WebServer::NextHeat);
     connect(hub_, &WebHub::pictureWanted, this, &WebServer::EncodeStalePicture);
     connect(hub_, &WebHub::viewersChanged, this, [this](int count) {
         viewers_ = count;
-        if (count > 0) EncodeStalePicture();
+        if (count > 0 && pictureStale_) EncodeStalePicture();
         emit viewersChanged(count);
     });
     StartFeeds();
@@ -158,7 +159,10 @@ void WebServer::SetRelay(RelayPublisher* relay) {
         encoder_.get(), &PictureEncoder::encoded, relay_,
         [relay](const QByteArray& png) { relay->Offer(QStringLiteral("picture"), png, "image/png"); },
         Qt::DirectConnection);
-    pictureQueued_ = true;
+    // Every new picture whole, from the one on air now.
+    SetFullPicturesWanted(true);
+    encoder_->Request(audience_.PictureLayers(), true);
+    everEncoded_ = true;
     StateChanged();
 }
 
@@ -185,9 +189,26 @@ QUrl WebServer::RemoteUrl() const {
 }
 
 void WebServer::EncodeStalePicture() {
-    if (!pictureStale_) return;
+    if (!pictureStale_) {
+        // Only patches went out since the last whole picture.
+        encoder_->RequestWhole();
+        return;
+    }
     pictureStale_ = false;
-    encoder_->Request(audience_.PictureLayers());
+    encoder_->Request(audience_.PictureLayers(), true);
+}
+
+void WebServer::SetFullPicturesWanted(bool wanted) {
+    if (wanted == fullWanted_) return;
+    fullWanted_ = wanted;
+    encoder_->SetWholeWanted(wanted);
+    if (!wanted || hub_ == nullptr) return;
+    // The picture on air now, whole, and every one after it.
+    if (pictureStale_) {
+        EncodeStalePicture();
+    } else {
+        encoder_->Request(audience_.PictureLayers(), true);
+    }
 }
 
 void WebServer::PictureChanged() {
@@ -208,7 +229,7 @@ void WebServer::Publish() {
     publishQueued_ = false;
     if (pictureQueued_) {
         // Nobody watching: nothing is composed or encoded until someone comes or asks.
-        if (viewers_ > 0 || relay_ != nullptr || !everEncoded_) {
+        if (viewers_ > 0 || !everEncoded_ || fullWanted_) {
             encoder_->Request(audience_.PictureLayers());
             everEncoded_ = true;
             pictureStale_ = false;

@@ -63,6 +63,9 @@ class WebServer : public QObject {
     int Viewers() const { return viewers_; }
     // The day's estimates: the pages' schedule and the couples' next heats come from them.
     void SetSchedule(DaySchedule* schedule);
+    // Every new audience picture encoded whole (PictureEncoder::encoded), viewers or not.
+    void SetFullPicturesWanted(bool wanted);
+    PictureEncoder& Encoder() { return *encoder_; }
 
   signals:
     void viewersChanged(int count);
@@ -102,6 +105,7 @@ class WebServer : public QObject {
     bool pictureQueued_ = false;
     bool pictureStale_ = false;
     bool everEncoded_ = false;
+    bool fullWanted_ = false;
     NowJsonFeed feed_;
     DaySchedule* schedule_ = nullptr;
     // The drawn heats of the day's events, read again when the item changes or after a minute.

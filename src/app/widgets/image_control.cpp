@@ -7,6 +7,7 @@
 #include <QRadialGradient>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 ImageControl::ImageControl(QWidget* parent)
@@ -32,9 +33,9 @@ void ImageControl::FollowSize() {
 void ImageControl::FollowCover() {
     // A control that its bitmap or picture covers paints every pixel itself: what lies behind
     // it need not be painted first.
-    const QImage& image = canvas_.Image();
+    const QSize bitmap = canvas_.PixelSize();
     const bool covered =
-        !picture_.isNull() || (image.width() >= width() && image.height() >= height());
+        !picture_.isNull() || (bitmap.width() >= width() && bitmap.height() >= height());
     if (testAttribute(Qt::WA_OpaquePaintEvent) != covered) {
         setAttribute(Qt::WA_OpaquePaintEvent, covered);
     }
@@ -76,19 +77,14 @@ void ImageControl::SetPicture(const QImage& picture) {
 }
 
 void ImageControl::UpdateIfDrawn() {
-    if (!canvas_.TakeDrawn()) return;
+    const QRegion damage = canvas_.TakeDamage();
+    if (damage.isEmpty()) return;
     if (!picture_.isNull() || !isVisible()) {
         update();
         return;
     }
-    const QImage& image = canvas_.Image();
-    // Only what is on screen counts; parts of it never painted since the bitmap got its size
-    // are repainted as changed.
-    const QRegion visible = visibleRegion() & image.rect();
-    if (visible.isEmpty()) return;
-    const QRegion changed =
-        ChangedTiles(image, shown_, visible.boundingRect()) + (visible - known_);
-    if (!changed.isEmpty()) update(changed);
+    // The canvas says which of its pixels changed; the window system gets only those.
+    update(damage);
 }
 
 QRegion ImageControl::ChangedTiles(const QImage& frame, const QImage& shown, const QRect& within) {
@@ -150,23 +146,9 @@ void ImageControl::paintEvent(QPaintEvent* event) {
     }
     FollowSize();
     // Pixel for pixel, whatever the canvas's device scale; only the parts asked for.
-    const QImage& image = canvas_.Image();
+    const QImage& image = std::as_const(canvas_).Image();
     const QRegion painted = event->region() & image.rect();
     for (const QRect& r : painted) p.drawImage(QRectF(r), image, QRectF(r));
-    // What the screen shows now, the reference of the next comparison.
-    if (shown_.size() != image.size() || shown_.format() != image.format()) {
-        shown_ = QImage(image.size(), image.format());
-        known_ = QRegion();
-    }
-    const int bytesPerPixel = image.depth() / 8;
-    for (const QRect& r : painted) {
-        const std::size_t bytes = static_cast<std::size_t>(r.width()) * bytesPerPixel;
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            std::memcpy(shown_.scanLine(y) + r.left() * bytesPerPixel,
-                        image.constScanLine(y) + r.left() * bytesPerPixel, bytes);
-        }
-    }
-    known_ += painted;
 }
 
 void ImageControl::resizeEvent(QResizeEvent* event) {

@@ -36,14 +36,14 @@ class ImageControl : public QWidget {
     // to the canvas.
     void SetPicture(const QImage& picture);
     bool ShowsPicture() const { return !picture_.isNull(); }
-    // Repaints the parts of the control whose pixels the drawings since the last repaint asked
-    // for changed: the bitmap is compared with what the control shows, and only the differing
-    // rectangles are painted again (the pixels on screen end up the same as with a full repaint).
+    // Repaints the parts of the control whose pixels the drawings since the last repaint
+    // changed, as the canvas names them (the pixels on screen end up the same as with a full
+    // repaint).
     void UpdateIfDrawn();
 
     // The parts of `frame` within `within` (all of it when null) that differ from `shown`, as
     // rectangles of whole tiles (64 x 16 pixels from the corner, cut to `within`); all of
-    // `within` when the sizes or formats differ.
+    // `within` when the sizes or formats differ. (The web's pictures are compared so.)
     static QRegion ChangedTiles(const QImage& frame, const QImage& shown, const QRect& within = {});
 
     // An emblem of our own (a dancing couple in a gold ring), shown by the logo controls until a
@@ -66,9 +66,6 @@ class ImageControl : public QWidget {
     void FollowCover();
 
     Canvas canvas_;
-    // The bitmap's pixels as last painted on screen, valid where a paint reached (known_).
-    QImage shown_;
-    QRegion known_;
     bool fixedBitmap_ = false;
     double deviceScale_ = 1.0;
     QImage picture_;

@@ -10,8 +10,9 @@
 #include <QTransform>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
+#include <optional>
 #include <utility>
 
 #include "core/platform/font_substitution.h"
@@ -35,16 +36,6 @@ constexpr int kFaintInk = 64;
 // Rendered cells of this thread, all faces together, are kept up to this many bytes.
 constexpr qsizetype kCellBudget = 16 * 1024 * 1024;
 
-// Copies a picture's pixels into a bitmap of the same format, pixel for pixel; the painter of an
-// open pass draws into the same memory, so it needs no flush before or after.
-void CopyPixels(const QImage& from, QImage& into, QPoint at) {
-    const qsizetype bytes = static_cast<qsizetype>(from.width()) * 4;
-    for (int y = 0; y < from.height(); ++y) {
-        std::memcpy(into.scanLine(at.y() + y) + static_cast<qsizetype>(at.x()) * 4,
-                    from.constScanLine(y), bytes);
-    }
-}
-
 bool IsControl(QChar c) {
     return c.unicode() < 0x20 || c.unicode() == 0x7f || c == QChar::LineSeparator ||
            c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter;
@@ -64,20 +55,6 @@ struct Canvas::Face {
         int scale;
         QImage image;
     };
-    // The same at a device scale that is not a whole number, where a cell's edges and glyphs
-    // fall on the pixels by where the text starts within its first device pixel (the phase):
-    // one cell per phase, its device pixels exactly, copied pixel for pixel to `offset` from the
-    // device pixel the text starts in. Null when a glyph leaves any ink outside the filled
-    // pixels.
-    struct PhasedCell {
-        QRgb color;
-        QRgb brush;
-        double scale;
-        double phaseX;
-        double phaseY;
-        QPoint offset;
-        QImage image;
-    };
     struct Layout {
         int width = 0;
         // A text drawn once is drawn as the painter draws text; one drawn again is worth its
@@ -88,9 +65,9 @@ struct Canvas::Face {
         // treats them as it always has; all others from their glyph runs.
         bool plain = false;
         std::vector<QGlyphRun> runs;  // positions relative to the start of the baseline
+        // The glyphs' outlines relative to the cell's corner, once shaped (InkOf).
+        std::optional<QRectF> ink;
         std::vector<Cell> cells;
-        std::vector<PhasedCell> phasedCells;
-        std::vector<std::pair<double, double>> phasesSeen;
     };
 
     Face(const QString& name, int points, bool bold, int stretch)
@@ -101,6 +78,24 @@ struct Canvas::Face {
         const int pixels = font.pixelSize();
         ascent = qRound(pixels * kCellAscentEm);
         height = qRound(pixels * kCellHeightEm);
+        // Where the painter's text drawing may leave ink around a cell, for a text not shaped
+        // yet: the face's own extents and bearings and a quarter em more, for the glyphs of
+        // other faces it falls back to.
+        const double quarter = std::max(1, pixels) / 4.0;
+        reachLeft = std::max(0, -metrics.minLeftBearing()) + quarter;
+        reachRight = std::max(0, -metrics.minRightBearing()) + quarter;
+        reachUp = std::max(0, metrics.ascent() - ascent) + quarter;
+        reachDown = std::max(0, ascent + metrics.descent() - height) + quarter;
+    }
+
+    // The rectangle, relative to the cell's corner, that drawing a text may touch.
+    QRectF ReachOf(Layout& l) {
+        const QRectF cell(0, 0, l.width, height);
+        if (!l.shaped || l.plain) {
+            return cell.adjusted(-reachLeft, -reachUp, reachRight, reachDown);
+        }
+        if (!l.ink) l.ink = InkOf(l);
+        return l.ink->isEmpty() ? cell : (cell | *l.ink);
     }
 
     Layout& LayoutOf(const QString& text) {
@@ -180,93 +175,6 @@ struct Canvas::Face {
         return ink.isEmpty() ? ink : ink.translated(0, ascent);
     }
 
-    // The cell of a shaped text at a device scale that is not a whole number, for a text whose
-    // cell starts (phaseX, phaseY) into a device pixel; null when it cannot stand for the
-    // drawing (see PhasedCell).
-    const PhasedCell* PhasedCellOf(Layout& l, const QColor& color, const QColor& brush,
-                                   double scale, double phaseX, double phaseY,
-                                   qsizetype& cellBytes) {
-        auto found = std::find_if(l.phasedCells.begin(), l.phasedCells.end(), [&](const auto& c) {
-            return c.phaseX == phaseX && c.phaseY == phaseY && c.color == color.rgba() &&
-                   c.brush == brush.rgba() && c.scale == scale;
-        });
-        if (found == l.phasedCells.end()) {
-            // A phase seen once is drawn from the glyphs: many texts come once at each place
-            // (the couples of one heat), and only a text that comes again there is worth a cell.
-            const std::pair<double, double> phase(phaseX, phaseY);
-            if (std::find(l.phasesSeen.begin(), l.phasesSeen.end(), phase) == l.phasesSeen.end()) {
-                l.phasesSeen.push_back(phase);
-                return nullptr;
-            }
-            PhasedCell cell{color.rgba(), brush.rgba(), scale, phaseX, phaseY, QPoint(), QImage()};
-            RenderPhased(l, color, brush, cell);
-            cellBytes += cell.image.sizeInBytes();
-            l.phasedCells.push_back(std::move(cell));
-            found = l.phasedCells.end() - 1;
-        }
-        return found->image.isNull() ? nullptr : &*found;
-    }
-
-    // Draws the text as the canvas draws it, with the same transformation but for a whole
-    // number of device pixels (which moves every pixel by that number exactly), first the
-    // brush alone and the glyphs alone to see which pixels each touches.
-    void RenderPhased(const Layout& l, const QColor& color, const QColor& brush,
-                      PhasedCell& cell) const {
-        const double scale = cell.scale;
-        const QRectF box = InkOf(l) | QRectF(0, 0, l.width, height);
-        const int margin =
-            static_cast<int>(std::ceil(std::max({0.0, -box.left(), -box.top()}) * scale)) + 2;
-        const int w = static_cast<int>(std::ceil(cell.phaseX + box.right() * scale)) + margin + 2;
-        const int h = static_cast<int>(std::ceil(cell.phaseY + box.bottom() * scale)) + margin + 2;
-        const QTransform at(scale, 0, 0, scale, cell.phaseX + margin, cell.phaseY + margin);
-        const auto paint = [&](QImage& image, bool fill, bool glyphs) {
-            QPainter p(&image);
-            p.setTransform(at);
-            if (fill) p.fillRect(QRect(0, 0, l.width, height), brush);
-            if (glyphs) {
-                p.setPen(color);
-                DrawGlyphs(p, l, QPointF(0, ascent));
-            }
-        };
-        QImage probe(w, h, QImage::Format_ARGB32_Premultiplied);
-        probe.fill(Qt::transparent);
-        paint(probe, true, false);
-        // The brush fills one rectangle of whole pixels: its first and last rows and columns.
-        int top = -1;
-        int bottom = -1;
-        int left = w;
-        int right = -1;
-        for (int y = 0; y < h; ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
-            int x = 0;
-            while (x < w && qAlpha(row[x]) == 0) ++x;
-            if (x == w) continue;
-            if (top < 0) top = y;
-            bottom = y;
-            left = std::min(left, x);
-            int end = w - 1;
-            while (qAlpha(row[end]) == 0) --end;
-            right = std::max(right, end);
-        }
-        if (top < 0) return;
-        const QRect filled(QPoint(left, top), QPoint(right, bottom));
-        probe.fill(Qt::transparent);
-        paint(probe, false, true);
-        for (int y = 0; y < h; ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
-            const bool rowInside = y >= filled.top() && y <= filled.bottom();
-            for (int x = 0; x < w; ++x) {
-                if (rowInside && x == filled.left()) x = filled.right() + 1;
-                if (x < w && qAlpha(row[x]) != 0) return;
-            }
-        }
-        QImage drawn(w, h, QImage::Format_RGB32);
-        drawn.fill(brush);
-        paint(drawn, true, true);
-        cell.image = drawn.copy(filled);
-        cell.offset = filled.topLeft() - QPoint(margin, margin);
-    }
-
     // Whether any glyph pixel more than a faint edge falls outside the text's cell. The glyphs'
     // outlines settle most texts at once; a glyph within a pixel of the edge is rendered to look.
     bool Overhangs(const Layout& l, const QColor& color, int scale) const {
@@ -310,10 +218,7 @@ struct Canvas::Face {
         qsizetype freed = 0;
         for (Layout& l : layouts) {
             for (const Cell& c : l.cells) freed += c.image.sizeInBytes();
-            for (const PhasedCell& c : l.phasedCells) freed += c.image.sizeInBytes();
             l.cells.clear();
-            l.phasedCells.clear();
-            l.phasesSeen.clear();
         }
         return freed;
     }
@@ -325,6 +230,10 @@ struct Canvas::Face {
     QFontMetrics metrics;
     int ascent = 0;
     int height = 0;
+    double reachLeft = 0;
+    double reachRight = 0;
+    double reachUp = 0;
+    double reachDown = 0;
     QHash<QString, Layout> layouts;
 };
 
@@ -374,6 +283,280 @@ void Canvas::ForgetKeptTexts() {
     registry.cellBytes = 0;
 }
 
+// One drawing operation as the frame keeps it: what draws it again, where it may change pixels,
+// and what tells whether another operation draws the same.
+struct Canvas::Op {
+    enum Kind : std::uint8_t {
+        kFill,
+        kRectangle,
+        kEllipse,
+        kPolygon,
+        kPolyline,
+        kLine,
+        kPicture,
+        kCell,    // a kept cell copied at a whole-number scale
+        kGlyphs,  // the brush, then the shaped glyphs
+        kText,    // the brush, then the painter's own text drawing
+    };
+    Kind kind = kFill;
+    // What the comparison goes by: the kind, except that at a scale that is not a whole number
+    // the glyphs and the painter's text drawing are one (the same pixels there, as no cell
+    // leaves out a faint edge).
+    Kind alike = kFill;
+    bool covers = false;  // every pixel of the bitmap, opaque
+    QRect bounds;         // the device pixels it may change
+    QRect rect;           // in drawing units
+    std::vector<QPoint> points;
+    QColor pen;  // a text's colour
+    QColor brush;
+    int penWidth = 0;
+    const Face* face = nullptr;
+    QString text;
+    int ascent = 0;
+    std::vector<QGlyphRun> runs;
+    QFont font;
+    QImage image;
+    std::size_t hash = 0;
+
+    void Hash() {
+        hash = qHashMulti(0, int(alike), rect.x(), rect.y(), rect.width(), rect.height(), pen.rgba(),
+                          brush.rgba(), penWidth, quintptr(face), text);
+        for (const QPoint& p : points) hash = qHashMulti(hash, p.x(), p.y());
+        if (kind == kPicture) hash = qHashMulti(hash, image.cacheKey());
+    }
+    // Draws the same pixels as the other (cells and glyphs follow from the face and the text).
+    bool operator==(const Op& o) const {
+        return hash == o.hash && alike == o.alike && rect == o.rect && pen == o.pen &&
+               brush == o.brush && penWidth == o.penWidth && face == o.face && text == o.text &&
+               points == o.points && (kind != kPicture || image.cacheKey() == o.image.cacheKey());
+    }
+};
+
+namespace {
+
+QRect Exclusive(int x1, int y1, int x2, int y2) {
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    return QRect(x1, y1, x2 - x1, y2 - y1);
+}
+
+QPen MakePen(const QColor& c, int width) {
+    QPen pen(c);
+    pen.setWidth(width > 0 ? width : 1);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    return pen;
+}
+
+QRectF BoundsOf(const std::vector<QPoint>& points) {
+    if (points.empty()) return {};
+    int left = points.front().x();
+    int right = left;
+    int top = points.front().y();
+    int bottom = top;
+    for (const QPoint& p : points) {
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+        top = std::min(top, p.y());
+        bottom = std::max(bottom, p.y());
+    }
+    return QRectF(QPointF(left, top), QPointF(right, bottom));
+}
+
+// Draws an operation with the painter's state as each operation sets it.
+void Draw(QPainter& p, const Canvas::Op& op) {
+    using Op = Canvas::Op;
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    switch (op.kind) {
+        case Op::kFill:
+            p.fillRect(op.rect, op.brush);
+            break;
+        case Op::kRectangle: {
+            const QRect& r = op.rect;
+            p.fillRect(r, op.brush);
+            const int pw = op.penWidth > 0 ? op.penWidth : 1;
+            if (r.width() > 0 && r.height() > 0) {
+                // The outline lies inside the rectangle, as the Windows drawing API draws it.
+                p.setPen(Qt::NoPen);
+                p.setBrush(op.pen);
+                p.drawRect(QRect(r.left(), r.top(), r.width(), std::min(pw, r.height())));
+                p.drawRect(QRect(r.left(), r.bottom() - std::min(pw, r.height()) + 1, r.width(),
+                                 std::min(pw, r.height())));
+                p.drawRect(QRect(r.left(), r.top(), std::min(pw, r.width()), r.height()));
+                p.drawRect(QRect(r.right() - std::min(pw, r.width()) + 1, r.top(),
+                                 std::min(pw, r.width()), r.height()));
+            }
+            break;
+        }
+        case Op::kEllipse: {
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setPen(MakePen(op.pen, op.penWidth));
+            p.setBrush(op.brush);
+            const double half = (op.penWidth > 0 ? op.penWidth : 1) / 2.0;
+            p.drawEllipse(QRectF(op.rect).adjusted(half, half, -half, -half));
+            break;
+        }
+        case Op::kPolygon:
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setPen(MakePen(op.pen, op.penWidth));
+            p.setBrush(op.brush);
+            p.drawPolygon(QPolygon(QList<QPoint>(op.points.begin(), op.points.end())));
+            break;
+        case Op::kPolyline:
+            p.setRenderHint(QPainter::Antialiasing, op.penWidth > 1);
+            p.setPen(MakePen(op.pen, op.penWidth));
+            p.drawPolyline(QPolygon(QList<QPoint>(op.points.begin(), op.points.end())));
+            break;
+        case Op::kLine: {
+            const int x1 = op.points[0].x();
+            const int y1 = op.points[0].y();
+            const int x2 = op.points[1].x();
+            const int y2 = op.points[1].y();
+            const int pw = op.penWidth > 0 ? op.penWidth : 1;
+            if (pw == 1 && (x1 == x2 || y1 == y2)) {
+                // Axis-parallel one-pixel line: end pixel excluded.
+                if (x1 == x2 && y1 == y2) {
+                    // nothing: a line to its own start draws no pixel
+                } else if (y1 == y2) {
+                    p.fillRect(
+                        QRect(std::min(x1, x2 + (x2 > x1 ? 0 : 1)), y1, std::abs(x2 - x1), 1),
+                        op.pen);
+                } else {
+                    p.fillRect(
+                        QRect(x1, std::min(y1, y2 + (y2 > y1 ? 0 : 1)), 1, std::abs(y2 - y1)),
+                        op.pen);
+                }
+            } else {
+                p.setRenderHint(QPainter::Antialiasing, true);
+                p.setPen(MakePen(op.pen, pw));
+                p.drawLine(QPoint(x1, y1), QPoint(x2, y2));
+            }
+            break;
+        }
+        case Op::kPicture:
+            p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+            p.drawImage(op.rect, op.image);
+            break;
+        case Op::kCell:
+            p.drawImage(op.rect.topLeft(), op.image);
+            break;
+        case Op::kGlyphs: {
+            p.fillRect(op.rect, op.brush);
+            p.setPen(op.pen);
+            const QPointF origin(op.rect.x(), op.rect.y() + op.ascent);
+            for (const QGlyphRun& run : op.runs) p.drawGlyphRun(origin, run);
+            break;
+        }
+        case Op::kText:
+            p.fillRect(op.rect, op.brush);
+            p.setPen(op.pen);
+            p.setFont(op.font);
+            p.drawText(QPoint(op.rect.x(), op.rect.y() + op.ascent), op.text);
+            break;
+    }
+}
+
+// Limits the painter to device pixels `r` of a bitmap drawn at `scale`.
+void ClipToDevice(QPainter& p, const QRect& r, double scale) {
+    if (scale == 1.0) {
+        p.setClipRect(r);
+        return;
+    }
+    p.setClipRect(QRectF(QPointF(r.left() / scale, r.top() / scale),
+                         QPointF((r.right() + 1) / scale, (r.bottom() + 1) / scale)));
+}
+
+// The operations of a kept frame beyond this many are not kept: the next frame draws whole.
+constexpr std::size_t kMaxFrameOps = 50000;
+// Frames whose differing middle parts would take a comparison table larger than this are drawn
+// whole where they differ.
+constexpr std::size_t kMaxCompared = std::size_t{1} << 20;
+// More changed rectangles than this are drawn as the one rectangle around them.
+constexpr std::size_t kMaxRects = 256;
+
+// Rectangles closer than this many pixels are drawn and repainted as the one around them: a row
+// of changed numbers goes to the window system as one rectangle, not one per number (each costs
+// the painting of the widgets under it and a request of its own).
+constexpr int kMergeGap = 24;
+
+// Rectangles that overlap or lie within kMergeGap of each other merged into the rectangle around
+// them, until none do.
+std::vector<QRect> Merged(std::vector<QRect> rects) {
+    if (rects.size() > kMaxRects) {
+        QRect all;
+        for (const QRect& r : rects) all |= r;
+        return {all};
+    }
+    std::vector<QRect> out;
+    for (QRect r : rects) {
+        if (r.isEmpty()) continue;
+        for (bool grown = true; grown;) {
+            grown = false;
+            for (std::size_t i = 0; i < out.size(); ++i) {
+                if (out[i].adjusted(-kMergeGap, -kMergeGap, kMergeGap, kMergeGap).intersects(r)) {
+                    r |= out[i];
+                    out[i] = out.back();
+                    out.pop_back();
+                    grown = true;
+                    break;
+                }
+            }
+        }
+        out.push_back(r);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<QRect> Canvas::ChangedRects(const std::vector<Op>& was, const std::vector<Op>& now) {
+    std::size_t head = 0;
+    while (head < was.size() && head < now.size() && was[head] == now[head]) ++head;
+    std::size_t wasEnd = was.size();
+    std::size_t nowEnd = now.size();
+    while (wasEnd > head && nowEnd > head && was[wasEnd - 1] == now[nowEnd - 1]) {
+        --wasEnd;
+        --nowEnd;
+    }
+    std::vector<QRect> rects;
+    const std::size_t n = wasEnd - head;
+    const std::size_t m = nowEnd - head;
+    if (n == 0 || m == 0 || n * m > kMaxCompared) {
+        for (std::size_t i = head; i < wasEnd; ++i) rects.push_back(was[i].bounds);
+        for (std::size_t j = head; j < nowEnd; ++j) rects.push_back(now[j].bounds);
+        return rects;
+    }
+    // The longest common subsequence of the middle parts: what lies in it is drawn alike, in the
+    // same order, in both frames; everything else is a change.
+    std::vector<std::uint16_t> longest((n + 1) * (m + 1), 0);
+    const auto at = [&](std::size_t i, std::size_t j) -> std::uint16_t& {
+        return longest[i * (m + 1) + j];
+    };
+    for (std::size_t i = n; i-- > 0;) {
+        for (std::size_t j = m; j-- > 0;) {
+            at(i, j) = was[head + i] == now[head + j]
+                           ? static_cast<std::uint16_t>(at(i + 1, j + 1) + 1)
+                           : std::max(at(i + 1, j), at(i, j + 1));
+        }
+    }
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < n && j < m) {
+        if (was[head + i] == now[head + j]) {
+            ++i;
+            ++j;
+        } else if (at(i + 1, j) >= at(i, j + 1)) {
+            rects.push_back(was[head + i++].bounds);
+        } else {
+            rects.push_back(now[head + j++].bounds);
+        }
+    }
+    for (; i < n; ++i) rects.push_back(was[head + i].bounds);
+    for (; j < m; ++j) rects.push_back(now[head + j].bounds);
+    return rects;
+}
+
 Canvas::Canvas(int width, int height, QString name)
     : name_(std::move(name)), fontName_(QStringLiteral("Microsoft Sans Serif")) {
     Resize(width, height);
@@ -387,6 +570,8 @@ Canvas& Canvas::operator=(Canvas&& other) noexcept {
     other.EndPass();
     name_ = std::move(other.name_);
     image_ = std::move(other.image_);
+    scale_ = other.scale_;
+    bitmapPending_ = other.bitmapPending_;
     width_ = other.width_;
     height_ = other.height_;
     fontName_ = std::move(other.fontName_);
@@ -398,44 +583,147 @@ Canvas& Canvas::operator=(Canvas&& other) noexcept {
     penWidth_ = other.penWidth_;
     brushColor_ = other.brushColor_;
     face_ = nullptr;
-    drawn_ = true;
     recording_ = other.recording_;
     records_ = std::move(other.records_);
+    frame_ = std::move(other.frame_);
+    frameKnown_ = other.frameKnown_;
+    damage_ = QRegion(PixelRect());
     return *this;
 }
 
-Canvas::~Canvas() { EndPass(); }
+Canvas::~Canvas() = default;
 
-void Canvas::BeginPass() {
-    if (pass_) return;
-    pass_ = std::make_unique<QPainter>(&image_);
+void Canvas::BeginPass() { inPass_ = true; }
+
+void Canvas::EndPass() {
+    if (!inPass_) return;
+    inPass_ = false;
+    Commit();
 }
 
-void Canvas::EndPass() { pass_.reset(); }
+QImage& Canvas::Image() {
+    EnsureBitmap();
+    Commit();
+    // What is written into the bitmap is not in the frame.
+    frameKnown_ = false;
+    frame_.clear();
+    return image_;
+}
 
-bool Canvas::TakeDrawn() { return std::exchange(drawn_, false); }
+const QImage& Canvas::Image() const {
+    EnsureBitmap();
+    Commit();
+    return image_;
+}
 
-QPainter& Canvas::Painter(std::unique_ptr<QPainter>& own) {
-    drawn_ = true;
-    if (!pass_) {
-        own = std::make_unique<QPainter>(&image_);
-        return *own;
+QRegion Canvas::TakeDamage() {
+    if (!inPass_) Commit();
+    QRegion damage = damage_ & PixelRect();
+    damage_ = QRegion();
+    return damage;
+}
+
+QRect Canvas::DeviceBounds(const QRectF& units, double margin) const {
+    const double scale = scale_;
+    const QRectF r = units.normalized().adjusted(-margin, -margin, margin, margin);
+    const int left = static_cast<int>(std::floor(r.left() * scale)) - 1;
+    const int top = static_cast<int>(std::floor(r.top() * scale)) - 1;
+    const int right = static_cast<int>(std::ceil(r.right() * scale)) + 1;  // exclusive
+    const int bottom = static_cast<int>(std::ceil(r.bottom() * scale)) + 1;
+    return QRect(left, top, right - left, bottom - top) & PixelRect();
+}
+
+void Canvas::Add(Op&& op) {
+    if (warmingOnly_) return;
+    if (op.kind != Op::kText && op.kind != Op::kGlyphs) op.alike = op.kind;
+    op.Hash();
+    if (inPass_) {
+        // What an opaque fill of the whole bitmap covers is never seen.
+        if (op.covers) pending_.clear();
+        pending_.push_back(std::move(op));
+        return;
     }
-    // What an operation may have left set; each operation sets its pen, brush and font.
-    pass_->setRenderHint(QPainter::Antialiasing, false);
-    pass_->setRenderHint(QPainter::SmoothPixmapTransform, false);
-    return *pass_;
+    EnsureBitmap();
+    {
+        QPainter p(&image_);
+        Draw(p, op);
+    }
+    damage_ += op.bounds;
+    if (op.covers) {
+        frame_.clear();
+        frameKnown_ = true;
+    }
+    if (!frameKnown_) return;
+    frame_.push_back(std::move(op));
+    if (frame_.size() > kMaxFrameOps) {
+        frame_.clear();
+        frameKnown_ = false;
+    }
 }
 
-void Canvas::Resize(int width, int height, double deviceScale) {
-    EndPass();
-    drawn_ = true;
-    width_ = width > 0 ? width : 1;
-    height_ = height > 0 ? height : 1;
-    const double scale = deviceScale > 0 ? deviceScale : 1.0;
-    image_ = QImage(qRound(width_ * scale), qRound(height_ * scale), QImage::Format_RGB32);
-    image_.setDevicePixelRatio(scale);
-    image_.fill(Qt::black);
+void Canvas::Commit() const {
+    if (pending_.empty()) return;
+    EnsureBitmap();
+    std::vector<Op> ops;
+    ops.swap(pending_);
+    const bool whole = ops.front().covers;
+    if (!whole || !frameKnown_) {
+        // Drawn over the bitmap as it is, all of it, as the operations come.
+        {
+            QPainter p(&image_);
+            for (const Op& op : ops) {
+                Draw(p, op);
+                damage_ += op.bounds;
+            }
+        }
+        if (whole) {
+            frame_.clear();
+            frameKnown_ = true;
+        }
+        if (!frameKnown_) return;
+        if (frame_.size() + ops.size() > kMaxFrameOps) {
+            frame_.clear();
+            frameKnown_ = false;
+            return;
+        }
+        frame_.insert(frame_.end(), std::make_move_iterator(ops.begin()),
+                      std::make_move_iterator(ops.end()));
+        return;
+    }
+    const double scale = scale_;
+    const QRect all = PixelRect();
+    const std::vector<QRect> changed = Merged(ChangedRects(frame_, ops));
+    if (!changed.empty()) {
+        QPainter p(&image_);
+        for (const QRect& r : changed) {
+            // The clip a pixel beyond the changed rectangle, whatever the rounding of a
+            // fractional scale; every operation reaching a pixel beyond that drawn in it.
+            const QRect clip = r.adjusted(-1, -1, 1, 1) & all;
+            const QRect reach = r.adjusted(-2, -2, 2, 2) & all;
+            if (clip.isEmpty()) continue;
+            ClipToDevice(p, clip, scale);
+            for (const Op& op : ops) {
+                if (op.bounds.intersects(reach)) Draw(p, op);
+            }
+            damage_ += reach;
+        }
+    }
+    frame_ = std::move(ops);
+    if (frame_.size() > kMaxFrameOps) {
+        frame_.clear();
+        frameKnown_ = false;
+    }
+}
+
+QImage Canvas::FullRepaint() const {
+    EnsureBitmap();
+    Commit();
+    QImage out(image_.size(), image_.format());
+    out.setDevicePixelRatio(image_.devicePixelRatio());
+    out.fill(Qt::black);
+    QPainter p(&out);
+    for (const Op& op : frame_) Draw(p, op);
+    return out;
 }
 
 int Canvas::PointsToPixels(int points) {
@@ -445,6 +733,41 @@ int Canvas::PointsToPixels(int points) {
     return static_cast<int>(n < 0 ? -q : q);
 }
 
+void Canvas::Resize(int width, int height, double deviceScale) {
+    EndPass();
+    width_ = width > 0 ? width : 1;
+    height_ = height > 0 ? height : 1;
+    scale_ = deviceScale > 0 ? deviceScale : 1.0;
+    // The bitmap is made when it is first used: a control resized several times while the
+    // windows are put together makes one.
+    image_ = QImage();
+    bitmapPending_ = true;
+    // The black bitmap is the frame of one black fill.
+    Op black;
+    black.kind = Op::kFill;
+    black.covers = true;
+    black.rect = QRect(0, 0, width_, height_);
+    black.brush = QColor(Qt::black);
+    black.bounds = PixelRect();
+    black.Hash();
+    frame_.clear();
+    frame_.push_back(std::move(black));
+    frameKnown_ = true;
+    pending_.clear();
+    damage_ = QRegion(PixelRect());
+}
+
+QRect Canvas::PixelRect() const {
+    return QRect(0, 0, qRound(width_ * scale_), qRound(height_ * scale_));
+}
+
+void Canvas::EnsureBitmap() const {
+    if (!bitmapPending_) return;
+    bitmapPending_ = false;
+    image_ = QImage(PixelRect().size(), QImage::Format_RGB32);
+    image_.setDevicePixelRatio(scale_);
+    image_.fill(Qt::black);
+}
 void Canvas::SetFontName(const QString& name) {
     if (name != fontName_) face_ = nullptr;
     fontName_ = name;
@@ -490,6 +813,28 @@ int Canvas::TextAscent() { return CurrentFace().ascent; }
 
 void Canvas::TextOut(int x, int y, const QString& text) {
     Face& face = CurrentFace();
+    if (warmingOnly_) {
+        if (text.isEmpty()) return;
+        Face::Layout& layout = face.LayoutOf(text);
+        if (layout.drawn) return;
+        EnsureBitmap();
+        QPainter p(&image_);
+        p.setPen(fontColor_);
+        const double scale = scale_;
+        if (scale != static_cast<int>(scale)) {
+            // At such a scale a text's first drawing and its glyphs give the same pixels: it is
+            // shaped now and drawn from its glyphs when it comes.
+            layout.drawn = true;
+            face.Shape(text, layout);
+            if (!layout.plain) {
+                face.DrawGlyphs(p, layout, QPointF(x, y + face.ascent));
+                return;
+            }
+        }
+        p.setFont(face.font);
+        p.drawText(QPoint(x, y + face.ascent), text);
+        return;
+    }
     int w = 0;
     const int h = face.height;
     if (!text.isEmpty()) {
@@ -498,51 +843,45 @@ void Canvas::TextOut(int x, int y, const QString& text) {
         w = layout.width;
         const bool again = std::exchange(layout.drawn, true);
         if (again && !layout.shaped) face.Shape(text, layout);
-        std::unique_ptr<QPainter> own;
-        QPainter& p = Painter(own);
+        Op op;
+        op.face = &face;
+        op.text = text;
+        op.pen = fontColor_;
+        op.brush = brushColor_;
+        op.rect = QRect(x, y, w, h);
         // A whole-number device scale maps the cell onto whole pixels wherever it lands, so a
         // copy of the rendered cell is the drawing itself.
-        const double scale = image_.devicePixelRatio();
+        const double scale = scale_;
         const int wholeScale = static_cast<int>(scale);
-        const QImage* cell = nullptr;
         const bool keepable =
             again && !layout.plain && w > 0 && h > 0 && brushColor_.alpha() == 255;
-        bool copied = false;
+        bool decided = false;
+        // At other scales a text is drawn from its glyphs where it is drawn at all: only the
+        // parts of a picture that changed are.
         if (keepable && wholeScale == scale) {
             FaceRegistry& registry = FaceRegistry::OfThread();
-            cell = face.CellOf(layout, fontColor_, brushColor_, wholeScale, registry.cellBytes);
-        } else if (keepable && fontColor_.alpha() == 255 && x >= 0 && y >= 0) {
-            // Other scales: the cell of the text's phase, written into the bitmap's pixels.
-            const double deviceX = x * scale;
-            const double deviceY = y * scale;
-            const double startX = std::floor(deviceX);
-            const double startY = std::floor(deviceY);
-            FaceRegistry& registry = FaceRegistry::OfThread();
-            const Face::PhasedCell* phased =
-                face.PhasedCellOf(layout, fontColor_, brushColor_, scale, deviceX - startX,
-                                  deviceY - startY, registry.cellBytes);
-            if (phased != nullptr) {
-                const QRect target(
-                    QPoint(static_cast<int>(startX), static_cast<int>(startY)) + phased->offset,
-                    phased->image.size());
-                if (image_.rect().contains(target)) {
-                    CopyPixels(phased->image, image_, target.topLeft());
-                    copied = true;
-                }
+            const QImage* cell =
+                face.CellOf(layout, fontColor_, brushColor_, wholeScale, registry.cellBytes);
+            if (cell != nullptr) {
+                op.kind = Op::kCell;
+                op.image = *cell;
+                op.bounds = DeviceBounds(op.rect);
+                decided = true;
             }
         }
-        if (cell != nullptr) {
-            p.drawImage(QPoint(x, y), *cell);
-        } else if (!copied) {
-            p.fillRect(QRect(x, y, w, h), brushColor_);
-            p.setPen(fontColor_);
+        if (!decided) {
+            op.ascent = face.ascent;
             if (again && !layout.plain) {
-                face.DrawGlyphs(p, layout, QPointF(x, y + face.ascent));
+                op.kind = Op::kGlyphs;
+                op.runs = layout.runs;
             } else {
-                p.setFont(face.font);
-                p.drawText(QPoint(x, y + face.ascent), text);
+                op.kind = Op::kText;
+                op.font = face.font;
             }
+            op.bounds = DeviceBounds(face.ReachOf(layout).translated(x, y), 1);
         }
+        op.alike = op.kind == Op::kText && wholeScale != scale ? Op::kGlyphs : op.kind;
+        Add(std::move(op));
     }
     if (recording_) {
         DrawRecord r;
@@ -577,108 +916,91 @@ void Canvas::RecordShape(const char* op, std::vector<QPoint> points) {
 
 namespace {
 
-QRect Exclusive(int x1, int y1, int x2, int y2) {
-    if (x2 < x1) std::swap(x1, x2);
-    if (y2 < y1) std::swap(y1, y2);
-    return QRect(x1, y1, x2 - x1, y2 - y1);
-}
-
-QPen MakePen(const QColor& c, int width) {
-    QPen pen(c);
-    pen.setWidth(width > 0 ? width : 1);
-    pen.setCapStyle(Qt::FlatCap);
-    pen.setJoinStyle(Qt::MiterJoin);
-    return pen;
+// Whether an opaque fill of this rectangle leaves nothing of what was drawn before.
+bool CoversAll(const QRect& r, const QColor& brush, int width, int height) {
+    return brush.alpha() == 255 && r.contains(QRect(0, 0, width, height));
 }
 
 }  // namespace
 
 void Canvas::FillRect(int x1, int y1, int x2, int y2) {
-    std::unique_ptr<QPainter> own;
-    QPainter& p = Painter(own);
-    p.fillRect(Exclusive(x1, y1, x2, y2), brushColor_);
+    Op op;
+    op.kind = Op::kFill;
+    op.rect = Exclusive(x1, y1, x2, y2);
+    op.brush = brushColor_;
+    op.covers = CoversAll(op.rect, brushColor_, width_, height_);
+    op.bounds = DeviceBounds(op.rect);
+    Add(std::move(op));
     RecordShape("fillrect", {QPoint(x1, y1), QPoint(x2, y2)});
 }
 
 void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
-    const QRect r = Exclusive(x1, y1, x2, y2);
-    std::unique_ptr<QPainter> own;
-    QPainter& p = Painter(own);
-    p.fillRect(r, brushColor_);
-    const int pw = penWidth_ > 0 ? penWidth_ : 1;
-    if (r.width() > 0 && r.height() > 0) {
-        // The outline lies inside the rectangle, as the Windows drawing API draws it.
-        p.setPen(Qt::NoPen);
-        p.setBrush(penColor_);
-        p.drawRect(QRect(r.left(), r.top(), r.width(), std::min(pw, r.height())));
-        p.drawRect(QRect(r.left(), r.bottom() - std::min(pw, r.height()) + 1, r.width(),
-                         std::min(pw, r.height())));
-        p.drawRect(QRect(r.left(), r.top(), std::min(pw, r.width()), r.height()));
-        p.drawRect(QRect(r.right() - std::min(pw, r.width()) + 1, r.top(), std::min(pw, r.width()),
-                         r.height()));
-    }
+    Op op;
+    op.kind = Op::kRectangle;
+    op.rect = Exclusive(x1, y1, x2, y2);
+    op.pen = penColor_;
+    op.brush = brushColor_;
+    op.penWidth = penWidth_;
+    op.covers = CoversAll(op.rect, brushColor_, width_, height_);
+    op.bounds = DeviceBounds(op.rect);
+    Add(std::move(op));
     RecordShape("rectangle", {QPoint(x1, y1), QPoint(x2, y2)});
 }
 
 void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
-    const QRect r = Exclusive(x1, y1, x2, y2);
-    std::unique_ptr<QPainter> own;
-    QPainter& p = Painter(own);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(MakePen(penColor_, penWidth_));
-    p.setBrush(brushColor_);
-    const double half = (penWidth_ > 0 ? penWidth_ : 1) / 2.0;
-    p.drawEllipse(QRectF(r).adjusted(half, half, -half, -half));
+    Op op;
+    op.kind = Op::kEllipse;
+    op.rect = Exclusive(x1, y1, x2, y2);
+    op.pen = penColor_;
+    op.brush = brushColor_;
+    op.penWidth = penWidth_;
+    op.bounds = DeviceBounds(op.rect, std::max(penWidth_, 1) + 1);
+    Add(std::move(op));
     RecordShape("ellipse", {QPoint(x1, y1), QPoint(x2, y2)});
 }
 
 void Canvas::Polygon(const std::vector<QPoint>& points) {
-    std::unique_ptr<QPainter> own;
-    QPainter& p = Painter(own);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(MakePen(penColor_, penWidth_));
-    p.setBrush(brushColor_);
-    p.drawPolygon(QPolygon(QList<QPoint>(points.begin(), points.end())));
+    Op op;
+    op.kind = Op::kPolygon;
+    op.points = points;
+    op.pen = penColor_;
+    op.brush = brushColor_;
+    op.penWidth = penWidth_;
+    // Mitred corners reach out up to the pen's width.
+    op.bounds = DeviceBounds(BoundsOf(points), 2 * std::max(penWidth_, 1) + 2);
+    Add(std::move(op));
     RecordShape("polygon", points);
 }
 
 void Canvas::Polyline(const std::vector<QPoint>& points) {
-    std::unique_ptr<QPainter> own;
-    QPainter& p = Painter(own);
-    p.setRenderHint(QPainter::Antialiasing, penWidth_ > 1);
-    p.setPen(MakePen(penColor_, penWidth_));
-    p.drawPolyline(QPolygon(QList<QPoint>(points.begin(), points.end())));
+    Op op;
+    op.kind = Op::kPolyline;
+    op.points = points;
+    op.pen = penColor_;
+    op.penWidth = penWidth_;
+    op.bounds = DeviceBounds(BoundsOf(points), 2 * std::max(penWidth_, 1) + 2);
+    Add(std::move(op));
     RecordShape("polyline", points);
 }
 
 void Canvas::Line(int x1, int y1, int x2, int y2) {
-    std::unique_ptr<QPainter> own;
-    QPainter& p = Painter(own);
-    const int pw = penWidth_ > 0 ? penWidth_ : 1;
-    if (pw == 1 && (x1 == x2 || y1 == y2)) {
-        // Axis-parallel one-pixel line: end pixel excluded.
-        if (x1 == x2 && y1 == y2) {
-            // nothing: a line to its own start draws no pixel
-        } else if (y1 == y2) {
-            p.fillRect(QRect(std::min(x1, x2 + (x2 > x1 ? 0 : 1)), y1, std::abs(x2 - x1), 1),
-                       penColor_);
-        } else {
-            p.fillRect(QRect(x1, std::min(y1, y2 + (y2 > y1 ? 0 : 1)), 1, std::abs(y2 - y1)),
-                       penColor_);
-        }
-    } else {
-        p.setRenderHint(QPainter::Antialiasing, true);
-        p.setPen(MakePen(penColor_, pw));
-        p.drawLine(QPoint(x1, y1), QPoint(x2, y2));
-    }
+    Op op;
+    op.kind = Op::kLine;
+    op.points = {QPoint(x1, y1), QPoint(x2, y2)};
+    op.pen = penColor_;
+    op.penWidth = penWidth_;
+    op.bounds = DeviceBounds(BoundsOf(op.points), 2 * std::max(penWidth_, 1) + 2);
+    Add(std::move(op));
     RecordShape("line", {QPoint(x1, y1), QPoint(x2, y2)});
 }
 
 void Canvas::StretchDraw(int x1, int y1, int x2, int y2, const QImage& picture) {
-    std::unique_ptr<QPainter> own;
-    QPainter& p = Painter(own);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    p.drawImage(Exclusive(x1, y1, x2, y2), picture);
+    Op op;
+    op.kind = Op::kPicture;
+    op.rect = Exclusive(x1, y1, x2, y2);
+    op.image = picture;
+    op.bounds = DeviceBounds(op.rect, 1);
+    Add(std::move(op));
     RecordShape("bitmap", {QPoint(x1, y1), QPoint(x2, y2)});
 }
 

@@ -6,12 +6,20 @@
 // Speed: a pass (BeginPass/EndPass, or CanvasPass) keeps one painter open for all its
 // operations; fonts, their metrics and the layouts of the texts drawn in them are kept per
 // thread, so a text that recurs is measured and shaped once.
+//
+// The canvas keeps the operations its bitmap holds (the frame: from the last operation that
+// covered the whole bitmap with an opaque fill). A pass collects its operations and, when it
+// ends, compares them with the frame: only the rectangles where an operation differs are drawn
+// again, every operation of the new frame that reaches into them drawn in order within them, so
+// the pixels are those of drawing the whole frame. TakeDamage says which parts changed.
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
+#include <QRect>
+#include <QRegion>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -29,23 +37,32 @@ class Canvas {
     ~Canvas();
 
     const QString& Name() const { return name_; }
-    // The bitmap. Every drawing is in it at once, a pass open or not; a copy taken during a pass
-    // is a copy of its own.
-    QImage& Image() { return image_; }
-    const QImage& Image() const { return image_; }
+    // The bitmap. The drawings of an open pass are in it once the pass ends (or Image is asked
+    // for); a copy taken during a pass is a copy of its own. A write into the bitmap through the
+    // non-const form makes the next drawing of the whole surface draw all of it again.
+    QImage& Image();
+    const QImage& Image() const;
 
     // One painter for every operation until EndPass (or Resize); without a pass each operation
     // opens its own. The result is the same either way.
     void BeginPass();
     void EndPass();
 
-    // True once after any drawing (or a new bitmap): whether the control showing the canvas
-    // needs a repaint.
-    bool TakeDrawn();
+    // True once after any drawing that changed pixels (or a new bitmap): whether the control
+    // showing the canvas needs a repaint.
+    bool TakeDrawn() { return !TakeDamage().isEmpty(); }
+    // The parts of the bitmap, in its pixels, that the drawings since the last call changed (all
+    // of it after a new bitmap); a pass still open counts once it ends.
+    QRegion TakeDamage();
+    // The kept frame drawn whole onto a fresh bitmap: what the bitmap holds when nothing has been
+    // written into it directly (a check of the partial drawing).
+    QImage FullRepaint() const;
     // The size in drawing units; the bitmap has DeviceScale() pixels per unit.
     int Width() const { return width_; }
     int Height() const { return height_; }
-    double DeviceScale() const { return image_.devicePixelRatio(); }
+    double DeviceScale() const { return scale_; }
+    // The bitmap's size in pixels.
+    QSize PixelSize() const { return PixelRect().size(); }
     // A new black bitmap of the given size; the drawing state is kept. With a device scale other
     // than 1 every drawing keeps its coordinates and is rendered sharp at that scale.
     void Resize(int width, int height, double deviceScale = 1.0);
@@ -92,6 +109,13 @@ class Canvas {
     // Draws a picture stretched into the rectangle (right and bottom exclusive).
     void StretchDraw(int x1, int y1, int x2, int y2, const QImage& picture);
 
+    // Warming only: a text's measure is kept and its glyphs are drawn as a first drawing draws
+    // them (so the font's glyph cache has them); at a scale that is not a whole number it is
+    // shaped too, so that it comes as a text drawn before (the same pixels there). No other
+    // operation is drawn and nothing is kept in the frame: for a scratch canvas that prepares
+    // the texts of a picture to come without changing its pixels.
+    void SetWarmingOnly(bool on) { warmingOnly_ = on; }
+
     // Recording of operations (off by default).
     void SetRecording(bool on) { recording_ = on; }
     bool Recording() const { return recording_; }
@@ -106,18 +130,32 @@ class Canvas {
     static int PointsToPixels(int points);
 
     struct Face;
+    struct Op;
 
   private:
     // The current font with its metrics and text layouts.
     Face& CurrentFace();
-    // The pass's painter (its per-operation state reset), or a new one in painter.
-    QPainter& Painter(std::unique_ptr<QPainter>& own);
     void RecordShape(const char* op, std::vector<QPoint> points);
+    // An operation of the pass (drawn when it ends), or drawn at once outside a pass.
+    void Add(Op&& op);
+    // The pass's operations into the bitmap: compared with the frame, the differing parts drawn.
+    void Commit() const;
+    QRect PixelRect() const;
+    // The bitmap of a new size is made on its first use.
+    void EnsureBitmap() const;
+    // The device pixels a rectangle of drawing units (and `margin` units around it) may touch,
+    // a pixel more on each side.
+    QRect DeviceBounds(const QRectF& units, double margin = 0) const;
+    // The bounds of the operations of one frame or the other that the two do not share in the
+    // same order.
+    static std::vector<QRect> ChangedRects(const std::vector<Op>& was, const std::vector<Op>& now);
 
     QString name_;
-    QImage image_;
+    mutable QImage image_;
     int width_ = 1;
     int height_ = 1;
+    double scale_ = 1.0;
+    mutable bool bitmapPending_ = false;
     QString fontName_;
     int fontSize_ = 8;
     QColor fontColor_ = Qt::black;
@@ -128,9 +166,15 @@ class Canvas {
     QColor brushColor_ = Qt::white;
 
     Face* face_ = nullptr;  // null when the font state changed
-    std::unique_ptr<QPainter> pass_;
-    bool drawn_ = true;
+    bool inPass_ = false;
+    bool warmingOnly_ = false;
     bool recording_ = false;
+    // The operations whose drawing from any pixels gives the bitmap (frameKnown_), the pass's
+    // operations not drawn yet, and the changed parts not taken yet.
+    mutable std::vector<Op> frame_;
+    mutable bool frameKnown_ = false;
+    mutable std::vector<Op> pending_;
+    mutable QRegion damage_;
     std::vector<DrawRecord> records_;
 };
 

@@ -3,12 +3,20 @@
 #include <QBuffer>
 #include <QImageWriter>
 
-QByteArray PngBytes(const QImage& picture) {
+namespace {
+
+QByteArray Encode(const QImage& picture, int quality) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    writer.setQuality(80);
+    writer.setQuality(quality);
     writer.write(picture.convertToFormat(QImage::Format_RGB888));
     return png;
 }
+
+}  // namespace
+
+QByteArray PngBytes(const QImage& picture) { return Encode(picture, 80); }
+
+QByteArray SmallestPngBytes(const QImage& picture) { return Encode(picture, 0); }

@@ -7,3 +7,5 @@
 #include <QImage>
 
 QByteArray PngBytes(const QImage& picture);
+// The same at zlib's best, for small parts of a picture sent to many.
+QByteArray SmallestPngBytes(const QImage& picture);

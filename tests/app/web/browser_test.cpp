@@ -273,17 +273,38 @@ class BrowserTest : public QObject {
         QVERIFY2(page.Open(devTools, &error), qPrintable(error));
         page.Size(width, width * 3 / 4, scale, width < 500);
         page.Go(web->MirrorUrl().resolved(QUrl(QStringLiteral("/?bare"))));
-        // The live feed's picture, scaled to the page's width (its width is 0 until it is
-        // decoded: looked at again then).
-        QCOMPARE(page.WaitFor(
-                     QStringLiteral("document.getElementById('picture').src.startsWith('blob:') && "
-                                    "(document.getElementById('picture').naturalWidth || null)")),
+        // The live feed's picture drawn on the page's canvas, scaled to the page's width
+        // (looked at again until the first picture is decoded and drawn).
+        QCOMPARE(page.WaitFor(QStringLiteral("document.getElementById('picture').dataset.frames && "
+                                             "document.getElementById('picture').width")),
                  QStringLiteral("1024"));
         const QImage shot = page.Screenshot();
         Keep(shot, QStringLiteral("mirror-%1").arg(QTest::currentDataTag()));
         QCOMPARE(shot.width(), int(width * scale));
         QVERIFY2(Distance(shot, windows.audience->Picture()) < 6,
                  qPrintable(QString::number(Distance(shot, windows.audience->Picture()))));
+        // A heat step comes as a patch of the parts that changed, painted over the canvas: it
+        // then holds the venue's picture pixel for pixel (a checksum of every pixel's colour).
+        OperatorCommands& commands = windows.console->Commands();
+        commands.HeatStep(true);
+        const auto sum = [](const QImage& picture) {
+            quint32 h = 0;
+            for (int y = 0; y < picture.height(); ++y) {
+                for (int x = 0; x < picture.width(); ++x) h = h * 31 + (picture.pixel(x, y) & 0xffffff);
+            }
+            return QString::number(h);
+        };
+        const QString venue = sum(windows.audience->Picture());
+        QCOMPARE(page.WaitFor(QStringLiteral(
+                     "(() => { const c = document.getElementById('picture');"
+                     " if (Number(c.dataset.frames) < 2) return null;"
+                     " const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;"
+                     " let h = 0; for (let i = 0; i < d.length; i += 4)"
+                     " h = (h * 31 + d[i] * 65536 + d[i + 1] * 256 + d[i + 2]) >>> 0;"
+                     " return String(h) === '%1' ? 'same' : null; })()")
+                                  .arg(venue)),
+                 QStringLiteral("same"));
+        commands.HeatStep(false);
     }
 
     void remoteStepsTheHeat() {

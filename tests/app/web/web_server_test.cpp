@@ -15,6 +15,9 @@
 #include <QWebSocket>
 #include <QtTest>
 #include <functional>
+#include <map>
+#include <utility>
+#include <vector>
 #include <memory>
 
 #include "app/audience/scr_form.h"
@@ -22,6 +25,7 @@
 #include "app/console/console_hooks.h"
 #include "app/console/dsp_main_form.h"
 #include "app/web/demo_web.h"
+#include "app/web/picture_encoder.h"
 #include "app/web/web_panel.h"
 #include "core/competition/view_types.h"
 #include "core/platform/canvas.h"
@@ -141,25 +145,39 @@ class WebServerTest : public QObject {
         QSignalSpy connected(socket.get(), &QWebSocket::connected);
         QUrl url = Url(QStringLiteral("/ws") + feed);
         url.setScheme(QStringLiteral("ws"));
+        // Every picture from the first on, also those that come before a test's spy.
+        QWebSocket* s = socket.get();
+        connect(s, &QWebSocket::binaryMessageReceived, this,
+                [this, s](const QByteArray& m) { received_[s].push_back(m); });
         socket->open(url);
         if (connected.isEmpty()) connected.wait(kWaitMs);
         return socket;
     }
 
-    // Waits until the viewer is sent the picture the venue shows now.
+    // Waits until the viewer shows the picture the venue shows now: the first message is the
+    // whole picture, and a patch is painted over what the viewer shows.
     bool SeesVenuePicture(QWebSocket& viewer, QSignalSpy& pictures) {
         const QImage venue = windows.audience->Picture();
+        QImage& shown = shown_[&viewer];
+        std::vector<QByteArray>& received = received_[&viewer];
         for (int i = 0; i < 50; ++i) {
-            while (!pictures.isEmpty()) {
-                const QImage shown =
-                    QImage::fromData(pictures.takeFirst().at(0).toByteArray(), "PNG");
-                if (shown.convertToFormat(QImage::Format_RGB32) == venue) return true;
+            while (!received.empty()) {
+                const QByteArray message = received.front();
+                received.erase(received.begin());
+                if (!message.startsWith("TRQP")) {
+                    shown = QImage::fromData(message, "PNG").convertToFormat(QImage::Format_RGB32);
+                } else if (!PictureEncoder::ApplyPatch(message, shown)) {
+                    return false;
+                }
+                if (shown == venue) return true;
             }
             if (!pictures.wait(kWaitMs)) return false;
+            pictures.clear();
         }
-        Q_UNUSED(viewer);
         return false;
     }
+    std::map<const QWebSocket*, QImage> shown_;
+    std::map<const QWebSocket*, std::vector<QByteArray>> received_;
 
     // Steps the programme until the event of that name is current.
     bool GoToEvent(const QString& event) {
@@ -177,6 +195,8 @@ class WebServerTest : public QObject {
         Hooks().showMessage = [](const QString&, const QString&) {};
     }
     void cleanup() {
+        shown_.clear();
+        received_.clear();
         web.reset();
         windows = AppWindows();
     }

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QPainter>
 #include <QtTest>
+#include <utility>
 #include <vector>
 
 #include "core/platform/font_substitution.h"
@@ -157,6 +158,95 @@ class CanvasTest : public QObject {
         }
         p.end();
         QCOMPARE(c.Image(), expected);
+    }
+
+    // A pass is compared with the operations the bitmap holds: the parts it names as changed
+    // hold every pixel that changed and lie within the drawings that differ (a text drawn for the
+    // first time with room for the ink of any glyph), and the bitmap is what drawing the whole
+    // frame gives, at the design size and at a venue screen's scale.
+    void passesDrawOnlyWhatChanged_data() {
+        QTest::addColumn<QStringList>("first");
+        QTest::addColumn<QStringList>("second");
+        QTest::addColumn<QRect>("within");  // drawing units; null: nothing changed
+        const QStringList frame = {"clear #002000", "fill 10 10 50 20 #ff0000",
+                                   "text 100 50 12 #ffffff", "ellipse 200 20 40 30 #ffff00"};
+        QTest::newRow("the same again") << frame << frame << QRect();
+        QStringList text = frame;
+        text[2] = "text 100 50 13 #ffffff";
+        QTest::newRow("a text changes") << frame << text << QRect(60, 30, 120, 70);
+        QStringList moved = frame;
+        moved[1] = "fill 10 100 50 20 #ff0000";
+        QTest::newRow("a rectangle moves") << frame << moved << QRect(0, 0, 75, 135);
+        QStringList added = frame;
+        added.insert(2, "fill 150 150 30 30 #0000ff");
+        QTest::newRow("one added between") << frame << added << QRect(140, 140, 50, 50);
+        const QStringList pair = {"clear #000000", "fill 10 10 40 40 #ff0000",
+                                  "fill 30 30 40 40 #0000ff"};
+        QTest::newRow("an overlapping pair swaps")
+            << pair << QStringList{pair[0], pair[2], pair[1]} << QRect(0, 0, 85, 85);
+        QTest::newRow("drawn over without a clear")
+            << frame << QStringList{"fill 200 100 20 20 #00ff00"} << QRect(190, 90, 40, 40);
+        QStringList cleared = frame;
+        cleared[0] = "clear #200000";
+        QTest::newRow("another background") << frame << cleared << QRect(0, 0, 300, 200);
+    }
+    void passesDrawOnlyWhatChanged() {
+        QFETCH(QStringList, first);
+        QFETCH(QStringList, second);
+        QFETCH(QRect, within);
+        const auto draw = [](Canvas& c, const QStringList& ops) {
+            CanvasPass pass(c);
+            for (const QString& line : ops) {
+                const QStringList w = line.split(' ');
+                const QColor color(w.last());
+                c.SetBrushColor(color);
+                c.SetPenColor(color);
+                if (w[0] == "clear") c.FillRect(0, 0, 300, 200);
+                const int x = w.value(1).toInt();
+                const int y = w.value(2).toInt();
+                if (w[0] == "fill") c.FillRect(x, y, x + w[3].toInt(), y + w[4].toInt());
+                if (w[0] == "ellipse") c.Ellipse(x, y, x + w[3].toInt(), y + w[4].toInt());
+                if (w[0] == "text") {
+                    c.SetFontColor(color);
+                    c.SetBrushColor(Qt::darkBlue);
+                    c.TextOut(x, y, w[3]);
+                }
+            }
+        };
+        for (const double scale : {1.0, 1.40625}) {
+            Canvas c(300, 200, "T");
+            c.Resize(300, 200, scale);
+            c.SetFontSize(22);
+            // A text is drawn from its glyphs from its second drawing and copied from its third:
+            // the first picture three times, as a screen that has shown it a while.
+            for (int i = 0; i < 3; ++i) draw(c, first);
+            c.TakeDamage();
+            const QImage before = std::as_const(c).Image().copy();
+            draw(c, second);
+            const QRegion damage = c.TakeDamage();
+            const QImage& after = std::as_const(c).Image();
+            if (within.isNull()) {
+                QVERIFY(damage.isEmpty());
+            } else {
+                const QRect device(qFloor(within.x() * scale), qFloor(within.y() * scale),
+                                   qCeil(within.width() * scale), qCeil(within.height() * scale));
+                QVERIFY2((damage - device).isEmpty(),
+                         qPrintable(QStringLiteral("%1 at %2")
+                                        .arg(QDebug::toString(damage))
+                                        .arg(scale)));
+            }
+            for (int y = 0; y < after.height(); ++y) {
+                for (int x = 0; x < after.width(); ++x) {
+                    if (after.pixel(x, y) != before.pixel(x, y) && !damage.contains(QPoint(x, y))) {
+                        QFAIL(qPrintable(QStringLiteral("changed outside: %1, %2 at %3")
+                                             .arg(x)
+                                             .arg(y)
+                                             .arg(scale)));
+                    }
+                }
+            }
+            QCOMPARE(after, c.FullRepaint());
+        }
     }
 
     void edgesAreExclusive() {

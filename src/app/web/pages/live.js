@@ -1,6 +1,7 @@
 'use strict';
 // The live feed of the display (/ws): pictures as binary messages, the state as JSON text.
 // Reconnects after a break; a full house (close code 4013) is retried after a longer pause.
+// A picture comes whole (a PNG) or as a patch of the parts that changed since the one before.
 
 function trqConnect(feed, on) {
   const url = (location.protocol === 'https:' ? 'wss://' : 'ws://') + location.host + '/ws' + feed;
@@ -25,13 +26,39 @@ function trqConnect(feed, on) {
   open();
 }
 
-// Shows a picture (a Blob) in img and lets the one before it go.
-function trqShowPicture(img, blob) {
-  const previous = img.dataset.url;
-  const url = URL.createObjectURL(blob);
-  img.src = url;
-  img.dataset.url = url;
-  if (previous) URL.revokeObjectURL(previous);
+// Draws the feed's pictures (Blobs) on a canvas, one after the other: a whole picture (a PNG)
+// replaces what it shows; a patch ("TRQP", then per rectangle its x, y, width and height as
+// 16-bit and its PNG's length as a 32-bit number, big-endian, and the PNG) paints its rectangles
+// over it in their order. canvas.dataset.frames counts the pictures shown.
+function trqCanvasPicture(canvas) {
+  const g = canvas.getContext('2d');
+  let chain = Promise.resolve();
+  async function draw(blob) {
+    const bytes = new Uint8Array(await blob.arrayBuffer());
+    const patch = bytes[0] === 0x54 && bytes[1] === 0x52 && bytes[2] === 0x51 && bytes[3] === 0x50;
+    if (!patch) {
+      const whole = await createImageBitmap(blob);
+      if (canvas.width !== whole.width) canvas.width = whole.width;
+      if (canvas.height !== whole.height) canvas.height = whole.height;
+      g.drawImage(whole, 0, 0);
+      whole.close();
+    } else {
+      // A patch over no picture has nothing to go on: the whole one comes first on every link.
+      if (!canvas.dataset.frames) return;
+      const view = new DataView(bytes.buffer);
+      const parts = [];
+      for (let at = 4; at + 12 <= bytes.length;) {
+        const length = view.getUint32(at + 8);
+        parts.push({ x: view.getUint16(at), y: view.getUint16(at + 2),
+                     png: blob.slice(at + 12, at + 12 + length, 'image/png') });
+        at += 12 + length;
+      }
+      const images = await Promise.all(parts.map((p) => createImageBitmap(p.png)));
+      images.forEach((image, i) => { g.drawImage(image, parts[i].x, parts[i].y); image.close(); });
+    }
+    canvas.dataset.frames = String(Number(canvas.dataset.frames || 0) + 1);
+  }
+  return (blob) => { chain = chain.then(() => draw(blob)).catch(() => {}); };
 }
 
 const trqStatusText = {
