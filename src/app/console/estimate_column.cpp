@@ -28,6 +28,15 @@ EstimateColumn::EstimateColumn(const DaySchedule& schedule, QWidget* list, QLabe
 
 void EstimateColumn::Estimated() {
     if (status_ != nullptr) status_->setText(schedule_.StatusText());
+    std::vector<Mark> marks;
+    const auto& items = schedule_.Day().items;
+    for (const ItemEstimate& e : items) {
+        // The current item is on the floor: its row shows the list's own mark.
+        if (e.item == items.front().item) continue;
+        marks.push_back({e.item, ClockOf(e.start) + QStringLiteral(u"ごろ"), e.defaultLength, e.fixed});
+    }
+    if (marks == marks_) return;
+    marks_ = std::move(marks);
     update();
 }
 
@@ -40,12 +49,10 @@ void EstimateColumn::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const int offset = list_->y() - y();
     const QFontMetrics metrics(font());
-    for (const ItemEstimate& e : schedule_.Day().items) {
-        // The current item is on the floor: its row shows the list's own mark.
-        if (e.item == schedule_.Day().items.front().item) continue;
+    for (const Mark& e : marks_) {
         const int top = offset + e.item * kRowHeight;
         if (top + kRowHeight <= 0 || top >= height()) continue;
-        const QString text = ClockOf(e.start) + QStringLiteral(u"ごろ");
+        const QString& text = e.text;
         const int w = metrics.horizontalAdvance(text) + 6;
         const QRect box(width() - w, top + 2, w, kRowHeight - 4);
         p.fillRect(box, e.defaultLength ? QColor(40, 40, 40, 200) : QColor(0, 40, 80, 210));

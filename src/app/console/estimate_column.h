@@ -3,7 +3,9 @@
 // the list's right edge and scrolled with it; clicks go through to the list. The status line
 // above the list says the day's end, how far it moved and the pace.
 
+#include <QString>
 #include <QWidget>
+#include <vector>
 
 class DaySchedule;
 class QLabel;
@@ -19,9 +21,20 @@ class EstimateColumn : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // One upcoming item's mark: the list's row and what it says.
+    struct Mark {
+        int item = 0;
+        QString text;
+        bool defaultLength = false;
+        bool fixed = false;
+        bool operator==(const Mark&) const = default;
+    };
     void Estimated();
 
     const DaySchedule& schedule_;
     QWidget* list_;
     QLabel* status_;
+    // What the column shows; a new estimate that changes none of it repaints nothing (a heat step
+    // re-estimates the day, mostly to the same minutes).
+    std::vector<Mark> marks_;
 };
