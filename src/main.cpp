@@ -68,8 +68,10 @@ struct Publishing {
             web = std::make_unique<WebServer>(*windows.state, *windows.audience,
                                               windows.console->Commands());
             web->SetSchedule(&windows.console->Schedule());
+            // The relay is there before the first picture.
+            web->SetRelay(relay.get());
             web->StartWithoutListening();
-            listening = web.get();
+            return;
         }
         listening->SetRelay(relay.get());
     }

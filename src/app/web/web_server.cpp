@@ -143,6 +143,7 @@ void WebServer::StartWithoutListening() {
 }
 
 void WebServer::StartFeeds() {
+    feedsStarted_ = true;
     connect(&audience_, &ScrForm::pictureChanged, this, &WebServer::PictureChanged);
     // The hold, a heat step without a new picture on the hall's screen, the programme moving on:
     // the pages follow every change the commands announce.
@@ -159,10 +160,11 @@ void WebServer::SetRelay(RelayPublisher* relay) {
         encoder_.get(), &PictureEncoder::encoded, relay_,
         [relay](const QByteArray& png) { relay->Offer(QStringLiteral("picture"), png, "image/png"); },
         Qt::DirectConnection);
-    // Every new picture whole, from the one on air now.
+    // Every new picture whole. Set before the start, the first picture is the first one; set
+    // after it, the one on air now goes out whole (with a hub, SetFullPicturesWanted asks for it).
     SetFullPicturesWanted(true);
-    encoder_->Request(audience_.PictureLayers(), true);
-    everEncoded_ = true;
+    if (!feedsStarted_) return;
+    if (hub_ == nullptr) encoder_->Request(audience_.PictureLayers(), true);
     StateChanged();
 }
 

@@ -120,6 +120,7 @@ class WebServer : public QObject {
     bool heatsQueued_ = false;
     QByteArray lastHeats_;
     QByteArray lastRelayState_;
+    bool feedsStarted_ = false;
 
     QThread webThread_;
     QThread encoderThread_;
