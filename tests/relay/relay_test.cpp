@@ -19,6 +19,8 @@
 #include <QWebSocket>
 #include <QtTest>
 
+#include "support/browser_page.h"
+
 namespace {
 
 constexpr int kWaitMs = 20'000;
@@ -55,69 +57,6 @@ QByteArray FirstEvent(QNetworkReply* reply) {
     return {};
 }
 
-// A page of the browser, commanded over the DevTools protocol.
-class BrowserPage {
-  public:
-    bool Open(const QUrl& endpoint) {
-        QSignalSpy connected(&socket_, &QWebSocket::connected);
-        socket_.open(endpoint);
-        if (!connected.wait(kWaitMs)) return false;
-        const QJsonObject target = Call("Target.createTarget", {{"url", "about:blank"}}, false);
-        const QJsonObject attached = Call(
-            "Target.attachToTarget", {{"targetId", target["targetId"]}, {"flatten", true}}, false);
-        session_ = attached["sessionId"].toString();
-        Call("Emulation.setDeviceMetricsOverride",
-             {{"width", 390}, {"height", 844}, {"deviceScaleFactor", 2}, {"mobile", true}});
-        return !session_.isEmpty();
-    }
-
-    QJsonObject Call(const char* method, const QJsonObject& params = {}, bool inPage = true) {
-        const int id = nextId_++;
-        QJsonObject message{{"id", id}, {"method", method}, {"params", params}};
-        if (inPage) message["sessionId"] = session_;
-        QSignalSpy received(&socket_, &QWebSocket::textMessageReceived);
-        socket_.sendTextMessage(QString::fromUtf8(QJsonDocument(message).toJson()));
-        while (received.wait(kWaitMs)) {
-            while (!received.isEmpty()) {
-                const QJsonObject answer =
-                    QJsonDocument::fromJson(received.takeFirst().at(0).toString().toUtf8())
-                        .object();
-                if (answer["id"].toInt() == id) return answer["result"].toObject();
-            }
-        }
-        return {};
-    }
-
-    // Loads url and evaluates expression until it gives a value (up to 15 s); the value as text.
-    QString Load(const QUrl& url, const QString& expression) {
-        Call("Page.navigate", {{"url", url.toString()}});
-        const QString script =
-            QStringLiteral(
-                "new Promise((resolve) => { const t0 = Date.now(); const look = () => {"
-                " let v = null; try { v = (%1); } catch (e) {}"
-                " if (v !== null && v !== undefined && v !== false && v !== '') resolve(String(v));"
-                " else if (Date.now() - t0 > 15000) resolve(''); else setTimeout(look, 50); };"
-                " look(); })")
-                .arg(expression);
-        const QJsonObject r =
-            Call("Runtime.evaluate",
-                 {{"expression", script}, {"awaitPromise", true}, {"returnByValue", true}});
-        return r["result"].toObject()["value"].toString();
-    }
-
-    void Screenshot(const QString& file) {
-        const QJsonObject r = Call("Page.captureScreenshot", {{"format", "png"}});
-        QFile out(file);
-        if (out.open(QIODevice::WriteOnly))
-            out.write(QByteArray::fromBase64(r["data"].toString().toLatin1()));
-    }
-
-  private:
-    QWebSocket socket_;
-    QString session_;
-    int nextId_ = 1;
-};
-
 }  // namespace
 
 class RelayTest : public QObject {
@@ -129,9 +68,9 @@ class RelayTest : public QObject {
     QByteArray secret;
     QNetworkAccessManager net;
     bool started = false;
-    QProcess chromium;
-    QTemporaryDir profile;
+    HeadlessChromium chromium;
     BrowserPage browser;
+    bool browserOpen = false;
 
     QUrl At(const QString& path) const {
         return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path));
@@ -207,10 +146,6 @@ class RelayTest : public QObject {
     }
 
     void cleanupTestCase() {
-        if (chromium.state() != QProcess::NotRunning) {
-            chromium.kill();
-            chromium.waitForFinished();
-        }
         if (!started) return;
         QCOMPARE(RunScript({QStringLiteral("stop"), dir}), 0);
         QVERIFY(!QFile::exists(dir + QStringLiteral("/nginx.pid")));
@@ -404,7 +339,7 @@ class RelayTest : public QObject {
         QFETCH(QString, page);
         QFETCH(QString, expression);
         QFETCH(QString, expected);
-        if (chromium.state() == QProcess::NotRunning) {
+        if (!browserOpen) {
             const QByteArray now = R"({"view":3,"hold":false,"item":"No.12 ワルツ","itemB":null,
                 "event":"12","floors":[{"name":"","event":"12","category":"ワルツ","round":"1次予選"}],
                 "dance":"Waltz","heat":2,
@@ -423,35 +358,20 @@ class RelayTest : public QObject {
             QCOMPARE(Publish(QStringLiteral("heats"), heats) / 100, 2);
             QCOMPARE(Publish(QStringLiteral("picture"), Png(64, 48, qRgb(0, 0, 90))) / 100, 2);
 
-            const QString program = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-            if (program.isEmpty()) QSKIP("chromium is not installed (scripts/install-deps.sh)");
-            QStringList args{QStringLiteral("--headless=new"),
-                             QStringLiteral("--disable-gpu"),
-                             QStringLiteral("--no-first-run"),
-                             QStringLiteral("--remote-debugging-address=127.0.0.1"),
-                             QStringLiteral("--remote-debugging-port=0"),
-                             QStringLiteral("--user-data-dir=") + profile.path(),
-                             QStringLiteral("about:blank")};
-            // As root (CI) the browser's sandbox cannot start.
-            if (geteuid() == 0) args.prepend(QStringLiteral("--no-sandbox"));
-            chromium.setReadChannel(QProcess::StandardError);
-            chromium.start(program, args);
-            QByteArray output;
-            while (!output.contains("DevTools listening on ") &&
-                   chromium.waitForReadyRead(kWaitMs)) {
-                output += chromium.readAllStandardError();
-            }
-            const qsizetype at = output.indexOf("ws://");
-            if (at < 0) QSKIP("chromium cannot run");
-            const QUrl endpoint(
-                QString::fromLatin1(output.mid(at, output.indexOf('\n', at) - at).trimmed()));
-            QVERIFY(browser.Open(endpoint));
+            QString why;
+            const QUrl endpoint = chromium.Start(&why);
+            if (endpoint.isEmpty()) QSKIP(qPrintable(why));
+            QVERIFY2(browser.Open(endpoint, &why), qPrintable(why));
+            browser.Size(390, 844, 2, true);
+            browserOpen = true;
         }
-        QCOMPARE(browser.Load(At(page), expression), expected);
+        browser.Go(At(page));
+        // An empty text is no answer yet: the page fills it from the feeds.
+        QCOMPARE(browser.WaitFor(QStringLiteral("(%1) || null").arg(expression)), expected);
         const QString shots = qEnvironmentVariable("TRQ_BROWSER_SHOTS");
         if (!shots.isEmpty()) {
             QString tag = QString::fromUtf8(QTest::currentDataTag()).remove(u':');
-            browser.Screenshot(
+            browser.Screenshot().save(
                 QDir(shots).filePath(QStringLiteral("relay-%1.png").arg(tag.replace(u' ', u'-'))));
         }
     }

@@ -2,16 +2,8 @@
 // loopback address): the mirror shows the venue's picture, /heats?number=NNN marks NNN in the
 // current heat, and "Heat ▶" on /remote steps the console's heat. Set TRQ_BROWSER_SHOTS to a
 // folder to keep the screenshots.
-#include <unistd.h>
-
 #include <QDir>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QWebSocket>
 #include <QtTest>
 #include <memory>
 
@@ -23,86 +15,11 @@
 #include "app/web/demo_web.h"
 #include "app/web/web_server.h"
 #include "core/competition/competition_state.h"
+#include "support/browser_page.h"
 
 namespace {
 
 constexpr int kWaitMs = 40'000;
-
-// A page of the browser, commanded over the DevTools protocol.
-class BrowserPage {
-  public:
-    bool Open(const QUrl& browserEndpoint, QString* error) {
-        QSignalSpy connected(&socket_, &QWebSocket::connected);
-        socket_.open(browserEndpoint);
-        if (connected.isEmpty() && !connected.wait(kWaitMs)) {
-            *error = QStringLiteral("no DevTools connection");
-            return false;
-        }
-        const QJsonObject target = Call("Target.createTarget", {{"url", "about:blank"}}, false);
-        const QJsonObject attached = Call(
-            "Target.attachToTarget", {{"targetId", target["targetId"]}, {"flatten", true}}, false);
-        session_ = attached["sessionId"].toString();
-        if (session_.isEmpty()) *error = QStringLiteral("no browser page");
-        return !session_.isEmpty();
-    }
-
-    QJsonObject Call(const char* method, const QJsonObject& params = {}, bool inPage = true) {
-        const int id = nextId_++;
-        QJsonObject message{{"id", id}, {"method", method}, {"params", params}};
-        if (inPage) message["sessionId"] = session_;
-        QSignalSpy received(&socket_, &QWebSocket::textMessageReceived);
-        socket_.sendTextMessage(QString::fromUtf8(QJsonDocument(message).toJson()));
-        while (received.wait(kWaitMs)) {
-            while (!received.isEmpty()) {
-                const QJsonObject answer =
-                    QJsonDocument::fromJson(received.takeFirst().at(0).toString().toUtf8())
-                        .object();
-                if (answer["id"].toInt() == id) return answer["result"].toObject();
-            }
-        }
-        return {};
-    }
-
-    // Phone (390 px, three device pixels a pixel) or desktop.
-    void Size(int width, int height, double scale, bool mobile) {
-        Call("Emulation.setDeviceMetricsOverride", {{"width", width},
-                                                    {"height", height},
-                                                    {"deviceScaleFactor", scale},
-                                                    {"mobile", mobile}});
-    }
-
-    void Go(const QUrl& url) {
-        Call("Page.enable");
-        Call("Page.navigate", {{"url", url.toString()}});
-    }
-
-    // Evaluates a JavaScript condition in the page until it gives a value (the page's own timer
-    // looks, up to 30 s); the value as text.
-    QString WaitFor(const QString& expression) {
-        const QString script =
-            QStringLiteral(
-                "new Promise((resolve) => { const t0 = Date.now(); const look = () => {"
-                " let v = null; try { v = (%1); } catch (e) {}"
-                " if (v !== null && v !== undefined && v !== false) resolve(String(v));"
-                " else if (Date.now() - t0 > 30000) resolve(''); else setTimeout(look, 50); };"
-                " look(); })")
-                .arg(expression);
-        const QJsonObject r =
-            Call("Runtime.evaluate",
-                 {{"expression", script}, {"awaitPromise", true}, {"returnByValue", true}});
-        return r["result"].toObject()["value"].toString();
-    }
-
-    QImage Screenshot() {
-        const QJsonObject r = Call("Page.captureScreenshot", {{"format", "png"}});
-        return QImage::fromData(QByteArray::fromBase64(r["data"].toString().toLatin1()), "PNG");
-    }
-
-  private:
-    QWebSocket socket_;
-    QString session_;
-    int nextId_ = 1;
-};
 
 // Pixels of a colour (within a small tolerance) in an image.
 int CountColour(const QImage& image, const QColor& colour) {
@@ -147,8 +64,7 @@ class BrowserTest : public QObject {
 
     AppWindows windows;
     std::unique_ptr<WebServer> web;
-    QTemporaryDir profile;
-    QProcess chromium;
+    HeadlessChromium chromium;
     QUrl devTools;
     QString shots = qEnvironmentVariable("TRQ_BROWSER_SHOTS");
 
@@ -159,39 +75,13 @@ class BrowserTest : public QObject {
     // Starts Chromium headless with its DevTools on the loopback address; skips the test when
     // the browser cannot run at all.
     void StartBrowser() {
-        const QString program = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-        if (program.isEmpty()) QSKIP("chromium is not installed (scripts/install-deps.sh)");
-        QStringList args{QStringLiteral("--headless=new"),
-                         QStringLiteral("--disable-gpu"),
-                         QStringLiteral("--no-first-run"),
-                         QStringLiteral("--no-default-browser-check"),
-                         QStringLiteral("--hide-scrollbars"),
-                         QStringLiteral("--remote-debugging-address=127.0.0.1"),
-                         QStringLiteral("--remote-debugging-port=0"),
-                         QStringLiteral("--user-data-dir=") + profile.path(),
-                         QStringLiteral("about:blank")};
-        // As root (CI) the browser's sandbox cannot start.
-        if (geteuid() == 0) args.prepend(QStringLiteral("--no-sandbox"));
-        chromium.setProcessChannelMode(QProcess::SeparateChannels);
-        chromium.start(program, args);
-        if (!chromium.waitForStarted(kWaitMs)) QSKIP("chromium does not start");
-        QByteArray output;
-        while (!output.contains("DevTools listening on ") && chromium.waitForReadyRead(kWaitMs)) {
-            output += chromium.readAllStandardError();
-        }
-        output += chromium.readAllStandardError();
-        const qsizetype at = output.indexOf("ws://");
-        if (at < 0) {
-            QSKIP(qPrintable(QStringLiteral("chromium cannot run: ") +
-                             QString::fromLocal8Bit(output.left(300))));
-        }
-        devTools =
-            QUrl(QString::fromLatin1(output.mid(at, output.indexOf('\n', at) - at).trimmed()));
+        QString why;
+        devTools = chromium.Start(&why);
+        if (devTools.isEmpty()) QSKIP(qPrintable(why));
     }
 
   private slots:
     void initTestCase() {
-        chromium.setReadChannel(QProcess::StandardError);
         Hooks().showMessage = [](const QString&, const QString&) {};
         web = StartDemoWithWeb(windows);
         WebServerOptions o;
@@ -210,10 +100,6 @@ class BrowserTest : public QObject {
     }
 
     void cleanupTestCase() {
-        if (chromium.state() != QProcess::NotRunning) {
-            chromium.kill();
-            chromium.waitForFinished(kWaitMs);
-        }
         web.reset();
         windows = AppWindows();
     }
