@@ -4,7 +4,6 @@
 // through; the pages show what was published in headless Chromium (driven over its DevTools
 // protocol on the loopback address). Skipped where nginx or nchan is missing. Set
 // TRQ_BROWSER_SHOTS to a folder to keep a screenshot of each page.
-#include <unistd.h>
 
 #include <QBuffer>
 #include <QImage>
