@@ -137,9 +137,14 @@ start() {
     # The pages are served where they are if the workers can read them there (an installed
     # tree), else from a copy in DIR; a DIR behind a closed folder (/root, a private temporary
     # folder) cannot serve them to workers that are not root.
-    local pages=$share/pages
-    if ! can_read "$worker_user" "$pages/index.html"; then
+    # The heats and schedule pages are the hall's own: installed, they are among the relay's
+    # pages; in the source tree they are served from src/app/web/pages.
+    local pages=$share/pages hall_pages=$share/pages
+    [[ -f $hall_pages/heats.html ]] || hall_pages=$(cd "$share/../../src/app/web/pages" && pwd)
+    if ! can_read "$worker_user" "$pages/index.html" || ! can_read "$worker_user" "$hall_pages/heats.html"; then
         cp -R "$share/pages" "$dir/pages"
+        [[ -f $dir/pages/heats.html ]] || cp "$hall_pages/heats.html" "$hall_pages/schedule.html" "$dir/pages/"
+        hall_pages=$dir/pages
         pages=$dir/pages
         if [[ -n $worker_user ]]; then
             chmod -R go+rX "$dir/pages"
@@ -195,6 +200,7 @@ http {
     server {
         listen $listen:$port;
         root $pages;
+        set \$trq_hall_pages $hall_pages;
         access_log $dir/access.log trqrelay;
         include $share/locations.conf;
         $hall

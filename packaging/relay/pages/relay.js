@@ -27,6 +27,34 @@ function trqFeed(channel, onMessage, onStatus) {
   open();
 }
 
+// The pages' data, the same calls as on the hall's own server (live.js): the state from the now
+// channel, and a couple's next heat from the heats channel (every back number's, its minutes
+// counted from when it came; a number not in it has no heat to come).
+function trqState(onState, onStatus) {
+  trqFeed('now', onState, onStatus);
+}
+
+let trqHeats = null;
+let trqHeatsSince = 0;
+let trqHeatsAsk = null;
+function trqNextHeat(n, state, answer) {
+  if (trqHeatsAsk === null) {
+    trqFeed('heats', (h) => {
+      trqHeats = h;
+      trqHeatsSince = Date.now();
+      trqHeatsAsk();
+    });
+  }
+  trqHeatsAsk = () => {
+    if (!trqHeats) return;
+    const h = (trqHeats.numbers || {})[String(n)];
+    if (!h) { answer({ status: 'none' }); return; }
+    const passed = Math.floor((Date.now() - trqHeatsSince) / 60000);
+    answer(Object.assign({}, h, { minutes: Math.max(0, h.minutes - passed) }));
+  };
+  trqHeatsAsk();
+}
+
 function trqPictureFeed(img, onStatus) {
   let etag = null;
   let modified = null;

@@ -3,6 +3,23 @@
 // Reconnects after a break; a full house (close code 4013) is retried after a longer pause.
 // A picture comes whole (a PNG) or as a patch of the parts that changed since the one before.
 
+// The pages' data, the same calls on the relay (relay.js): the state now and after every change,
+// and a couple's next heat (/next.json?no=N, asked again only when the state moved on).
+function trqState(onState, onStatus) {
+  fetch('/now.json').then((r) => r.json()).then(onState).catch(() => {});
+  trqConnect('?state', { state: onState, status: onStatus });
+}
+
+let trqNextAsked = null;
+function trqNextHeat(n, state, answer) {
+  const asked = n + ':' + (state ? JSON.stringify(state.schedule && state.schedule.items[0]) : '');
+  if (asked === trqNextAsked) return;
+  trqNextAsked = asked;
+  fetch('/next.json?no=' + n).then((r) => r.ok ? r.json() : null).then((h) => {
+    if (h) answer(h);
+  }).catch(() => {});
+}
+
 function trqConnect(feed, on) {
   const url = (location.protocol === 'https:' ? 'wss://' : 'ws://') + location.host + '/ws' + feed;
   let delay = 1000;
