@@ -48,6 +48,12 @@ void WriteText(QHttpServerResponder& r, Status status, const QByteArray& text) {
     Write(r, status, "text/plain; charset=utf-8", text + '\n');
 }
 
+// Too many at once: 429, to be tried again in a second.
+void WriteTooMany(QHttpServerResponder& r, const QByteArray& text) {
+    r.write(text + '\n', {{"Content-Type", "text/plain; charset=utf-8"}, {"Retry-After", "1"}},
+            Status::TooManyRequests);
+}
+
 }  // namespace
 
 WebHub::WebHub(const QByteArray& token, const WebLimits& limits, QObject* parent)
@@ -218,15 +224,17 @@ void WebHub::Command(const QHttpServerRequest& request, QTcpSocket* socket, cons
         return;
     }
     if (pending_.size() >= kPendingCommands || !commands_.Take()) {
-        r.write("too many commands, slow down\n",
-                {{"Content-Type", "text/plain; charset=utf-8"}, {"Retry-After", "1"}},
-                Status::TooManyRequests);
+        WriteTooMany(r, "too many commands, slow down");
         RequestGuard::Answered(socket);
         return;
     }
+    emit commandRequested(Wait(std::move(r), socket), name);
+}
+
+quint64 WebHub::Wait(QHttpServerResponder responder, QTcpSocket* socket) {
     const quint64 id = nextId_++;
-    pending_.emplace(id, Pending{std::move(r), QPointer<QTcpSocket>(socket)});
-    emit commandRequested(id, name);
+    pending_.emplace(id, Pending{std::move(responder), QPointer<QTcpSocket>(socket)});
+    return id;
 }
 
 void WebHub::NextHeat(const QHttpServerRequest& request, QTcpSocket* socket) {
@@ -245,15 +253,11 @@ void WebHub::NextHeat(const QHttpServerRequest& request, QTcpSocket* socket) {
         return;
     }
     if (pending_.size() >= kPendingCommands * 8 || !nextHeatQuestions_.Take()) {
-        r.write("too many questions, ask again in a moment\n",
-                {{"Content-Type", "text/plain; charset=utf-8"}, {"Retry-After", "1"}},
-                Status::TooManyRequests);
+        WriteTooMany(r, "too many questions, ask again in a moment");
         RequestGuard::Answered(socket);
         return;
     }
-    const quint64 id = nextId_++;
-    pending_.emplace(id, Pending{std::move(r), QPointer<QTcpSocket>(socket)});
-    emit nextHeatRequested(id, number);
+    emit nextHeatRequested(Wait(std::move(r), socket), number);
 }
 
 void WebHub::AnswerNextHeat(quint64 id, int number, const QByteArray& json) {

@@ -60,6 +60,8 @@ class WebHub : public QAbstractHttpServer {
     void Respond(const QHttpServerRequest& request, QTcpSocket* socket);
     void Command(const QHttpServerRequest& request, QTcpSocket* socket, const QString& name);
     void NextHeat(const QHttpServerRequest& request, QTcpSocket* socket);
+    // The responder waits for the console's answer; its request's id.
+    quint64 Wait(QHttpServerResponder responder, QTcpSocket* socket);
     void AcceptViewer(WebSocketLink* link);
     void OfferAll();
     void ViewerGone(Viewer* viewer);
