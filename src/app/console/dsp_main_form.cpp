@@ -297,8 +297,10 @@ void DspMain::FormActivate() {
     move(x(), 0);
     const int designedLeft = venue_->DesignedScreenLeft();
     stage_->Bind();
+    venue_->PrepareStartUp();
     presenter_->RunStartUp(designedLeft, [this] { ShowWindows(); });
     commands_->Clean();
+    venue_->ShowAfterStartUp();
 }
 
 void DspMain::ShowWindows() {
@@ -306,7 +308,7 @@ void DspMain::ShowWindows() {
     setWindowTitle(QString::fromUtf8(" ■ 競技会情報(進行・結果)表示システム ") +
                    ui->Label25->text() + QStringLiteral(" >>> ") +
                    FromCp932(state_.Config.TopTitleLines[0]));
-    audience_->show();
+    if (!venue_->StartingUp()) audience_->show();
 }
 
 void DspMain::WarmUp() {

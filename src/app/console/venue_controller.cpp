@@ -135,9 +135,23 @@ void VenueController::Place() {
     };
     const QRect target = screens[venue].geometry.translated(clampOffset(dx), clampOffset(dy));
     const bool rescaled = audience_->CoverScreen(target);
-    audience_->show();
     if (rescaled && redrawAudience_) redrawAudience_();
+    if (!startingUp_) audience_->show();
     Refresh();
+}
+
+void VenueController::PrepareStartUp() {
+    if (audience_ == nullptr || !venueDisplay_) return;
+    startingUp_ = true;
+    const std::vector<ScreenInfo> screens = screens_();
+    const int venue = ChooseVenueScreen(screens, screenName_);
+    if (venue >= 0) audience_->CoverScreen(screens[venue].geometry);
+}
+
+void VenueController::ShowAfterStartUp() {
+    if (!startingUp_) return;
+    startingUp_ = false;
+    Place();
 }
 
 void VenueController::ReportMissingScreen(const std::vector<ScreenInfo>& screens) const {

@@ -40,6 +40,12 @@ class VenueController : public QObject {
     int DesignedScreenLeft();
     // Puts the audience window where the configuration's left and top say.
     void Place();
+    // Before the start-up draws: the audience window takes the venue screen's size, so every
+    // surface is drawn once, at the scale the hall sees, and the window stays hidden until
+    // ShowAfterStartUp (it is then painted once, with the start-up's last picture).
+    void PrepareStartUp();
+    void ShowAfterStartUp();
+    bool StartingUp() const { return startingUp_; }
     bool HasVenueScreen() const { return hasScreen_; }
 
   private:
@@ -63,4 +69,5 @@ class VenueController : public QObject {
     QString venueView_;
     QString previewView_;
     bool held_ = false;
+    bool startingUp_ = false;
 };

@@ -55,7 +55,7 @@ class VenueTest : public QObject {
     AppWindows windows_;
     QStringList questions_;
 
-    void Start(std::optional<QString> name = {}) {
+    void Start(std::optional<QString> name = {}, QObject* audienceWatch = nullptr) {
         StartOptions options;
         options.dataFolder = qEnvironmentVariable("TRQ_SOURCE_DIR").toStdString() + "/data/demo";
         options.markerPath = "/nonexistent/Tamik";
@@ -64,6 +64,7 @@ class VenueTest : public QObject {
         options.screens = [this] { return screens_; };
         options.watchScreens = [this](std::function<void()> changed) { screensChanged_ = changed; };
         windows_ = CreateWindows(options);
+        if (audienceWatch != nullptr) windows_.audience->installEventFilter(audienceWatch);
         windows_.console->show();
         windows_.console->FormActivate();
     }
@@ -159,6 +160,30 @@ class VenueTest : public QObject {
         QVERIFY(wide.Image().pixelColor(1439, 1079) != QColor(Qt::black));
         QCOMPARE(audience.findChild<QWidget*>("PanelW")->geometry(), QRect(240, 0, 1440, 1080));
         QVERIFY(OnAir().contains("Heat"));
+    }
+
+    // The start-up draws the audience surfaces at the venue's scale from the first, and the window
+    // appears once, with the start-up's last picture already drawn (not with a picture drawn at
+    // the design size and then again at the venue's, nor drawn again after it appeared).
+    void startUpShowsItsLastPictureOnce() {
+        screens_ = {Screen("P", kPrimary, true), Screen("V", {1280, 0, 1920, 1080})};
+        struct Shows : QObject {
+            int count = 0;
+            QImage normal;
+            bool eventFilter(QObject* o, QEvent* e) override {
+                if (e->type() == QEvent::Show) {
+                    ++count;
+                    normal = std::as_const(static_cast<ScrForm*>(o)->NormalSurface()).Image().copy();
+                }
+                return false;
+            }
+        } shows;
+        Start({}, &shows);
+        QCOMPARE(shows.count, 1);
+        QVERIFY(windows_.audience->isVisible());
+        QVERIFY(OnAir().contains("Clean"));
+        QCOMPARE(shows.normal.size(), QSize(1440, 844));
+        QCOMPARE(shows.normal, std::as_const(windows_.audience->NormalSurface()).FullRepaint());
     }
 
     // A changed picture repaints only the parts whose drawing operations changed; the window then
