@@ -24,10 +24,6 @@ DaySchedule::DaySchedule(const Competition& state, const StateNotifier& notifier
     timer_.setInterval(30000);
     connect(&timer_, &QTimer::timeout, this, &DaySchedule::Refresh);
     timer_.start();
-    refresh_.setObjectName(QStringLiteral("EstimateRefresh"));
-    refresh_.setSingleShot(true);
-    refresh_.setInterval(0);
-    connect(&refresh_, &QTimer::timeout, this, &DaySchedule::Refresh);
 }
 
 int DaySchedule::Now() const {
@@ -54,13 +50,17 @@ void DaySchedule::StateChanged(StateChanges what) {
         if (lastStep_ >= 0 && step > lastStep_) pace_.Step(now);
         lastStep_ = step;
     }
-    // One estimate after the command, however many changes it announced.
-    refresh_.start();
+    // One estimate after the command, however many changes it announced. It is queued as an
+    // event, not a timer: posted events come before the windows' repaint, so the estimates
+    // reach the screen in the same repaint as the command's picture.
+    if (refreshPending_) return;
+    refreshPending_ = true;
+    QMetaObject::invokeMethod(this, &DaySchedule::Settle, Qt::QueuedConnection);
 }
 
 void DaySchedule::Settle() {
-    if (!refresh_.isActive()) return;
-    refresh_.stop();
+    if (!refreshPending_) return;
+    refreshPending_ = false;
     Refresh();
 }
 

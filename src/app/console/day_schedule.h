@@ -49,5 +49,5 @@ class DaySchedule : public QObject {
     int lastItem_ = -1;
     int lastStep_ = -1;
     QTimer timer_;
-    QTimer refresh_;
+    bool refreshPending_ = false;
 };

@@ -1,6 +1,7 @@
 #include "app/console/stage.h"
 
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 #include "app/audience/scr_form.h"
 #include "app/widgets/image_control.h"
@@ -22,7 +23,10 @@ void Stage::Bind() {
 void Stage::DrawView(int type) {
     if (!Bound()) return;
     renderer_.RenderView(type);
-    if (type != kViewFinalResult && type != kViewAward) c_.Memo1->clear();
+    // Clearing an empty memo still lays out its document again.
+    if (type != kViewFinalResult && type != kViewAward && !c_.Memo1->document()->isEmpty()) {
+        c_.Memo1->clear();
+    }
     c_.Image1->UpdateIfDrawn();
     c_.ImageW->UpdateIfDrawn();
     audience_->RefreshSurfaces();

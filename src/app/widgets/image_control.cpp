@@ -148,7 +148,19 @@ void ImageControl::paintEvent(QPaintEvent* event) {
     // Pixel for pixel, whatever the canvas's device scale; only the parts asked for.
     const QImage& image = std::as_const(canvas_).Image();
     const QRegion painted = event->region() & image.rect();
-    for (const QRect& r : painted) p.drawImage(QRectF(r), image, QRectF(r));
+    // The bitmap is opaque: copied as it is, not blended over the window's pixels (the window's
+    // buffer has an alpha channel, and blending goes pixel by pixel). In bands of at most
+    // kBandRows rows: the toolkit hands a taller copy to its thread pool in parts, and waking
+    // those threads costs more than the copy while the window system wants the same processor
+    // cores for the picture.
+    constexpr int kBandRows = 64;
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& r : painted) {
+        for (int top = r.top(); top <= r.bottom(); top += kBandRows) {
+            const QRect band(r.left(), top, r.width(), std::min(kBandRows, r.bottom() + 1 - top));
+            p.drawImage(QRectF(band), image, QRectF(band));
+        }
+    }
 }
 
 void ImageControl::resizeEvent(QResizeEvent* event) {
