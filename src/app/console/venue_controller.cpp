@@ -1,5 +1,7 @@
 #include "app/console/venue_controller.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -152,6 +154,10 @@ void VenueController::ShowAfterStartUp() {
     if (!startingUp_) return;
     startingUp_ = false;
     Place();
+    // Showing posts the toolkit's repaint request for the whole window; taken now, before the
+    // window system has exposed it, it only marks the window for the expose's one paint, rather
+    // than painting it all a second time after that.
+    if (audience_->isVisible()) QCoreApplication::sendPostedEvents(audience_, QEvent::UpdateRequest);
 }
 
 void VenueController::ReportMissingScreen(const std::vector<ScreenInfo>& screens) const {
