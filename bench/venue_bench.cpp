@@ -135,6 +135,12 @@ class Server {
     // A key or a click without measuring, waiting until the pictures it causes have come.
     void Press(bool key, int x, int y, bool back = false) {
         Pointer(x, y);
+        Send(key, back);
+        Settle(std::chrono::milliseconds(8), std::chrono::milliseconds(500));
+    }
+
+    // The Right (or Left) key or a left click, pressed and released, sent now.
+    void Send(bool key, bool back = false) {
         if (key) {
             const KeyCode code = XKeysymToKeycode(dpy_, back ? XK_Left : XK_Right);
             XTestFakeKeyEvent(dpy_, code, True, CurrentTime);
@@ -144,7 +150,6 @@ class Server {
             XTestFakeButtonEvent(dpy_, 1, False, CurrentTime);
         }
         XFlush(dpy_);
-        Settle(std::chrono::milliseconds(8), std::chrono::milliseconds(500));
     }
 
     void Pointer(int x, int y) {
@@ -160,15 +165,7 @@ class Server {
         const long long programBefore = CpuNs(program);
         const long long serverBefore = CpuNs(server);
         const Clock::time_point press = Clock::now();
-        if (key) {
-            const KeyCode right = XKeysymToKeycode(dpy_, XK_Right);
-            XTestFakeKeyEvent(dpy_, right, True, CurrentTime);
-            XTestFakeKeyEvent(dpy_, right, False, CurrentTime);
-        } else {
-            XTestFakeButtonEvent(dpy_, 1, True, CurrentTime);
-            XTestFakeButtonEvent(dpy_, 1, False, CurrentTime);
-        }
-        XFlush(dpy_);
+        Send(key);
         const Clock::time_point last = Settle(std::chrono::milliseconds(150),
                                               std::chrono::milliseconds(3000), &s.pixels, press);
         s.toPicture = Ms(last - press);
