@@ -130,6 +130,12 @@ void Presenter::Present(int type) {
     stage_.DrawView(type);
     ApplyViewEffects(s_, type);
     Announce(StateChange::View);
+    if (type == kViewHeat) drawAhead_.Post();
+}
+
+void Presenter::DrawNextHeatAhead() {
+    if (s_.CurrentView != kViewHeat || !roundReady_) return;
+    WithNextHeat(s_, [this] { stage_.DrawAhead(kViewHeat); });
 }
 
 void Presenter::LoadAndShowRound() {

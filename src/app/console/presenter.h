@@ -9,6 +9,7 @@
 
 #include "app/console/app_start.h"
 #include "app/console/console_operations.h"
+#include "app/widgets/after_repaint.h"
 #include "core/competition/competition_state.h"
 #include "core/competition/progress.h"
 #include "core/competition/state_notifier.h"
@@ -57,6 +58,9 @@ class Presenter : public ConsoleOperations {
   private:
     // Draws view `type` from the state as it is, applies its effects and announces it.
     void Present(int type);
+    // Once the heat view is on the screens and the event loop has nothing else to do, the next
+    // heat's picture is drawn ahead: a step forward then only takes it.
+    void DrawNextHeatAhead();
     void ReadTables();
     void ReloadDisplayConfig();
     void ReloadEvents();
@@ -78,4 +82,8 @@ class Presenter : public ConsoleOperations {
     // file being rewritten leaves its last good heats, which may still be stepped.
     bool roundReady_ = false;
     RoundFileNames loadedRound_;
+    // The next heat is drawn ahead once the picture is on the screens: a frame's time after the
+    // repaint, the window system's work is done, and an operator's next press is far off.
+    static constexpr int kAheadDelayMs = 20;
+    AfterRepaint drawAhead_{[this] { DrawNextHeatAhead(); }, kAheadDelayMs};
 };

@@ -32,6 +32,10 @@ void Stage::DrawView(int type) {
     audience_->RefreshSurfaces();
 }
 
+void Stage::DrawAhead(int type) {
+    if (Bound()) renderer_.DrawAhead(type);
+}
+
 void Stage::DrawAnnouncement(int kind, const std::string& text) {
     if (!Bound()) return;
     ShowMessageScreen(s_, renderer_, kind, text);

@@ -152,6 +152,20 @@ HeatStepResult NextHeat(Competition& s) {
     return step;
 }
 
+void WithNextHeat(Competition& s, const std::function<void()>& look) {
+    // What NextHeat and the count it settles first may move.
+    const std::array<int, 7> kept = {s.HeatIndex,     s.HeatCount, s.DanceIndex, s.LastDance,
+                                     s.HeatsPerDance, s.HeatRowsA, s.HeatRowsB};
+    if (NextHeat(s).redraw) look();
+    s.HeatIndex = kept[0];
+    s.HeatCount = kept[1];
+    s.DanceIndex = kept[2];
+    s.LastDance = kept[3];
+    s.HeatsPerDance = kept[4];
+    s.HeatRowsA = kept[5];
+    s.HeatRowsB = kept[6];
+}
+
 HeatStepResult PreviousHeat(Competition& s) {
     HeatStepResult step;
     SettleHeatCount(s);

@@ -4,6 +4,7 @@
 // console has to show or redraw.
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "core/competition/competition_state.h"
@@ -39,6 +40,10 @@ struct HeatStepResult {
 HeatStepResult NextHeat(Competition& s);
 // Previous heat; at a dance's first heat, the last heat of the previous dance; stays at (0, 0).
 HeatStepResult PreviousHeat(Competition& s);
+
+// Runs `look` with the state one heat further on, as NextHeat moves it, when that step would
+// draw; every field the step moves is put back afterwards. For a picture drawn ahead.
+void WithNextHeat(Competition& s, const std::function<void()>& look);
 
 // Heat steps of one dance. A shuffled floor A is stepped once through all its dance blocks, one
 // block per dance; with a floor B beside it a dance takes as many steps as the floor with more

@@ -15,6 +15,11 @@ void Renderer::DrawOnNormalSurfaces(const std::function<void(RenderTarget&)>& dr
     RunPasses(false, draw);
 }
 
+Canvas* Renderer::PassCanvas(bool wide, bool audience) const {
+    if (wide) return audience ? surfaces_.audienceWide : surfaces_.previewWide;
+    return audience ? surfaces_.audienceNormal : surfaces_.previewNormal;
+}
+
 void Renderer::RunPasses(bool wide, const std::function<void(RenderTarget&)>& draw) {
     if (!Bound()) return;
     if (host_ != nullptr) {
@@ -25,13 +30,28 @@ void Renderer::RunPasses(bool wide, const std::function<void(RenderTarget&)>& dr
     for (int pass = state_.HoldScreen ? 1 : 0; pass < 2; ++pass) {
         const bool audience = pass == 0;
         RenderTarget t;
-        if (wide) {
-            t.canvas = audience ? surfaces_.audienceWide : surfaces_.previewWide;
-        } else {
-            t.canvas = audience ? surfaces_.audienceNormal : surfaces_.previewNormal;
-        }
+        t.canvas = PassCanvas(wide, audience);
         t.scale = audience ? 1.0 : 0.5;
         CanvasPass painting(*t.canvas);
         draw(t);
+    }
+}
+
+void Renderer::DrawAhead(int type) {
+    if (!Bound()) return;
+    const bool wide = type == kViewHeat;
+    Canvas::BeginAheadRound();
+    for (int pass = state_.HoldScreen ? 1 : 0; pass < 2; ++pass) {
+        const bool audience = pass == 0;
+        Canvas& surface = *PassCanvas(wide, audience);
+        Canvas copy = surface.AheadCopy();
+        RenderTarget t;
+        t.canvas = &copy;
+        t.scale = audience ? 1.0 : 0.5;
+        {
+            CanvasPass painting(copy);
+            DrawViewType(type, state_, t);
+        }
+        surface.KeepAhead(std::move(copy));
     }
 }

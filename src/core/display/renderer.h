@@ -34,6 +34,10 @@ class Renderer {
     bool Bound() const { return surfaces_.audienceNormal != nullptr; }
 
     void RenderView(int type);
+    // View `type` as RenderView would draw it from the state as it is now, drawn on copies of the
+    // surfaces it would draw on and kept with them (Canvas::KeepAhead): what the windows show is
+    // not touched, and the RenderView that draws the same takes these pictures.
+    void DrawAhead(int type);
 
     // The two passes on the normal surfaces for pictures that are not view types (the
     // announcement screens): draw(target) runs once per pass.
@@ -44,6 +48,7 @@ class Renderer {
   private:
     // Both passes (the preview only while held) on the wide or the normal surfaces.
     void RunPasses(bool wide, const std::function<void(RenderTarget&)>& draw);
+    Canvas* PassCanvas(bool wide, bool audience) const;
 
     const Competition& state_;
     Surfaces surfaces_;

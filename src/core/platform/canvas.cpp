@@ -60,6 +60,9 @@ struct Canvas::Face {
         // A text drawn once is drawn as the painter draws text; one drawn again is worth its
         // glyphs and cells.
         bool drawn = false;
+        // The round of drawing ahead (FaceRegistry::aheadRound) that drew it last, which counts
+        // it as drawn for the passes of that round only.
+        std::uint64_t drawnAhead = 0;
         bool shaped = false;
         // Texts with control characters are drawn by the painter's own text drawing, which
         // treats them as it always has; all others from their glyph runs.
@@ -245,6 +248,7 @@ namespace {
 struct FaceRegistry {
     QHash<QString, std::shared_ptr<Canvas::Face>> faces;
     qsizetype cellBytes = 0;
+    std::uint64_t aheadRound = 1;
 
     static FaceRegistry& OfThread() {
         thread_local FaceRegistry registry;
@@ -330,6 +334,15 @@ struct Canvas::Op {
                brush == o.brush && penWidth == o.penWidth && face == o.face && text == o.text &&
                points == o.points && (kind != kPicture || image.cacheKey() == o.image.cacheKey());
     }
+};
+
+// A pass drawn ahead on a copy of a canvas (Canvas::AheadCopy, KeepAhead).
+struct Canvas::Ahead {
+    std::uint64_t base = 0;  // the canvas's generation when the copy was made
+    std::vector<Op> ops;     // the copy's pass
+    int passes = 0;
+    QImage image;    // the copy's bitmap after its pass
+    QRegion damage;  // what the pass changed
 };
 
 namespace {
@@ -588,6 +601,10 @@ Canvas& Canvas::operator=(Canvas&& other) noexcept {
     frame_ = std::move(other.frame_);
     frameKnown_ = other.frameKnown_;
     damage_ = QRegion(PixelRect());
+    generation_ = other.generation_ + 1;
+    aheadCopy_ = other.aheadCopy_;
+    ahead_ = std::move(other.ahead_);
+    tookAhead_ = false;
     return *this;
 }
 
@@ -605,6 +622,7 @@ QImage& Canvas::Image() {
     EnsureBitmap();
     Commit();
     // What is written into the bitmap is not in the frame.
+    ++generation_;
     frameKnown_ = false;
     frame_.clear();
     return image_;
@@ -648,6 +666,7 @@ void Canvas::Add(Op&& op) {
         QPainter p(&image_);
         Draw(p, op);
     }
+    ++generation_;
     damage_ += op.bounds;
     if (op.covers) {
         frame_.clear();
@@ -666,16 +685,32 @@ void Canvas::Commit() const {
     EnsureBitmap();
     std::vector<Op> ops;
     ops.swap(pending_);
+    tookAhead_ = false;
+    if (aheadCopy_) {
+        // A copy keeps its pass and what it alone changes.
+        damage_ = QRegion();
+        ahead_->ops = ops;
+        ++ahead_->passes;
+    } else if (ahead_ != nullptr) {
+        const std::unique_ptr<Ahead> ahead = std::move(ahead_);
+        if (ahead->base == generation_ && ahead->ops == ops) {
+            image_ = std::move(ahead->image);
+            damage_ += ahead->damage;
+            tookAhead_ = true;
+        }
+    }
+    ++generation_;
     const bool whole = ops.front().covers;
     if (!whole || !frameKnown_) {
         // Drawn over the bitmap as it is, all of it, as the operations come.
-        {
+        if (!tookAhead_) {
             QPainter p(&image_);
             for (const Op& op : ops) {
                 Draw(p, op);
                 damage_ += op.bounds;
             }
         }
+        if (aheadCopy_) ahead_->damage = damage_;
         if (whole) {
             frame_.clear();
             frameKnown_ = true;
@@ -692,7 +727,8 @@ void Canvas::Commit() const {
     }
     const double scale = scale_;
     const QRect all = PixelRect();
-    const std::vector<QRect> changed = Merged(ChangedRects(frame_, ops));
+    const std::vector<QRect> changed =
+        tookAhead_ ? std::vector<QRect>{} : Merged(ChangedRects(frame_, ops));
     if (!changed.empty()) {
         QPainter p(&image_);
         for (const QRect& r : changed) {
@@ -708,11 +744,49 @@ void Canvas::Commit() const {
             damage_ += reach;
         }
     }
+    if (aheadCopy_) ahead_->damage = damage_;
     frame_ = std::move(ops);
     if (frame_.size() > kMaxFrameOps) {
         frame_.clear();
         frameKnown_ = false;
     }
+}
+
+void Canvas::BeginAheadRound() { ++FaceRegistry::OfThread().aheadRound; }
+
+Canvas Canvas::AheadCopy() const {
+    EnsureBitmap();
+    Commit();
+    Canvas copy(width_, height_, name_);
+    copy.scale_ = scale_;
+    copy.image_ = image_;
+    copy.bitmapPending_ = false;
+    copy.fontName_ = fontName_;
+    copy.fontSize_ = fontSize_;
+    copy.fontColor_ = fontColor_;
+    copy.bold_ = bold_;
+    copy.fontStretch_ = fontStretch_;
+    copy.penColor_ = penColor_;
+    copy.penWidth_ = penWidth_;
+    copy.brushColor_ = brushColor_;
+    copy.frame_ = frame_;
+    copy.frameKnown_ = frameKnown_;
+    copy.damage_ = QRegion();
+    copy.aheadCopy_ = true;
+    copy.ahead_ = std::make_unique<Ahead>();
+    copy.ahead_->base = generation_;
+    return copy;
+}
+
+void Canvas::KeepAhead(Canvas&& ahead) {
+    ahead.EndPass();
+    ahead_.reset();
+    if (!ahead.aheadCopy_ || ahead.ahead_ == nullptr || ahead.ahead_->passes != 1 ||
+        ahead.ahead_->base != generation_ || ahead.PixelRect() != PixelRect()) {
+        return;
+    }
+    ahead.ahead_->image = std::move(ahead.image_);
+    ahead_ = std::move(ahead.ahead_);
 }
 
 QImage Canvas::FullRepaint() const {
@@ -742,6 +816,8 @@ void Canvas::Resize(int width, int height, double deviceScale) {
     // windows are put together makes one.
     image_ = QImage();
     bitmapPending_ = true;
+    ++generation_;
+    ahead_.reset();
     // The black bitmap is the frame of one black fill.
     Op black;
     black.kind = Op::kFill;
@@ -841,7 +917,16 @@ void Canvas::TextOut(int x, int y, const QString& text) {
         FaceRegistry::OfThread().KeepCellsInBudget();
         Face::Layout& layout = face.LayoutOf(text);
         w = layout.width;
-        const bool again = std::exchange(layout.drawn, true);
+        // A copy drawing ahead leaves the text as it found it: the pass that draws the
+        // picture records it as a first drawing or not, as it would have without the copies.
+        // Among the copies of one round it counts as drawn, as among the passes of a picture.
+        bool again = false;
+        if (aheadCopy_) {
+            const std::uint64_t round = FaceRegistry::OfThread().aheadRound;
+            again = layout.drawn || std::exchange(layout.drawnAhead, round) == round;
+        } else {
+            again = std::exchange(layout.drawn, true);
+        }
         if (again && !layout.shaped) face.Shape(text, layout);
         Op op;
         op.face = &face;

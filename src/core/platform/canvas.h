@@ -12,6 +12,10 @@
 // ends, compares them with the frame: only the rectangles where an operation differs are drawn
 // again, every operation of the new frame that reaches into them drawn in order within them, so
 // the pixels are those of drawing the whole frame. TakeDamage says which parts changed.
+//
+// A picture to come can be drawn ahead, while there is time, on a copy of the canvas
+// (AheadCopy, KeepAhead): the pass that then draws the same operations takes the copy's bitmap
+// instead of drawing them again.
 
 #include <QColor>
 #include <QFont>
@@ -21,6 +25,7 @@
 #include <QRect>
 #include <QRegion>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -116,6 +121,22 @@ class Canvas {
     // the texts of a picture to come without changing its pixels.
     void SetWarmingOnly(bool on) { warmingOnly_ = on; }
 
+    // Drawing ahead. A scratch canvas with this canvas's bitmap, frame and drawing state (no
+    // records) to draw one pass of a picture to come on; it leaves the texts it draws counted as
+    // never drawn, so that the pass that draws them here records them as it would without it.
+    Canvas AheadCopy() const;
+    // A new round of copies: those of one picture (its passes, in their order) count the texts
+    // drawn by the copies before them in the round as drawn, as the passes themselves do.
+    static void BeginAheadRound();
+    // Keeps what `ahead` (made by AheadCopy of this canvas, one pass drawn on it since) drew.
+    // The next pass here takes that bitmap instead of drawing, if it has the operations of the
+    // copy's pass and nothing was drawn here since the copy was made: the pixels are those the
+    // pass would draw, as the copy drew the same operations over the same pixels the same way.
+    // Any other pass or drawing lets it go.
+    void KeepAhead(Canvas&& ahead);
+    // Whether the last pass took a bitmap drawn ahead.
+    bool TookAhead() const { return tookAhead_; }
+
     // Recording of operations (off by default).
     void SetRecording(bool on) { recording_ = on; }
     bool Recording() const { return recording_; }
@@ -131,6 +152,7 @@ class Canvas {
 
     struct Face;
     struct Op;
+    struct Ahead;
 
   private:
     // The current font with its metrics and text layouts.
@@ -176,6 +198,13 @@ class Canvas {
     mutable std::vector<Op> pending_;
     mutable QRegion damage_;
     std::vector<DrawRecord> records_;
+    // Counts every change of the bitmap or the frame, so that a picture drawn ahead knows
+    // whether the canvas is still as it was copied. On a copy: the count of its canvas then,
+    // and what its pass drew. On a canvas: what a copy drew, kept to be taken.
+    mutable std::uint64_t generation_ = 0;
+    bool aheadCopy_ = false;
+    mutable std::unique_ptr<Ahead> ahead_;
+    mutable bool tookAhead_ = false;
 };
 
 // A pass over a canvas for the length of a scope.

@@ -244,9 +244,20 @@ class VenueTest : public QObject {
             QTest::mousePress(button, mouse, {}, {5, 5});
             QCoreApplication::processEvents();
         };
-        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::LeftButton, Qt::RightButton}) {
+        // Given the time, the next heat is drawn ahead and a step forward takes it; a step back
+        // draws.
+        struct Step {
+            Qt::MouseButton button;
+            bool wait;
+        };
+        for (const Step step : {Step{Qt::LeftButton, false}, Step{Qt::LeftButton, true},
+                                Step{Qt::RightButton, true}}) {
+            if (step.wait) QTest::qWait(200);
             painted.area = 0;
-            Press(heatStep, button);
+            Press(heatStep, step.button);
+            if (step.wait) {
+                QCOMPARE(audience.WideSurface().TookAhead(), step.button == Qt::LeftButton);
+            }
             QVERIFY(painted.area > 0);
             QVERIFY2(painted.area < whole / 2, qPrintable(QString::number(painted.area)));
             QCOMPARE(shown(), repainted());

@@ -214,39 +214,106 @@ class CanvasTest : public QObject {
             }
         };
         for (const double scale : {1.0, 1.40625}) {
-            Canvas c(300, 200, "T");
-            c.Resize(300, 200, scale);
-            c.SetFontSize(22);
-            // A text is drawn from its glyphs from its second drawing and copied from its third:
-            // the first picture three times, as a screen that has shown it a while.
-            for (int i = 0; i < 3; ++i) draw(c, first);
-            c.TakeDamage();
-            const QImage before = std::as_const(c).Image().copy();
-            draw(c, second);
-            const QRegion damage = c.TakeDamage();
-            const QImage& after = std::as_const(c).Image();
-            if (within.isNull()) {
-                QVERIFY(damage.isEmpty());
-            } else {
-                const QRect device(qFloor(within.x() * scale), qFloor(within.y() * scale),
-                                   qCeil(within.width() * scale), qCeil(within.height() * scale));
-                QVERIFY2((damage - device).isEmpty(),
-                         qPrintable(QStringLiteral("%1 at %2")
-                                        .arg(QDebug::toString(damage))
-                                        .arg(scale)));
-            }
-            for (int y = 0; y < after.height(); ++y) {
-                for (int x = 0; x < after.width(); ++x) {
-                    if (after.pixel(x, y) != before.pixel(x, y) && !damage.contains(QPoint(x, y))) {
-                        QFAIL(qPrintable(QStringLiteral("changed outside: %1, %2 at %3")
-                                             .arg(x)
-                                             .arg(y)
-                                             .arg(scale)));
+            // Drawn, and drawn ahead on a copy that the pass then takes: the same pixels and the
+            // same damage either way.
+            QImage drawnImage;
+            QRegion drawnDamage;
+            for (const bool ahead : {false, true}) {
+                Canvas::ForgetKeptTexts();
+                Canvas c(300, 200, "T");
+                c.Resize(300, 200, scale);
+                c.SetFontSize(22);
+                // A text is drawn from its glyphs from its second drawing and copied from its
+                // third: the first picture three times, as a screen that has shown it a while.
+                for (int i = 0; i < 3; ++i) draw(c, first);
+                c.TakeDamage();
+                const QImage before = std::as_const(c).Image().copy();
+                if (ahead) {
+                    Canvas copy = c.AheadCopy();
+                    draw(copy, second);
+                    c.KeepAhead(std::move(copy));
+                    QCOMPARE(std::as_const(c).Image(), before);
+                }
+                draw(c, second);
+                QCOMPARE(c.TookAhead(), ahead);
+                const QRegion damage = c.TakeDamage();
+                const QImage& after = std::as_const(c).Image();
+                if (ahead) {
+                    QCOMPARE(after, drawnImage);
+                    QCOMPARE(damage, drawnDamage);
+                    continue;
+                }
+                drawnImage = after.copy();
+                drawnDamage = damage;
+                if (within.isNull()) {
+                    QVERIFY(damage.isEmpty());
+                } else {
+                    const QRect device(qFloor(within.x() * scale), qFloor(within.y() * scale),
+                                       qCeil(within.width() * scale),
+                                       qCeil(within.height() * scale));
+                    QVERIFY2((damage - device).isEmpty(),
+                             qPrintable(QStringLiteral("%1 at %2")
+                                            .arg(QDebug::toString(damage))
+                                            .arg(scale)));
+                }
+                for (int y = 0; y < after.height(); ++y) {
+                    for (int x = 0; x < after.width(); ++x) {
+                        if (after.pixel(x, y) != before.pixel(x, y) &&
+                            !damage.contains(QPoint(x, y))) {
+                            QFAIL(qPrintable(QStringLiteral("changed outside: %1, %2 at %3")
+                                                 .arg(x)
+                                                 .arg(y)
+                                                 .arg(scale)));
+                        }
                     }
                 }
+                QCOMPARE(after, c.FullRepaint());
             }
-            QCOMPARE(after, c.FullRepaint());
         }
+    }
+
+    // A picture drawn ahead is taken only by the pass that draws what it drew, on the canvas as
+    // it was copied; otherwise the pass draws as always.
+    void aheadIsTakenOnlyForTheSamePicture_data() {
+        QTest::addColumn<QString>("between");
+        QTest::addColumn<QString>("pass");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("the same pass") << "" << "13" << true;
+        QTest::newRow("another text") << "" << "14" << false;
+        QTest::newRow("a drawing in between") << "fill" << "13" << false;
+        QTest::newRow("another pass in between") << "pass" << "13" << false;
+        QTest::newRow("a write into the bitmap") << "write" << "13" << false;
+        QTest::newRow("a new size") << "resize" << "13" << false;
+    }
+    void aheadIsTakenOnlyForTheSamePicture() {
+        QFETCH(QString, between);
+        QFETCH(QString, pass);
+        QFETCH(bool, taken);
+        const auto draw = [](Canvas& c, const QString& text) {
+            CanvasPass painting(c);
+            c.SetBrushColor(Qt::darkGreen);
+            c.FillRect(0, 0, 200, 100);
+            c.SetFontColor(Qt::white);
+            c.TextOut(20, 20, text);
+        };
+        Canvas c(200, 100, "T");
+        c.Resize(200, 100, 1.40625);
+        c.SetFontSize(22);
+        draw(c, "12");
+        Canvas copy = c.AheadCopy();
+        draw(copy, "13");
+        c.KeepAhead(std::move(copy));
+        c.SetBrushColor(Qt::red);
+        if (between == "fill") c.FillRect(150, 60, 190, 90);
+        if (between == "pass") draw(c, "12");
+        if (between == "write") c.Image().fill(Qt::blue);
+        if (between == "resize") c.Resize(200, 100, 1.40625);
+        draw(c, pass);
+        QCOMPARE(c.TookAhead(), taken);
+        QCOMPARE(std::as_const(c).Image(), c.FullRepaint());
+        // Taken once: the next pass draws.
+        draw(c, "13");
+        QVERIFY(!c.TookAhead());
     }
 
     void edgesAreExclusive() {
