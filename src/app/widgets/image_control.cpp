@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/platform/changed_tiles.h"
+
 ImageControl::ImageControl(QWidget* parent)
     : QWidget(parent), canvas_(width(), height(), QString()) {}
 
@@ -88,53 +90,7 @@ void ImageControl::UpdateIfDrawn() {
 }
 
 QRegion ImageControl::ChangedTiles(const QImage& frame, const QImage& shown, const QRect& within) {
-    const QRect area = within.isNull() ? frame.rect() : within & frame.rect();
-    if (frame.size() != shown.size() || frame.format() != shown.format() || frame.depth() != 32) {
-        return QRegion(area);
-    }
-    if (area.isEmpty()) return {};
-    constexpr int kTileWidth = 64;
-    constexpr int kTileHeight = 16;
-    const int firstTile = area.left() / kTileWidth;
-    const int lastTile = area.right() / kTileWidth;
-    const int tiles = lastTile - firstTile + 1;
-    std::vector<char> dirty(static_cast<std::size_t>(lastTile + 1));
-    QRegion changed;
-    for (int top = area.top() / kTileHeight * kTileHeight; top <= area.bottom();
-         top += kTileHeight) {
-        const int from = std::max(top, area.top());
-        const int to = std::min(top + kTileHeight, area.bottom() + 1);  // exclusive
-        std::fill(dirty.begin(), dirty.end(), 0);
-        // Each pixel is read once at most: a tile found changed is not compared again.
-        int found = 0;
-        for (int y = from; y < to && found < tiles; ++y) {
-            const uchar* now = frame.constScanLine(y);
-            const uchar* was = shown.constScanLine(y);
-            for (int t = firstTile; t <= lastTile; ++t) {
-                if (dirty[t] != 0) continue;
-                const int left = std::max(t * kTileWidth, area.left());
-                const int right = std::min((t + 1) * kTileWidth, area.right() + 1);
-                const std::size_t bytes = static_cast<std::size_t>(right - left) * 4;
-                if (std::memcmp(now + left * 4, was + left * 4, bytes) != 0) {
-                    dirty[t] = 1;
-                    ++found;
-                }
-            }
-        }
-        if (found == 0) continue;
-        for (int t = firstTile; t <= lastTile;) {
-            if (dirty[t] == 0) {
-                ++t;
-                continue;
-            }
-            const int first = t;
-            while (t <= lastTile && dirty[t] != 0) ++t;
-            const int left = std::max(first * kTileWidth, area.left());
-            const int right = std::min(t * kTileWidth, area.right() + 1);
-            changed += QRect(left, from, right - left, to - from);
-        }
-    }
-    return changed;
+    return ::ChangedTiles(frame, shown, within, QSize(64, 16));
 }
 
 void ImageControl::paintEvent(QPaintEvent* event) {

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <QString>
 #include <algorithm>
+#include <unordered_map>
 
 #include "core/competition/programme_item.h"
 #include "core/competition/progress.h"
@@ -98,7 +99,9 @@ ItemKind KindOfText(const std::string& text) {
     return ItemKind::Other;
 }
 
-std::optional<FixedTime> FixedTimeOf(const std::string& text) {
+namespace {
+
+std::optional<FixedTime> ReadFixedTime(const std::string& text) {
     static const QRegularExpression time(QStringLiteral(
         R"((\d{1,2})\s*(?::\s*(\d{2})|時\s*(?:(\d{1,2})\s*分)?)(?:\s*~\s*(\d{1,2})\s*(?::\s*(\d{2})|時\s*(?:(\d{1,2})\s*分)?))?)"));
     const QRegularExpressionMatch m = time.match(NormaliseTimes(FromCp932(text)));
@@ -118,6 +121,18 @@ std::optional<FixedTime> FixedTimeOf(const std::string& text) {
         fixed.end = at(4, 5, 6);
         if (fixed.end < fixed.start) fixed.end = -1;
     }
+    return fixed;
+}
+
+}  // namespace
+
+std::optional<FixedTime> FixedTimeOf(const std::string& text) {
+    // The day's estimate reads every item's text after every step: each text is read once.
+    thread_local std::unordered_map<std::string, std::optional<FixedTime>> known;
+    if (const auto it = known.find(text); it != known.end()) return it->second;
+    if (known.size() >= 4096) known.clear();
+    const std::optional<FixedTime> fixed = ReadFixedTime(text);
+    known.emplace(text, fixed);
     return fixed;
 }
 

@@ -15,6 +15,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/platform/changed_tiles.h"
 #include "core/platform/font_substitution.h"
 
 namespace {
@@ -485,6 +486,8 @@ constexpr std::size_t kMaxFrameOps = 50000;
 // Frames whose differing middle parts would take a comparison table larger than this are drawn
 // whole where they differ.
 constexpr std::size_t kMaxCompared = std::size_t{1} << 20;
+// The tiles in which a picture drawn ahead is compared with the one shown.
+const QSize kChangedTile(64, 16);
 // More changed rectangles than this are drawn as the one rectangle around them.
 constexpr std::size_t kMaxRects = 256;
 
@@ -785,6 +788,13 @@ void Canvas::KeepAhead(Canvas&& ahead) {
         ahead.ahead_->base != generation_ || ahead.PixelRect() != PixelRect()) {
         return;
     }
+    // What the pass changes, to the tile: the parts of its drawings that come out as they were
+    // (most of a number's box when the next number is drawn in it) need no repaint.
+    QRegion changed;
+    for (const QRect& r : ahead.ahead_->damage) {
+        changed += ChangedTiles(ahead.image_, image_, r, kChangedTile);
+    }
+    ahead.ahead_->damage = changed;
     ahead.ahead_->image = std::move(ahead.image_);
     ahead_ = std::move(ahead.ahead_);
 }

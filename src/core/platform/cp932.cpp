@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -12,6 +13,10 @@ namespace {
 struct Converter {
     iconv_t cd;
     std::mutex lock;
+    // Decoding: what each character code (one byte, or lead byte * 256 + trail byte) gave, once
+    // asked for: 0 not yet, else the UTF-16 unit + 1 (U+FFFD for a code that does not convert).
+    // A name or a programme text is drawn again and again; each character goes to iconv once.
+    std::vector<char32_t> decoded;
     Converter(const char* to, const char* from) : cd(iconv_open(to, from)) {}
     ~Converter() {
         if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
@@ -49,12 +54,20 @@ QString FromCp932(const std::string& bytes) {
 
     Converter& c = Decoder();
     std::lock_guard<std::mutex> guard(c.lock);
+    if (c.decoded.empty()) c.decoded.assign(0x10000, 0);
     size_t i = 0;
     char16_t buf[2];
     while (i < bytes.size()) {
         const unsigned char b = static_cast<unsigned char>(bytes[i]);
         const size_t len = IsCp932LeadByte(b) ? 2 : 1;
         if (i + len > bytes.size()) break;  // dangling lead byte at the end: drop it
+        const std::size_t code =
+            len == 2 ? b * 256u + static_cast<unsigned char>(bytes[i + 1]) : std::size_t{b};
+        if (const char32_t known = c.decoded[code]; known != 0) {
+            out.append(QChar(static_cast<char16_t>(known - 1)));
+            i += len;
+            continue;
+        }
         char* in = const_cast<char*>(bytes.data() + i);
         size_t inLeft = len;
         char* outp = reinterpret_cast<char*>(buf);
@@ -62,9 +75,11 @@ QString FromCp932(const std::string& bytes) {
         iconv(c.cd, nullptr, nullptr, nullptr, nullptr);
         if (iconv(c.cd, &in, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) {
             out.append(QChar(0xFFFD));
+            c.decoded[code] = 0xFFFD + 1;
         } else {
             const size_t units = (sizeof(buf) - outLeft) / 2;
             for (size_t u = 0; u < units; ++u) out.append(QChar(buf[u]));
+            if (units == 1) c.decoded[code] = char32_t{buf[0]} + 1;
         }
         i += len;
     }

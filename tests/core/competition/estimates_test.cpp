@@ -246,10 +246,13 @@ class EstimatesTest : public QObject {
     }
     void fixedTime() {
         QFETCH(QString, text);
-        const std::optional<FixedTime> t = FixedTimeOf(ToCp932(text));
-        QString span;
-        if (t) span = Clock(t->start) + (t->end >= 0 ? "-" + Clock(t->end) : "");
-        QTEST(span, "span");
+        // Twice: the second reading is the one kept from the first.
+        for (int i = 0; i < 2; ++i) {
+            const std::optional<FixedTime> t = FixedTimeOf(ToCp932(text));
+            QString span;
+            if (t) span = Clock(t->start) + (t->end >= 0 ? "-" + Clock(t->end) : "");
+            QTEST(span, "span");
+        }
     }
 
     void kindOfText() {

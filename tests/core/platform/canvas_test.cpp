@@ -214,8 +214,8 @@ class CanvasTest : public QObject {
             }
         };
         for (const double scale : {1.0, 1.40625}) {
-            // Drawn, and drawn ahead on a copy that the pass then takes: the same pixels and the
-            // same damage either way.
+            // Drawn, and drawn ahead on a copy that the pass then takes: the same pixels either
+            // way, and the damage of the copy's pass no more than the drawing's.
             QImage drawnImage;
             QRegion drawnDamage;
             for (const bool ahead : {false, true}) {
@@ -240,11 +240,11 @@ class CanvasTest : public QObject {
                 const QImage& after = std::as_const(c).Image();
                 if (ahead) {
                     QCOMPARE(after, drawnImage);
-                    QCOMPARE(damage, drawnDamage);
-                    continue;
+                    QVERIFY((damage - drawnDamage).isEmpty());
+                } else {
+                    drawnImage = after.copy();
+                    drawnDamage = damage;
                 }
-                drawnImage = after.copy();
-                drawnDamage = damage;
                 if (within.isNull()) {
                     QVERIFY(damage.isEmpty());
                 } else {

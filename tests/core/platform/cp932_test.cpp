@@ -25,7 +25,8 @@ class Cp932Test : public QObject {
         QFETCH(QByteArray, bytes);
         const std::string encoded = ToCp932(text);
         QCOMPARE(QByteArray::fromStdString(encoded), bytes);
-        QCOMPARE(FromCp932(bytes.toStdString()), text);
+        // Twice: the second decoding comes from what the first kept.
+        for (int i = 0; i < 2; ++i) QCOMPARE(FromCp932(bytes.toStdString()), text);
     }
 
     void literalsConvertOnce() {
@@ -46,7 +47,7 @@ class Cp932Test : public QObject {
     void cutFields() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
-        QCOMPARE(FromCp932(bytes.toStdString()), text);
+        for (int i = 0; i < 2; ++i) QCOMPARE(FromCp932(bytes.toStdString()), text);
     }
 
     void waveDashTypedOnTheConsoleEncodes() {
