@@ -1,6 +1,8 @@
 #include "app/console/day_schedule.h"
 
+#include <QEvent>
 #include <QTime>
+#include <QWidget>
 #include <cstdlib>
 
 #include "app/console/console_hooks.h"
@@ -56,6 +58,13 @@ void DaySchedule::StateChanged(StateChanges what) {
     if (refreshPending_) return;
     refreshPending_ = true;
     QMetaObject::invokeMethod(this, &DaySchedule::Settle, Qt::QueuedConnection);
+}
+
+void DaySchedule::SettleBeforeRepaintOf(QWidget* window) { window->installEventFilter(this); }
+
+bool DaySchedule::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::UpdateRequest) Settle();
+    return QObject::eventFilter(watched, event);
 }
 
 void DaySchedule::Settle() {

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <optional>
 
+class QWidget;
+
 #include "core/competition/competition_state.h"
 #include "core/competition/estimates.h"
 #include "core/competition/pace_tracker.h"
@@ -32,9 +34,16 @@ class DaySchedule : public QObject {
     // Makes the estimate a command asked for now, when it is still waiting for the event loop
     // (an answer to the remote carries the estimate after the command).
     void Settle();
+    // The estimate a command asked for is also made when `window` is about to be repainted,
+    // whichever comes first: a button that repaints itself at once (a press) repaints the whole
+    // window, and the estimates then come in that repaint, not in a second one.
+    void SettleBeforeRepaintOf(QWidget* window);
 
   signals:
     void estimated();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void StateChanged(StateChanges what);

@@ -113,6 +113,7 @@ void DspMain::CreateControllers(const StartOptions& options) {
     // The day's estimates: the pace and the end on the list's header line, the starts beside the
     // upcoming items.
     schedule_ = std::make_unique<DaySchedule>(state_, notifier_, options.secondsPerHeat, this);
+    schedule_->SettleBeforeRepaintOf(this);
     auto* status = new QLabel(ui->Panel8);
     status->setObjectName(QStringLiteral("ScheduleLabel"));
     status->setGeometry(200, 329, 216, 33);

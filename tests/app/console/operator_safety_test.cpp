@@ -14,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include "app/audience/scr_form.h"
@@ -271,6 +272,18 @@ void OperatorSafetyTest::estimatesFollowThePace() {
     QCOMPARE(json["pace"].toObject()["secondsPerHeat"].toInt(), 120);
     QVERIFY(json["schedule"].toObject()["estimate"].toBool());
     QCOMPARE(json["schedule"].toObject()["items"].toArray().size(), int(schedule.Day().items.size()));
+
+    // A command's estimate is made once, before the console's next repaint, even a repaint that
+    // comes before the event loop (a button repaints itself as it goes down).
+    QSignalSpy estimated(&schedule, &DaySchedule::estimated);
+    const Script step = ParseScript("key PageDown\n");
+    QVERIFY(driver_->Perform(step.actions.front()).isEmpty());
+    QCOMPARE(estimated.count(), 0);
+    QEvent repaint(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(windows_.console.get(), &repaint);
+    QCOMPARE(estimated.count(), 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(estimated.count(), 1);
 }
 
 QTEST_MAIN(OperatorSafetyTest)
