@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -324,8 +325,8 @@ struct Canvas::Op {
     std::size_t hash = 0;
 
     void Hash() {
-        hash = qHashMulti(0, int(alike), rect.x(), rect.y(), rect.width(), rect.height(), pen.rgba(),
-                          brush.rgba(), penWidth, quintptr(face), text);
+        hash = qHashMulti(0, int(alike), rect.x(), rect.y(), rect.width(), rect.height(),
+                          pen.rgba(), brush.rgba(), penWidth, quintptr(face), text);
         for (const QPoint& p : points) hash = qHashMulti(hash, p.x(), p.y());
         if (kind == kPicture) hash = qHashMulti(hash, image.cacheKey());
     }
@@ -697,7 +698,8 @@ void Canvas::Commit() const {
     } else if (ahead_ != nullptr) {
         const std::unique_ptr<Ahead> ahead = std::move(ahead_);
         if (ahead->base == generation_ && ahead->ops == ops) {
-            image_ = std::move(ahead->image);
+            // The bitmap let go of is the next copy's, if nothing else holds it.
+            spare_ = std::exchange(image_, std::move(ahead->image));
             damage_ += ahead->damage;
             tookAhead_ = true;
         }
@@ -762,7 +764,17 @@ Canvas Canvas::AheadCopy() const {
     Commit();
     Canvas copy(width_, height_, name_);
     copy.scale_ = scale_;
-    copy.image_ = image_;
+    if (spare_.size() == image_.size() && spare_.format() == image_.format() &&
+        spare_.bytesPerLine() == image_.bytesPerLine() && spare_.isDetached()) {
+        // Copied into memory already in use: a new bitmap would be paged in afresh.
+        std::memcpy(spare_.bits(), image_.constBits(),
+                    static_cast<std::size_t>(image_.sizeInBytes()));
+        spare_.setDevicePixelRatio(image_.devicePixelRatio());
+        copy.image_ = std::move(spare_);
+    } else {
+        copy.image_ = image_;
+    }
+    spare_ = QImage();
     copy.bitmapPending_ = false;
     copy.fontName_ = fontName_;
     copy.fontSize_ = fontSize_;
@@ -825,6 +837,7 @@ void Canvas::Resize(int width, int height, double deviceScale) {
     // The bitmap is made when it is first used: a control resized several times while the
     // windows are put together makes one.
     image_ = QImage();
+    spare_ = QImage();
     bitmapPending_ = true;
     ++generation_;
     ahead_.reset();

@@ -204,6 +204,8 @@ class Canvas {
     mutable std::uint64_t generation_ = 0;
     bool aheadCopy_ = false;
     mutable std::unique_ptr<Ahead> ahead_;
+    // The bitmap a taken picture replaced, for the next copy to draw on.
+    mutable QImage spare_;
     mutable bool tookAhead_ = false;
 };
 

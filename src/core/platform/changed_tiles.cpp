@@ -17,8 +17,7 @@ QRegion ChangedTiles(const QImage& frame, const QImage& shown, const QRect& with
     const int tiles = lastTile - firstTile + 1;
     std::vector<char> dirty(static_cast<std::size_t>(lastTile + 1));
     QRegion changed;
-    for (int top = area.top() / tileHeight * tileHeight; top <= area.bottom();
-         top += tileHeight) {
+    for (int top = area.top() / tileHeight * tileHeight; top <= area.bottom(); top += tileHeight) {
         const int from = std::max(top, area.top());
         const int to = std::min(top + tileHeight, area.bottom() + 1);  // exclusive
         std::fill(dirty.begin(), dirty.end(), 0);

@@ -251,10 +251,10 @@ class CanvasTest : public QObject {
                     const QRect device(qFloor(within.x() * scale), qFloor(within.y() * scale),
                                        qCeil(within.width() * scale),
                                        qCeil(within.height() * scale));
-                    QVERIFY2((damage - device).isEmpty(),
-                             qPrintable(QStringLiteral("%1 at %2")
-                                            .arg(QDebug::toString(damage))
-                                            .arg(scale)));
+                    QVERIFY2(
+                        (damage - device).isEmpty(),
+                        qPrintable(
+                            QStringLiteral("%1 at %2").arg(QDebug::toString(damage)).arg(scale)));
                 }
                 for (int y = 0; y < after.height(); ++y) {
                     for (int x = 0; x < after.width(); ++x) {
@@ -278,12 +278,18 @@ class CanvasTest : public QObject {
         QTest::addColumn<QString>("between");
         QTest::addColumn<QString>("pass");
         QTest::addColumn<bool>("taken");
-        QTest::newRow("the same pass") << "" << "13" << true;
-        QTest::newRow("another text") << "" << "14" << false;
-        QTest::newRow("a drawing in between") << "fill" << "13" << false;
-        QTest::newRow("another pass in between") << "pass" << "13" << false;
-        QTest::newRow("a write into the bitmap") << "write" << "13" << false;
-        QTest::newRow("a new size") << "resize" << "13" << false;
+        QTest::newRow("the same pass") << ""
+                                       << "13" << true;
+        QTest::newRow("another text") << ""
+                                      << "14" << false;
+        QTest::newRow("a drawing in between") << "fill"
+                                              << "13" << false;
+        QTest::newRow("another pass in between") << "pass"
+                                                 << "13" << false;
+        QTest::newRow("a write into the bitmap") << "write"
+                                                 << "13" << false;
+        QTest::newRow("a new size") << "resize"
+                                    << "13" << false;
     }
     void aheadIsTakenOnlyForTheSamePicture() {
         QFETCH(QString, between);
