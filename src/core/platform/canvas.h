@@ -199,10 +199,11 @@ class Canvas {
     mutable QRegion damage_;
     std::vector<DrawRecord> records_;
     // Counts every change of the bitmap or the frame, so that a picture drawn ahead knows
-    // whether the canvas is still as it was copied. On a copy: the count of its canvas then,
-    // and what its pass drew. On a canvas: what a copy drew, kept to be taken.
+    // whether the canvas is still as it was copied.
     mutable std::uint64_t generation_ = 0;
     bool aheadCopy_ = false;
+    // On a copy: its canvas's count when it was made, and what its pass drew. On a canvas: what
+    // a copy drew, kept to be taken.
     mutable std::unique_ptr<Ahead> ahead_;
     // The bitmap a taken picture replaced, for the next copy to draw on.
     mutable QImage spare_;
