@@ -131,11 +131,23 @@ void Presenter::Present(int type) {
     ApplyViewEffects(s_, type);
     Announce(StateChange::View);
     if (type == kViewHeat) drawAhead_.Post();
+    const std::array<int, 6> item = {s_.CurrentProgrammeIndex, s_.CurrentEventIndex,
+                                     s_.CurrentView,           s_.HoldScreen,
+                                     s_.LastDance,             s_.DanceNameShown};
+    if (item != itemAheadFor_) {
+        itemAheadFor_ = item;
+        drawItemAhead_.Post();
+    }
 }
 
 void Presenter::DrawNextHeatAhead() {
     if (s_.CurrentView != kViewHeat || !roundReady_) return;
-    WithNextHeat(s_, [this] { stage_.DrawAhead(kViewHeat); });
+    WithNextHeat(s_, [this] { stage_.DrawAhead(kViewHeat, s_, kNextHeatSlot); });
+}
+
+void Presenter::DrawNextItemAhead() {
+    const std::optional<ProgrammeStepPicture> next = PictureAfterProgrammeStep(s_);
+    if (next) stage_.DrawAhead(next->view, next->state, kNextItemSlot);
 }
 
 void Presenter::LoadAndShowRound() {

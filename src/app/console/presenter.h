@@ -4,6 +4,7 @@
 // state and announcing what changed. Also the start-up sequence and the redraw after the venue
 // screen's scale changed.
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -61,6 +62,9 @@ class Presenter : public ConsoleOperations {
     // Once the heat view is on the screens and the event loop has nothing else to do, the next
     // heat's picture is drawn ahead: a step forward then only takes it.
     void DrawNextHeatAhead();
+    // Then the picture of a programme step forward is drawn ahead too, once per item and view:
+    // its round read into a copy of the state, nothing else touched.
+    void DrawNextItemAhead();
     void ReadTables();
     void ReloadDisplayConfig();
     void ReloadEvents();
@@ -86,4 +90,12 @@ class Presenter : public ConsoleOperations {
     // repaint, the window system's work is done, and an operator's next press is far off.
     static constexpr int kAheadDelayMs = 20;
     AfterRepaint drawAhead_{[this] { DrawNextHeatAhead(); }, kAheadDelayMs};
+    // The next item's picture later, so that a press soon after a picture waits for one drawing
+    // ahead at most; drawn again when the item, the view or a switch the picture shows changed.
+    static constexpr int kItemAheadDelayMs = 60;
+    AfterRepaint drawItemAhead_{[this] { DrawNextItemAhead(); }, kItemAheadDelayMs};
+    std::array<int, 6> itemAheadFor_{};
+    // Where the surfaces keep the pictures drawn ahead.
+    static constexpr int kNextHeatSlot = 0;
+    static constexpr int kNextItemSlot = 1;
 };

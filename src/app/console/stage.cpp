@@ -32,8 +32,8 @@ void Stage::DrawView(int type) {
     audience_->RefreshSurfaces();
 }
 
-void Stage::DrawAhead(int type) {
-    if (Bound()) renderer_.DrawAhead(type);
+void Stage::DrawAhead(int type, const Competition& state, int slot) {
+    if (Bound()) renderer_.DrawAhead(type, state, slot);
 }
 
 void Stage::DrawAnnouncement(int kind, const std::string& text) {

@@ -37,9 +37,9 @@ class Stage : private RendererHost {
     // View `type` on the audience screen and the preview (the preview only while held); a new
     // picture other than the result and the award clears the memo.
     void DrawView(int type);
-    // View `type` from the state as it is, drawn ahead on copies of the surfaces, nothing shown:
-    // the DrawView that draws the same takes the pictures (Renderer::DrawAhead).
-    void DrawAhead(int type);
+    // View `type` from `state`, drawn ahead on copies of the surfaces and kept in `slot`,
+    // nothing shown: the DrawView that draws the same takes the pictures (Renderer::DrawAhead).
+    void DrawAhead(int type, const Competition& state, int slot);
     void DrawAnnouncement(int kind, const std::string& text);
     void DrawTitleBanner();
     void DrawClock(const QString& hhmm);

@@ -5,6 +5,8 @@
 
 #include "core/competition/round_load_guard.h"
 #include "core/competition/round_names.h"
+#include "core/competition/view_data.h"
+#include "core/competition/view_types.h"
 #include "core/data/heat_files.h"
 #include "core/platform/text_utils.h"
 
@@ -158,6 +160,26 @@ FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChe
     actions.roundUnreadable = round.unreadable;
     actions.round = round.load;
     return actions;
+}
+
+std::optional<ProgrammeStepPicture> PictureAfterProgrammeStep(const Competition& s) {
+    if (s.CurrentProgrammeIndex >= s.ProgrammeCount - 1) return std::nullopt;
+    ProgrammeStepPicture next{s, s.CurrentView};
+    Competition& n = next.state;
+    ProgrammeStepForward(n);
+    ShowProgrammeItem(n);
+    const FollowActions a = PlanFollowProgrammeItem(n, true, n.ResultLinkChecked, std::nullopt);
+    if (a.reloadRound) {
+        n.CurrentRoundShuffled = n.ShuffledHeats == 1;
+        next.view = kViewHeat;
+    } else if (a.roundUnreadable || n.CurrentView == kViewHeat) {
+        // The heat view of a round not read again: the picture of the item before.
+        return std::nullopt;
+    } else {
+        next.view = n.CurrentView;
+    }
+    if (!ReadViewInputs(n, next.view)) return std::nullopt;
+    return next;
 }
 
 FollowActions RefreshFollowLinks(Competition& s, bool linkChecked) {

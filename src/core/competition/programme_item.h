@@ -57,6 +57,16 @@ struct FollowActions {
     int resultCategory = 0;     // category (1-based) to select in the result-category list, 0 none
 };
 
+// What a programme step forward would draw: the state as the step leaves it (the next item made
+// current, its round read when the step reads one) and the view it shows then. Nothing when the
+// step would draw no new picture (the last item, a round that cannot be read, finalists being
+// written). `s` is not changed; for a picture drawn ahead.
+struct ProgrammeStepPicture {
+    Competition state;
+    int view = 0;
+};
+std::optional<ProgrammeStepPicture> PictureAfterProgrammeStep(const Competition& s);
+
 // What follows a programme move, as far as it touches the state: a forward move onto a
 // non-competition item switches to the progress message, with the heat view up the round is
 // reloaded (LoadRoundIfReadable); then the shuffle label and the result-list link are worked out

@@ -37,11 +37,11 @@ void Renderer::RunPasses(bool wide, const std::function<void(RenderTarget&)>& dr
     }
 }
 
-void Renderer::DrawAhead(int type) {
+void Renderer::DrawAhead(int type, const Competition& state, int slot) {
     if (!Bound()) return;
     const bool wide = type == kViewHeat;
     Canvas::BeginAheadRound();
-    for (int pass = state_.HoldScreen ? 1 : 0; pass < 2; ++pass) {
+    for (int pass = state.HoldScreen ? 1 : 0; pass < 2; ++pass) {
         const bool audience = pass == 0;
         Canvas& surface = *PassCanvas(wide, audience);
         Canvas copy = surface.AheadCopy();
@@ -50,8 +50,8 @@ void Renderer::DrawAhead(int type) {
         t.scale = audience ? 1.0 : 0.5;
         {
             CanvasPass painting(copy);
-            DrawViewType(type, state_, t);
+            DrawViewType(type, state, t);
         }
-        surface.KeepAhead(std::move(copy));
+        surface.KeepAhead(std::move(copy), slot);
     }
 }

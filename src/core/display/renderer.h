@@ -34,10 +34,11 @@ class Renderer {
     bool Bound() const { return surfaces_.audienceNormal != nullptr; }
 
     void RenderView(int type);
-    // View `type` as RenderView would draw it from the state as it is now, drawn on copies of the
-    // surfaces it would draw on and kept with them (Canvas::KeepAhead): what the windows show is
-    // not touched, and the RenderView that draws the same takes these pictures.
-    void DrawAhead(int type);
+    // View `type` as RenderView would draw it from `state` (the state as it is now, or as a
+    // command would leave it), drawn on copies of the surfaces it would draw on and kept with
+    // them in `slot` (Canvas::KeepAhead): what the windows show is not touched, and the
+    // RenderView that draws the same takes these pictures.
+    void DrawAhead(int type, const Competition& state, int slot);
 
     // The two passes on the normal surfaces for pictures that are not view types (the
     // announcement screens): draw(target) runs once per pass.

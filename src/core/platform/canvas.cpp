@@ -343,6 +343,7 @@ struct Canvas::Ahead {
     std::uint64_t base = 0;  // the canvas's generation when the copy was made
     std::vector<Op> ops;     // the copy's pass
     int passes = 0;
+    bool whole = false;  // the pass starts with an opaque fill of the whole bitmap
     QImage image;    // the copy's bitmap after its pass
     QRegion damage;  // what the pass changed
 };
@@ -608,6 +609,7 @@ Canvas& Canvas::operator=(Canvas&& other) noexcept {
     generation_ = other.generation_ + 1;
     aheadCopy_ = other.aheadCopy_;
     ahead_ = std::move(other.ahead_);
+    kept_ = std::move(other.kept_);
     tookAhead_ = false;
     return *this;
 }
@@ -690,18 +692,28 @@ void Canvas::Commit() const {
     std::vector<Op> ops;
     ops.swap(pending_);
     tookAhead_ = false;
+    bool damaged = false;  // what a picture taken changes is known
     if (aheadCopy_) {
         // A copy keeps its pass and what it alone changes.
         damage_ = QRegion();
         ahead_->ops = ops;
+        ahead_->whole = ops.front().covers;
         ++ahead_->passes;
-    } else if (ahead_ != nullptr) {
-        const std::unique_ptr<Ahead> ahead = std::move(ahead_);
-        if (ahead->base == generation_ && ahead->ops == ops) {
-            // The bitmap let go of is the next copy's, if nothing else holds it.
-            spare_ = std::exchange(image_, std::move(ahead->image));
-            damage_ += ahead->damage;
-            tookAhead_ = true;
+    } else {
+        for (std::unique_ptr<Ahead>& kept : kept_) {
+            if (kept == nullptr) continue;
+            const bool unchanged = kept->base == generation_;
+            if (!tookAhead_ && (unchanged || kept->whole) && kept->ops == ops) {
+                // The bitmap let go of is the next copy's, if nothing else holds it.
+                spare_ = std::exchange(image_, std::move(kept->image));
+                // Over other pixels than the copy's, the pass changes what it would draw.
+                if (unchanged) damage_ += kept->damage;
+                damaged = unchanged;
+                tookAhead_ = true;
+                kept.reset();
+            } else if (!kept->whole) {
+                kept.reset();  // drawn over pixels this pass changes
+            }
         }
     }
     ++generation_;
@@ -714,6 +726,8 @@ void Canvas::Commit() const {
                 Draw(p, op);
                 damage_ += op.bounds;
             }
+        } else if (!damaged) {
+            for (const Op& op : ops) damage_ += op.bounds;
         }
         if (aheadCopy_) ahead_->damage = damage_;
         if (whole) {
@@ -733,20 +747,22 @@ void Canvas::Commit() const {
     const double scale = scale_;
     const QRect all = PixelRect();
     const std::vector<QRect> changed =
-        tookAhead_ ? std::vector<QRect>{} : Merged(ChangedRects(frame_, ops));
+        damaged ? std::vector<QRect>{} : Merged(ChangedRects(frame_, ops));
     if (!changed.empty()) {
-        QPainter p(&image_);
+        std::optional<QPainter> p;
+        if (!tookAhead_) p.emplace(&image_);
         for (const QRect& r : changed) {
             // The clip a pixel beyond the changed rectangle, whatever the rounding of a
             // fractional scale; every operation reaching a pixel beyond that drawn in it.
             const QRect clip = r.adjusted(-1, -1, 1, 1) & all;
             const QRect reach = r.adjusted(-2, -2, 2, 2) & all;
             if (clip.isEmpty()) continue;
-            ClipToDevice(p, clip, scale);
-            for (const Op& op : ops) {
-                if (op.bounds.intersects(reach)) Draw(p, op);
-            }
             damage_ += reach;
+            if (!p) continue;
+            ClipToDevice(*p, clip, scale);
+            for (const Op& op : ops) {
+                if (op.bounds.intersects(reach)) Draw(*p, op);
+            }
         }
     }
     if (aheadCopy_) ahead_->damage = damage_;
@@ -793,9 +809,10 @@ Canvas Canvas::AheadCopy() const {
     return copy;
 }
 
-void Canvas::KeepAhead(Canvas&& ahead) {
+void Canvas::KeepAhead(Canvas&& ahead, int slot) {
     ahead.EndPass();
-    ahead_.reset();
+    if (slot < 0 || slot >= kAheadSlots) return;
+    kept_[slot].reset();
     if (!ahead.aheadCopy_ || ahead.ahead_ == nullptr || ahead.ahead_->passes != 1 ||
         ahead.ahead_->base != generation_ || ahead.PixelRect() != PixelRect()) {
         return;
@@ -808,7 +825,7 @@ void Canvas::KeepAhead(Canvas&& ahead) {
     }
     ahead.ahead_->damage = changed;
     ahead.ahead_->image = std::move(ahead.image_);
-    ahead_ = std::move(ahead.ahead_);
+    kept_[slot] = std::move(ahead.ahead_);
 }
 
 QImage Canvas::FullRepaint() const {
@@ -840,7 +857,7 @@ void Canvas::Resize(int width, int height, double deviceScale) {
     spare_ = QImage();
     bitmapPending_ = true;
     ++generation_;
-    ahead_.reset();
+    for (std::unique_ptr<Ahead>& kept : kept_) kept.reset();
     // The black bitmap is the frame of one black fill.
     Op black;
     black.kind = Op::kFill;

@@ -25,6 +25,7 @@
 #include <QRect>
 #include <QRegion>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -128,12 +129,15 @@ class Canvas {
     // A new round of copies: those of one picture (its passes, in their order) count the texts
     // drawn by the copies before them in the round as drawn, as the passes themselves do.
     static void BeginAheadRound();
-    // Keeps what `ahead` (made by AheadCopy of this canvas, one pass drawn on it since) drew.
-    // The next pass here takes that bitmap instead of drawing, if it has the operations of the
-    // copy's pass and nothing was drawn here since the copy was made: the pixels are those the
-    // pass would draw, as the copy drew the same operations over the same pixels the same way.
-    // Any other pass or drawing lets it go.
-    void KeepAhead(Canvas&& ahead);
+    // Keeps what `ahead` (made by AheadCopy of this canvas, one pass drawn on it since) drew, in
+    // `slot` (the picture kept there before is let go). A later pass here takes that bitmap
+    // instead of drawing, if it has the operations of the copy's pass and either nothing was
+    // drawn here since the copy was made (the copy drew the same operations over the same pixels
+    // the same way) or the pass starts with an opaque fill of the whole bitmap (its pixels are
+    // those of its operations alone, whatever it is drawn over). A picture of the first kind is
+    // let go by any other pass or drawing; one of the second kind stays until it is taken.
+    static constexpr int kAheadSlots = 2;
+    void KeepAhead(Canvas&& ahead, int slot = 0);
     // Whether the last pass took a bitmap drawn ahead.
     bool TookAhead() const { return tookAhead_; }
 
@@ -202,9 +206,10 @@ class Canvas {
     // whether the canvas is still as it was copied.
     mutable std::uint64_t generation_ = 0;
     bool aheadCopy_ = false;
-    // On a copy: its canvas's count when it was made, and what its pass drew. On a canvas: what
-    // a copy drew, kept to be taken.
+    // On a copy: its canvas's count when it was made, and what its pass drew.
     mutable std::unique_ptr<Ahead> ahead_;
+    // On a canvas: what copies drew, kept to be taken.
+    mutable std::array<std::unique_ptr<Ahead>, kAheadSlots> kept_;
     // The bitmap a taken picture replaced, for the next copy to draw on.
     mutable QImage spare_;
     mutable bool tookAhead_ = false;

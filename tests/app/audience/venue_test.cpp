@@ -263,6 +263,15 @@ class VenueTest : public QObject {
             QCOMPARE(shown(), repainted());
             QVERIFY(drawnWhole());
         }
+        // Given the time, the next programme item's round is drawn ahead too.
+        QTest::qWait(200);
+        const int item = windows_.state->CurrentProgrammeIndex;
+        Press(programme, Qt::LeftButton);
+        QCOMPARE(windows_.state->CurrentProgrammeIndex, item + 1);
+        QCOMPARE(windows_.state->CurrentView, kViewHeat);
+        QVERIFY(audience.WideSurface().TookAhead());
+        QCOMPARE(shown(), repainted());
+        QVERIFY(drawnWhole());
         // The progress message on the normal surface, which the band covers in part, then the
         // programme step that moves its lines.
         auto* progress = windows_.console->findChild<QWidget*>("BitBtn4");

@@ -273,32 +273,37 @@ class CanvasTest : public QObject {
     }
 
     // A picture drawn ahead is taken only by the pass that draws what it drew, on the canvas as
-    // it was copied; otherwise the pass draws as always.
+    // it was copied or, for a pass that starts by filling the whole bitmap, whenever that pass
+    // comes; otherwise the pass draws as always.
     void aheadIsTakenOnlyForTheSamePicture_data() {
         QTest::addColumn<QString>("between");
         QTest::addColumn<QString>("pass");
+        QTest::addColumn<bool>("whole");
         QTest::addColumn<bool>("taken");
-        QTest::newRow("the same pass") << ""
-                                       << "13" << true;
-        QTest::newRow("another text") << ""
-                                      << "14" << false;
-        QTest::newRow("a drawing in between") << "fill"
-                                              << "13" << false;
-        QTest::newRow("another pass in between") << "pass"
-                                                 << "13" << false;
-        QTest::newRow("a write into the bitmap") << "write"
-                                                 << "13" << false;
-        QTest::newRow("a new size") << "resize"
-                                    << "13" << false;
+        QTest::addColumn<bool>("takenLater");  // by the same pass after this one
+        for (const bool whole : {false, true}) {
+            const auto row = [&](const char* name) {
+                return &QTest::newRow(qPrintable(QString::fromLatin1(name) +
+                                                 (whole ? " (whole)" : " (partial)")));
+            };
+            *row("the same pass") << "" << "13" << whole << true << false;
+            *row("another text") << "" << "14" << whole << false << whole;
+            *row("a drawing in between") << "fill" << "13" << whole << whole << false;
+            *row("another pass in between") << "pass" << "13" << whole << whole << false;
+            *row("a write into the bitmap") << "write" << "13" << whole << whole << false;
+            *row("a new size") << "resize" << "13" << whole << false << false;
+        }
     }
     void aheadIsTakenOnlyForTheSamePicture() {
         QFETCH(QString, between);
         QFETCH(QString, pass);
+        QFETCH(bool, whole);
         QFETCH(bool, taken);
-        const auto draw = [](Canvas& c, const QString& text) {
+        QFETCH(bool, takenLater);
+        const auto draw = [whole](Canvas& c, const QString& text) {
             CanvasPass painting(c);
             c.SetBrushColor(Qt::darkGreen);
-            c.FillRect(0, 0, 200, 100);
+            c.FillRect(0, 0, 200, whole ? 100 : 90);
             c.SetFontColor(Qt::white);
             c.TextOut(20, 20, text);
         };
@@ -308,18 +313,30 @@ class CanvasTest : public QObject {
         draw(c, "12");
         Canvas copy = c.AheadCopy();
         draw(copy, "13");
-        c.KeepAhead(std::move(copy));
+        c.KeepAhead(std::move(copy), 1);
         c.SetBrushColor(Qt::red);
-        if (between == "fill") c.FillRect(150, 60, 190, 90);
+        if (between == "fill") c.FillRect(150, 60, 190, 99);
         if (between == "pass") draw(c, "12");
         if (between == "write") c.Image().fill(Qt::blue);
         if (between == "resize") c.Resize(200, 100, 1.40625);
+        c.TakeDamage();
+        const QImage before = std::as_const(c).Image().copy();
         draw(c, pass);
         QCOMPARE(c.TookAhead(), taken);
-        QCOMPARE(std::as_const(c).Image(), c.FullRepaint());
-        // Taken once: the next pass draws.
+        // Every pixel the pass changed is repainted.
+        const QRegion damage = c.TakeDamage();
+        const QImage& after = std::as_const(c).Image();
+        for (int y = 0; y < after.height(); ++y) {
+            for (int x = 0; x < after.width(); ++x) {
+                if (after.pixel(x, y) != before.pixel(x, y)) QVERIFY(damage.contains(QPoint(x, y)));
+            }
+        }
+        // (A bitmap written into, then drawn over in part, has no operations that make it.)
+        if (whole || between != "write") QCOMPARE(std::as_const(c).Image(), c.FullRepaint());
+        // Taken once.
         draw(c, "13");
-        QVERIFY(!c.TookAhead());
+        QCOMPARE(c.TookAhead(), takenLater);
+        if (whole || between != "write") QCOMPARE(std::as_const(c).Image(), c.FullRepaint());
     }
 
     void edgesAreExclusive() {
