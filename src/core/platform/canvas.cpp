@@ -817,6 +817,9 @@ void Canvas::KeepAhead(Canvas&& ahead, int slot) {
         ahead.ahead_->base != generation_ || ahead.PixelRect() != PixelRect()) {
         return;
     }
+    // A copy that drew nothing still shares this canvas's bitmap: kept, it would make the next
+    // drawing here copy the whole bitmap first. Its picture is the one shown, drawn again cheaply.
+    if (!ahead.image_.isDetached()) return;
     // What the pass changes, to the tile: the parts of its drawings that come out as they were
     // (most of a number's box when the next number is drawn in it) need no repaint.
     QRegion changed;

@@ -235,7 +235,8 @@ class CanvasTest : public QObject {
                     QCOMPARE(std::as_const(c).Image(), before);
                 }
                 draw(c, second);
-                QCOMPARE(c.TookAhead(), ahead);
+                // (A copy that drew nothing new is not kept.)
+                QCOMPARE(c.TookAhead(), ahead && first != second);
                 const QRegion damage = c.TakeDamage();
                 const QImage& after = std::as_const(c).Image();
                 if (ahead) {
@@ -337,6 +338,27 @@ class CanvasTest : public QObject {
         draw(c, "13");
         QCOMPARE(c.TookAhead(), takenLater);
         if (whole || between != "write") QCOMPARE(std::as_const(c).Image(), c.FullRepaint());
+    }
+
+    // A copy that drew nothing new is not kept: it would share the bitmap, and the next drawing
+    // would copy all of it first.
+    void aheadOfThePictureShownIsNotKept() {
+        Canvas c(200, 100, "T");
+        c.Resize(200, 100, 1.40625);
+        const auto draw = [](Canvas& canvas) {
+            CanvasPass painting(canvas);
+            canvas.SetBrushColor(Qt::darkGreen);
+            canvas.FillRect(0, 0, 200, 100);
+        };
+        draw(c);
+        {
+            Canvas copy = c.AheadCopy();
+            draw(copy);
+            c.KeepAhead(std::move(copy), 1);
+        }
+        QVERIFY(std::as_const(c).Image().isDetached());
+        draw(c);
+        QVERIFY(!c.TookAhead());
     }
 
     void edgesAreExclusive() {
