@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include "app/audience/scr_form.h"
 #include "app/console/announcements_controller.h"
@@ -287,6 +288,9 @@ void DspMain::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
 }
 
+// The folder tree is made this long after the start-up's pictures, when the program is idle.
+constexpr int kFolderTreeDelayMs = 250;
+
 void DspMain::FormActivate() {
     if (!firstActivation_) return;
     if (audience_ == nullptr) {
@@ -302,6 +306,7 @@ void DspMain::FormActivate() {
     presenter_->RunStartUp(designedLeft, [this] { ShowWindows(); });
     commands_->Clean();
     venue_->ShowAfterStartUp();
+    QTimer::singleShot(kFolderTreeDelayMs, folderPanel_.get(), &FolderPanel::EnsureTree);
 }
 
 void DspMain::ShowWindows() {

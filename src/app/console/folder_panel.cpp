@@ -23,14 +23,6 @@ FolderPanel::FolderPanel(const FolderControls& controls, const Competition& stat
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady()) c_.DriveComboBox1->addItem(volume.rootPath());
     }
-    model_ = new QFileSystemModel(this);
-    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    model_->setRootPath(QDir::rootPath());
-    c_.DirectoryListBox1->setModel(model_);
-    for (int column = 1; column < model_->columnCount(); ++column) {
-        c_.DirectoryListBox1->hideColumn(column);
-    }
-    c_.DirectoryListBox1->setHeaderHidden(true);
     // The drive box takes a typed or pasted path too; Enter opens that folder in the tree.
     c_.DriveComboBox1->setEditable(true);
     c_.DriveComboBox1->setInsertPolicy(QComboBox::NoInsert);
@@ -39,11 +31,23 @@ FolderPanel::FolderPanel(const FolderControls& controls, const Competition& stat
             &FolderPanel::GoToTypedFolder);
 
     connect(c_.Label59, &PressLabel::mouseDown, this, &FolderPanel::Label59MouseDown);
-    connect(c_.DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &FolderPanel::DirectoryListBox1Change);
     connect(c_.Button22, &QPushButton::clicked, this, &FolderPanel::Button22Click);
     connect(c_.Button30, &QPushButton::clicked, this, &FolderPanel::Button30Click);
     c_.Label61->setText(DecodePath(s_.DataFolder));
+}
+
+void FolderPanel::EnsureTree() {
+    if (model_ != nullptr) return;
+    model_ = new QFileSystemModel(this);
+    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    model_->setRootPath(QDir::rootPath());
+    c_.DirectoryListBox1->setModel(model_);
+    for (int column = 1; column < model_->columnCount(); ++column) {
+        c_.DirectoryListBox1->hideColumn(column);
+    }
+    c_.DirectoryListBox1->setHeaderHidden(true);
+    connect(c_.DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &FolderPanel::DirectoryListBox1Change);
 }
 
 void FolderPanel::Label59MouseDown() { Open(std::nullopt); }
@@ -70,6 +74,7 @@ bool FolderPanel::GoToTypedFolder() {
 }
 
 void FolderPanel::GoToFolder(const QString& folder) {
+    EnsureTree();
     const QString drive = DriveOf(folder);
     const int row = c_.DriveComboBox1->findText(drive);
     if (row >= 0) c_.DriveComboBox1->setCurrentIndex(row);
@@ -86,6 +91,7 @@ QString FolderPanel::DriveOf(const QString& path) const {
 }
 
 void FolderPanel::ShowDrive(const QString& root) {
+    EnsureTree();
     c_.DirectoryListBox1->setRootIndex(model_->index(root));
 }
 

@@ -40,6 +40,11 @@ class FolderPanel : public QObject {
     void Button22Click();
     void Button30Click();
 
+    // The folder tree's model: it reads the root folder and looks up each folder's icon, which
+    // the start-up need not wait for. Made once the start-up is done, or when the panel is used
+    // before.
+    void EnsureTree();
+
   private:
     // A path typed into the drive box: its folder chosen in the tree. False when it names none.
     bool GoToTypedFolder();
