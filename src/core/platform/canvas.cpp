@@ -490,6 +490,9 @@ constexpr std::size_t kMaxFrameOps = 50000;
 constexpr std::size_t kMaxCompared = std::size_t{1} << 20;
 // The tiles in which a picture drawn ahead is compared with the one shown.
 const QSize kChangedTile(64, 16);
+// Unchanged tiles between changed ones in a band are repainted too, up to this many pixels in a
+// row: a rectangle costs the window system about as much as that many pixels.
+constexpr int kBridgedGap = 4096;
 // More changed rectangles than this are drawn as the one rectangle around them.
 constexpr std::size_t kMaxRects = 256;
 
@@ -691,6 +694,8 @@ void Canvas::Commit() const {
     EnsureBitmap();
     std::vector<Op> ops;
     ops.swap(pending_);
+    // The next pass records about as many.
+    pending_.reserve(ops.size());
     tookAhead_ = false;
     bool damaged = false;  // what a picture taken changes is known
     if (aheadCopy_) {
@@ -710,9 +715,9 @@ void Canvas::Commit() const {
                 if (unchanged) damage_ += kept->damage;
                 damaged = unchanged;
                 tookAhead_ = true;
-                kept.reset();
+                spent_.push_back(std::move(kept));
             } else if (!kept->whole) {
-                kept.reset();  // drawn over pixels this pass changes
+                spent_.push_back(std::move(kept));  // drawn over pixels this pass changes
             }
         }
     }
@@ -766,7 +771,7 @@ void Canvas::Commit() const {
         }
     }
     if (aheadCopy_) ahead_->damage = damage_;
-    frame_ = std::move(ops);
+    spentFrame_ = std::exchange(frame_, std::move(ops));
     if (frame_.size() > kMaxFrameOps) {
         frame_.clear();
         frameKnown_ = false;
@@ -778,6 +783,8 @@ void Canvas::BeginAheadRound() { ++FaceRegistry::OfThread().aheadRound; }
 Canvas Canvas::AheadCopy() const {
     EnsureBitmap();
     Commit();
+    spentFrame_.clear();
+    spent_.clear();
     Canvas copy(width_, height_, name_);
     copy.scale_ = scale_;
     if (spare_.size() == image_.size() && spare_.format() == image_.format() &&
@@ -826,7 +833,7 @@ void Canvas::KeepAhead(Canvas&& ahead, int slot) {
     for (const QRect& r : ahead.ahead_->damage) {
         changed += ChangedTiles(ahead.image_, image_, r, kChangedTile);
     }
-    ahead.ahead_->damage = changed;
+    ahead.ahead_->damage = BridgedGaps(changed, kBridgedGap);
     ahead.ahead_->image = std::move(ahead.image_);
     kept_[slot] = std::move(ahead.ahead_);
 }

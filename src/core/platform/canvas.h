@@ -212,6 +212,10 @@ class Canvas {
     mutable std::array<std::unique_ptr<Ahead>, kAheadSlots> kept_;
     // The bitmap a taken picture replaced, for the next copy to draw on.
     mutable QImage spare_;
+    // The frame a pass replaced and the pictures drawn ahead it let go of: freed when the next
+    // copy is made, while the program waits, not while a picture is on its way.
+    mutable std::vector<Op> spentFrame_;
+    mutable std::vector<std::unique_ptr<Ahead>> spent_;
     mutable bool tookAhead_ = false;
 };
 

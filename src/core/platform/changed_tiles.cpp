@@ -52,3 +52,24 @@ QRegion ChangedTiles(const QImage& frame, const QImage& shown, const QRect& with
     }
     return changed;
 }
+
+QRegion BridgedGaps(const QRegion& region, int gapArea) {
+    if (region.rectCount() < 2) return region;
+    // The region's rectangles come in bands from the top, each band's from the left.
+    std::vector<QRect> rects(region.begin(), region.end());
+    QRegion bridged;
+    QRect open = rects.front();
+    for (std::size_t i = 1; i < rects.size(); ++i) {
+        const QRect& r = rects[i];
+        const bool sameBand = r.top() == open.top() && r.height() == open.height();
+        const long long gap = static_cast<long long>(r.left() - open.right() - 1) * r.height();
+        if (sameBand && r.left() > open.right() && gap <= gapArea) {
+            open.setRight(r.right());
+            continue;
+        }
+        bridged += open;
+        open = r;
+    }
+    bridged += open;
+    return bridged;
+}
