@@ -31,6 +31,7 @@
 #include "app/console/view_commands_controller.h"
 #include "app/widgets/button_glyphs.h"
 #include "app/widgets/image_control.h"
+#include "app/widgets/widget_colors.h"
 #include "core/platform/cp932.h"
 #include "core/platform/data_file.h"
 #include "core/platform/font_substitution.h"
@@ -120,7 +121,9 @@ void DspMain::CreateControllers(const StartOptions& options) {
     status->setGeometry(200, 329, 216, 33);
     status->setFont(small);
     status->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    status->setStyleSheet(QStringLiteral("color: white;"));
+    // Opaque, in the heading's colour: a new estimate repaints the label alone, not the heading
+    // and the award section's file stamp under it, which it covers while the list is up.
+    SetColors(status, BackgroundOf(ui->Label1), Qt::white);
     scheduleLabel_ = status;
     auto* column = new EstimateColumn(*schedule_, f.Image6, status, f.Panel11);
     column->setObjectName(QStringLiteral("EstimateColumn"));

@@ -4,7 +4,13 @@
 #include <QWidget>
 
 void SetColors(QWidget* w, const QColor& background, const QColor& text) {
-    QPalette p = w->palette();
+    const QPalette& now = w->palette();
+    if (w->autoFillBackground() && now.color(w->backgroundRole()) == background &&
+        now.color(QPalette::Window) == background && now.color(w->foregroundRole()) == text &&
+        now.color(QPalette::WindowText) == text) {
+        return;
+    }
+    QPalette p = now;
     p.setColor(w->backgroundRole(), background);
     p.setColor(QPalette::Window, background);
     p.setColor(w->foregroundRole(), text);

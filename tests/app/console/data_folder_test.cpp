@@ -177,6 +177,16 @@ class DataFolderTest : public QObject {
         QCOMPARE(s().ResultRowCount, 1);
         QVERIFY(!Label("ReadyUpdateMark")->isVisibleTo(windows.console.get()));
         QCOMPARE(Label("FinalFileStamp")->text(), QStringLiteral("F_01.dat 14:05:00"));
+        // With the list up again, the day's schedule line over the award heading hides the
+        // stamp: what shows there is the line alone.
+        QTest::mouseClick(W("BitBtn18"), Qt::LeftButton);
+        QWidget* console = windows.console.get();
+        QWidget* schedule = W("ScheduleLabel");
+        QVERIFY(schedule->isVisibleTo(console));
+        const QRect line(schedule->mapTo(console, QPoint()), schedule->size());
+        const QImage shown = console->grab(line).toImage();
+        Label("FinalFileStamp")->clear();
+        QCOMPARE(console->grab(line).toImage(), shown);
     }
 
     // A heat file rewritten a byte at a time while Heat and the heat steps are pressed: every
