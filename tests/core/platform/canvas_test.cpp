@@ -1,6 +1,7 @@
 // The canvas behaves like the Windows drawing canvas the screens are designed on: state kept
 // between drawings, opaque text, exclusive right and bottom edges, and faithful records.
 #include "core/platform/canvas.h"
+#include "core/platform/changed_tiles.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -359,6 +360,29 @@ class CanvasTest : public QObject {
         QVERIFY(std::as_const(c).Image().isDetached());
         draw(c);
         QVERIFY(!c.TookAhead());
+    }
+
+    // Gaps in a band are filled up to the area given; other bands and larger gaps stay.
+    void bridgedGaps_data() {
+        QTest::addColumn<QList<QRect>>("rects");
+        QTest::addColumn<QList<QRect>>("bridged");
+        QTest::newRow("a small gap") << QList<QRect>{{0, 0, 64, 16}, {128, 0, 64, 16}}
+                                     << QList<QRect>{{0, 0, 192, 16}};
+        QTest::newRow("a gap too wide") << QList<QRect>{{0, 0, 64, 16}, {400, 0, 64, 16}}
+                                        << QList<QRect>{{0, 0, 64, 16}, {400, 0, 64, 16}};
+        QTest::newRow("two bands") << QList<QRect>{{0, 0, 64, 16}, {128, 16, 64, 16}}
+                                   << QList<QRect>{{0, 0, 64, 16}, {128, 16, 64, 16}};
+        QTest::newRow("three in a band, one gap too wide")
+            << QList<QRect>{{0, 0, 64, 16}, {128, 0, 64, 16}, {600, 0, 64, 16}}
+            << QList<QRect>{{0, 0, 192, 16}, {600, 0, 64, 16}};
+    }
+    void bridgedGaps() {
+        QFETCH(QList<QRect>, rects);
+        QFETCH(QList<QRect>, bridged);
+        QRegion region;
+        for (const QRect& r : rects) region += r;
+        const QRegion out = BridgedGaps(region, 64 * 16 * 2);
+        QCOMPARE(QList<QRect>(out.begin(), out.end()), bridged);
     }
 
     void edgesAreExclusive() {
