@@ -191,6 +191,8 @@ QUrl WebServer::RemoteUrl() const {
 }
 
 void WebServer::EncodeStalePicture() {
+    // A change not published yet is the picture asked for.
+    if (publishQueued_) Publish();
     if (!pictureStale_) {
         // Only patches went out since the last whole picture.
         encoder_->RequestWhole();
@@ -215,6 +217,9 @@ void WebServer::SetFullPicturesWanted(bool wanted) {
 
 void WebServer::PictureChanged() {
     pictureQueued_ = true;
+    // The hub knows at once that the picture it keeps is not the one on air: a page asked for
+    // just after a command waits for the new one rather than getting the one before it.
+    if (WebHub* hub = hub_) QMetaObject::invokeMethod(hub, [hub] { hub->SetPictureStale(); });
     StateChanged();
 }
 
