@@ -148,6 +148,8 @@ void Presenter::DrawNextHeatAhead() {
 void Presenter::DrawNextItemAhead() {
     const std::optional<ProgrammeStepPicture> next = PictureAfterProgrammeStep(s_);
     if (next) stage_.DrawAhead(next->view, next->state, kNextItemSlot);
+    // The judges, asked for at any time, fifty names drawn afresh.
+    if (s_.CurrentView != kViewJudges) stage_.DrawAhead(kViewJudges, s_, kJudgesSlot);
 }
 
 void Presenter::LoadAndShowRound() {

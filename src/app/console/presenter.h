@@ -62,8 +62,8 @@ class Presenter : public ConsoleOperations {
     // Once the heat view is on the screens and the event loop has nothing else to do, the next
     // heat's picture is drawn ahead: a step forward then only takes it.
     void DrawNextHeatAhead();
-    // Then the picture of a programme step forward is drawn ahead too, once per item and view:
-    // its round read into a copy of the state, nothing else touched.
+    // Then the picture of a programme step forward is drawn ahead too, once per item and view
+    // (its round read into a copy of the state, nothing else touched), and the judges' picture.
     void DrawNextItemAhead();
     void ReadTables();
     void ReloadDisplayConfig();
@@ -98,4 +98,5 @@ class Presenter : public ConsoleOperations {
     // Where the surfaces keep the pictures drawn ahead.
     static constexpr int kNextHeatSlot = 0;
     static constexpr int kNextItemSlot = 1;
+    static constexpr int kJudgesSlot = 2;
 };

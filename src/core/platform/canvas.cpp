@@ -492,7 +492,7 @@ constexpr std::size_t kMaxCompared = std::size_t{1} << 20;
 const QSize kChangedTile(64, 16);
 // Unchanged tiles between changed ones in a band are repainted too, up to this many pixels in a
 // row: a rectangle costs the window system about as much as that many pixels.
-constexpr int kBridgedGap = 4096;
+constexpr int kBridgedGap = 8192;
 // More changed rectangles than this are drawn as the one rectangle around them.
 constexpr std::size_t kMaxRects = 256;
 
@@ -645,7 +645,7 @@ const QImage& Canvas::Image() const {
 
 QRegion Canvas::TakeDamage() {
     if (!inPass_) Commit();
-    QRegion damage = damage_ & PixelRect();
+    QRegion damage = BridgedGaps(damage_ & PixelRect(), kBridgedGap);
     damage_ = QRegion();
     return damage;
 }
@@ -833,7 +833,7 @@ void Canvas::KeepAhead(Canvas&& ahead, int slot) {
     for (const QRect& r : ahead.ahead_->damage) {
         changed += ChangedTiles(ahead.image_, image_, r, kChangedTile);
     }
-    ahead.ahead_->damage = BridgedGaps(changed, kBridgedGap);
+    ahead.ahead_->damage = changed;
     ahead.ahead_->image = std::move(ahead.image_);
     kept_[slot] = std::move(ahead.ahead_);
 }

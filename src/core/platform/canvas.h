@@ -136,7 +136,7 @@ class Canvas {
     // the same way) or the pass starts with an opaque fill of the whole bitmap (its pixels are
     // those of its operations alone, whatever it is drawn over). A picture of the first kind is
     // let go by any other pass or drawing; one of the second kind stays until it is taken.
-    static constexpr int kAheadSlots = 2;
+    static constexpr int kAheadSlots = 3;
     void KeepAhead(Canvas&& ahead, int slot = 0);
     // Whether the last pass took a bitmap drawn ahead.
     bool TookAhead() const { return tookAhead_; }

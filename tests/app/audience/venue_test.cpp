@@ -296,6 +296,18 @@ class VenueTest : public QObject {
         QVERIFY(drawnWhole());
     }
 
+    // The judges' picture is drawn ahead while the program waits: their first showing takes it.
+    void judgesAreDrawnAhead() {
+        screens_ = {Screen("P", kPrimary, true), Screen("V", QRect(1280, 0, 1920, 1080))};
+        Start();
+        QTest::qWait(200);
+        QTest::mouseClick(windows_.console->findChild<QWidget*>("BitBtn3"), Qt::LeftButton);
+        QCOMPARE(windows_.state->CurrentView, kViewJudges);
+        Canvas& surface = windows_.audience->NormalSurface();
+        QVERIFY(surface.TookAhead());
+        QCOMPARE(std::as_const(surface).Image(), surface.FullRepaint());
+    }
+
     // The tiles of a picture that differ from the one shown, cut at the picture's edges.
     void changedTiles_data() {
         QTest::addColumn<QSize>("size");
