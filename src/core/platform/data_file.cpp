@@ -5,25 +5,78 @@
 #include <sys/stat.h>
 
 #include <QFile>
+#include <chrono>
 #include <cstdio>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
-// Finds the single entry of `dir` whose name equals `name` ignoring ASCII case; empty when there
-// is none or more than one.
-std::string FindIgnoringCase(const std::string& dir, const std::string& name) {
-    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
-    if (d == nullptr) return {};
-    std::string found;
-    int matches = 0;
-    while (dirent* e = readdir(d)) {
-        if (strcasecmp(e->d_name, name.c_str()) == 0) {
-            found = e->d_name;
-            ++matches;
+// The names of a folder, read again when the folder changed (its identity or its change time) or
+// a second has passed: a folder on a share may not show a change in its time at once. Several
+// lookups of one step (the watcher's, the round's, the shuffled files') then read it once.
+class FolderNames {
+  public:
+    // The single name in `dir` equal to `name` ignoring ASCII case; empty when none or several.
+    std::string Find(const std::string& dir, const std::string& name) {
+        const std::string& folder = dir.empty() ? kCurrent : dir;
+        struct stat st;
+        if (stat(folder.c_str(), &st) != 0) return {};
+        const auto now = std::chrono::steady_clock::now();
+        const std::lock_guard lock(mutex_);
+        if (listings_.size() >= kFolders && listings_.find(folder) == listings_.end()) {
+            listings_.clear();
         }
+        Listing& l = listings_[folder];
+        if (l.device != st.st_dev || l.inode != st.st_ino || l.seconds != st.st_mtim.tv_sec ||
+            l.nanoseconds != st.st_mtim.tv_nsec || now - l.read > kFresh) {
+            l = Read(folder);
+            l.device = st.st_dev;
+            l.inode = st.st_ino;
+            l.seconds = st.st_mtim.tv_sec;
+            l.nanoseconds = st.st_mtim.tv_nsec;
+            l.read = now;
+        }
+        std::string found;
+        int matches = 0;
+        for (const std::string& entry : l.names) {
+            if (strcasecmp(entry.c_str(), name.c_str()) == 0) {
+                found = entry;
+                ++matches;
+            }
+        }
+        return matches == 1 ? found : std::string();
     }
-    closedir(d);
-    return matches == 1 ? found : std::string();
+
+  private:
+    struct Listing {
+        dev_t device = 0;
+        ino_t inode = 0;
+        time_t seconds = 0;
+        long nanoseconds = 0;
+        std::chrono::steady_clock::time_point read;
+        std::vector<std::string> names;
+    };
+    static Listing Read(const std::string& folder) {
+        Listing l;
+        DIR* d = opendir(folder.c_str());
+        if (d == nullptr) return l;
+        while (dirent* e = readdir(d)) l.names.emplace_back(e->d_name);
+        closedir(d);
+        return l;
+    }
+    static constexpr std::chrono::seconds kFresh{1};
+    static constexpr std::size_t kFolders = 64;
+    inline static const std::string kCurrent = ".";
+    std::mutex mutex_;
+    std::unordered_map<std::string, Listing> listings_;
+};
+
+std::string FindIgnoringCase(const std::string& dir, const std::string& name) {
+    static FolderNames names;
+    return names.Find(dir, name);
 }
 
 bool Exists(const std::string& path) {

@@ -26,6 +26,14 @@ class DataFileTest : public QObject {
         QVERIFY(!IsRegularFile(DataFilePath(p, "seqdat.csv")));
         QVERIFY(IsDirectory(p));
         QVERIFY(!IsDirectory(p + "/Mem.csv"));
+        // Names that come, go or change after a lookup are found as they are now.
+        dir.WriteBytes("SEQDAT.CSV", "x");
+        QCOMPARE(DataFilePath(p, "seqdat.csv"), p + "/SEQDAT.CSV");
+        QVERIFY(QFile::rename(QString::fromStdString(p + "/SEQDAT.CSV"),
+                              QString::fromStdString(p + "/SeqDat.csv")));
+        QCOMPARE(DataFilePath(p, "seqdat.csv"), p + "/SeqDat.csv");
+        QVERIFY(QFile::remove(QString::fromStdString(p + "/SeqDat.csv")));
+        QCOMPARE(DataFilePath(p, "seqdat.csv"), p + "/seqdat.csv");
     }
 };
 
