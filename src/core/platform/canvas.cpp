@@ -9,6 +9,7 @@
 #include <QTextLayout>
 #include <QTransform>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -249,6 +250,14 @@ namespace {
 // bounded by the sizes in use.
 struct FaceRegistry {
     QHash<QString, std::shared_ptr<Canvas::Face>> faces;
+    struct Recent {
+        QString name;
+        int points = 0;
+        bool bold = false;
+        int stretch = 0;
+        Canvas::Face* face = nullptr;  // faces live as long as the thread
+    };
+    std::array<Recent, 4> recent;
     qsizetype cellBytes = 0;
     std::uint64_t aheadRound = 1;
 
@@ -257,6 +266,19 @@ struct FaceRegistry {
         return registry;
     }
     Canvas::Face& Find(const QString& name, int points, bool bold, int stretch) {
+        // The faces found last: a picture goes back and forth between a few.
+        for (const Recent& r : recent) {
+            if (r.face != nullptr && r.points == points && r.bold == bold &&
+                r.stretch == stretch && r.name == name) {
+                return *r.face;
+            }
+        }
+        Canvas::Face& face = FindByKey(name, points, bold, stretch);
+        std::move_backward(recent.begin(), recent.end() - 1, recent.end());
+        recent.front() = Recent{name, points, bold, stretch, &face};
+        return face;
+    }
+    Canvas::Face& FindByKey(const QString& name, int points, bool bold, int stretch) {
         QString key = name;
         key += QChar(0x1f);
         key += QString::number(points);

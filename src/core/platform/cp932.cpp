@@ -40,8 +40,6 @@ bool IsCp932LeadByte(unsigned char b) {
 }
 
 QString FromCp932(const std::string& bytes) {
-    QString out;
-    out.reserve(static_cast<qsizetype>(bytes.size()));
     // Plain ASCII needs no converter (most of the back numbers and codes).
     bool ascii = true;
     for (unsigned char b : bytes) {
@@ -51,6 +49,9 @@ QString FromCp932(const std::string& bytes) {
         }
     }
     if (ascii) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+
+    QString out;
+    out.reserve(static_cast<qsizetype>(bytes.size()));
 
     Converter& c = Decoder();
     std::lock_guard<std::mutex> guard(c.lock);
