@@ -2,6 +2,8 @@
 // publisher with --publish), then the message loop; the command line chooses the data folder and the venue screen, prints the usage, the
 // version or the screens, or runs the scripted offscreen rehearsal.
 
+#include <malloc.h>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -96,6 +98,11 @@ RehearsalHooks PublishingRehearsal(const PublishArgs& publish) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Bitmaps of a megabyte and more (pictures drawn ahead, taken, let go) come from mappings of
+    // their own, which go back to the system when freed: over a long day they do not leave the
+    // heap with free space the size of a few pictures (the allocator would otherwise move its
+    // threshold above the size of the first picture freed).
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
     // The relay's options first: the display and the rehearsal take them alike.
     std::vector<char*> args(argv, argv + argc);
     const PublishArgs publish = TakePublishArgs(args);
