@@ -46,9 +46,6 @@ QByteArray NewToken() {
     return QByteArray(reinterpret_cast<const char*>(words), sizeof words).toHex();
 }
 
-// A command draws several surfaces one after the other; they are published together, once the
-// console has shown them on its own screens.
-constexpr int kPublishDelayMs = 10;
 
 // The address people on the network reach this computer at: the first IPv4 address of an
 // interface that is up and not the loopback one.
@@ -226,10 +223,7 @@ void WebServer::PictureChanged() {
 void WebServer::StateChanged() {
     if (publishQueued_) return;
     publishQueued_ = true;
-    QTimer::singleShot(kPublishDelayMs, this, [this] {
-        // Already published when the rehearsal waited for it.
-        if (publishQueued_) Publish();
-    });
+    publishAfterRepaint_.Post();
 }
 
 void WebServer::Publish() {

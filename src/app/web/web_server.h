@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "app/web/web_limits.h"
+#include "app/widgets/after_repaint.h"
 #include "core/competition/competition_state.h"
 #include "core/competition/couple_heats.h"
 #include "core/competition/now_json.h"
@@ -102,6 +103,12 @@ class WebServer : public QObject {
     quint16 port_ = 0;
     int viewers_ = 0;
     bool publishQueued_ = false;
+    // A command draws several surfaces one after the other; they are published together, once
+    // the windows have been repainted with them (already published when the rehearsal waited).
+    AfterRepaint publishAfterRepaint_{[this] {
+                                          if (publishQueued_) Publish();
+                                      },
+                                      0};
     bool pictureQueued_ = false;
     bool pictureStale_ = false;
     bool everEncoded_ = false;
