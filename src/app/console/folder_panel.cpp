@@ -74,7 +74,6 @@ bool FolderPanel::GoToTypedFolder() {
 }
 
 void FolderPanel::GoToFolder(const QString& folder) {
-    EnsureTree();
     const QString drive = DriveOf(folder);
     const int row = c_.DriveComboBox1->findText(drive);
     if (row >= 0) c_.DriveComboBox1->setCurrentIndex(row);

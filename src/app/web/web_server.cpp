@@ -46,7 +46,6 @@ QByteArray NewToken() {
     return QByteArray(reinterpret_cast<const char*>(words), sizeof words).toHex();
 }
 
-
 // The address people on the network reach this computer at: the first IPv4 address of an
 // interface that is up and not the loopback one.
 QString NetworkHost() {

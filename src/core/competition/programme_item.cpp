@@ -163,10 +163,9 @@ FollowActions PlanFollowProgrammeItem(Competition& s, bool forward, bool linkChe
 }
 
 std::optional<ProgrammeStepPicture> PictureAfterProgrammeStep(const Competition& s) {
-    if (s.CurrentProgrammeIndex >= s.ProgrammeCount - 1) return std::nullopt;
     ProgrammeStepPicture next{s, s.CurrentView};
     Competition& n = next.state;
-    ProgrammeStepForward(n);
+    if (!ProgrammeStepForward(n)) return std::nullopt;
     ShowProgrammeItem(n);
     const FollowActions a = PlanFollowProgrammeItem(n, true, n.ResultLinkChecked, std::nullopt);
     if (a.reloadRound) {

@@ -12,6 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/platform/file_stamp.h"
+
 namespace {
 
 // The names of a folder, read again when the folder changed (its identity or its change time) or
@@ -22,21 +24,17 @@ class FolderNames {
     // The single name in `dir` equal to `name` ignoring ASCII case; empty when none or several.
     std::string Find(const std::string& dir, const std::string& name) {
         const std::string& folder = dir.empty() ? kCurrent : dir;
-        struct stat st;
-        if (stat(folder.c_str(), &st) != 0) return {};
+        const FileStamp stamp = StampOf(folder);
+        if (stamp == FileStamp{}) return {};
         const auto now = std::chrono::steady_clock::now();
         const std::lock_guard lock(mutex_);
         if (listings_.size() >= kFolders && listings_.find(folder) == listings_.end()) {
             listings_.clear();
         }
         Listing& l = listings_[folder];
-        if (l.device != st.st_dev || l.inode != st.st_ino || l.seconds != st.st_mtim.tv_sec ||
-            l.nanoseconds != st.st_mtim.tv_nsec || now - l.read > kFresh) {
-            l = Read(folder);
-            l.device = st.st_dev;
-            l.inode = st.st_ino;
-            l.seconds = st.st_mtim.tv_sec;
-            l.nanoseconds = st.st_mtim.tv_nsec;
+        if (l.stamp != stamp || now - l.read > kFresh) {
+            l.names = Read(folder);
+            l.stamp = stamp;
             l.read = now;
         }
         std::string found;
@@ -52,20 +50,17 @@ class FolderNames {
 
   private:
     struct Listing {
-        dev_t device = 0;
-        ino_t inode = 0;
-        time_t seconds = 0;
-        long nanoseconds = 0;
+        FileStamp stamp;  // of the folder when its names were read
         std::chrono::steady_clock::time_point read;
         std::vector<std::string> names;
     };
-    static Listing Read(const std::string& folder) {
-        Listing l;
+    static std::vector<std::string> Read(const std::string& folder) {
+        std::vector<std::string> names;
         DIR* d = opendir(folder.c_str());
-        if (d == nullptr) return l;
-        while (dirent* e = readdir(d)) l.names.emplace_back(e->d_name);
+        if (d == nullptr) return names;
+        while (dirent* e = readdir(d)) names.emplace_back(e->d_name);
         closedir(d);
-        return l;
+        return names;
     }
     static constexpr std::chrono::seconds kFresh{1};
     static constexpr std::size_t kFolders = 64;
