@@ -4,7 +4,8 @@
 # on Xorg's dummy driver (one 2944 x 1080 framebuffer split into two RandR monitors). Runs
 # venue_bench (bench/venue_bench.cpp) with the program and the floor program of a build and
 # prints, per kind of action, the median and 90th percentile from the key to the last picture,
-# the CPU of the program and of the X server per action, and the ratio to the floor.
+# the CPU of the program and of the X server per action, and the ratio to the floor; the last two
+# columns are the time to the hall's picture (the last rectangle on the venue monitor) and its ratio.
 # Usage: scripts/bench-venue.sh [BUILD_DIR] [venue_bench options...]
 #        (BUILD_DIR defaults to build/bench; build it with -DCMAKE_BUILD_TYPE=Release.)
 #        VENUE_SIZE=1024x768 in the environment makes the venue monitor that size (default
