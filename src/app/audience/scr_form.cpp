@@ -1,6 +1,7 @@
 #include "app/audience/scr_form.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QPainter>
 #include <utility>
@@ -89,6 +90,13 @@ void ScrForm::RefreshSurfaces() {
     for (ImageControl* surface : {ui->Image9, ui->ImageW, ui->Image3, ui->Image2}) {
         surface->UpdateIfDrawn();
     }
+    // The hall's new picture goes to the window system now, ahead of the console's repaint that
+    // the same command causes (labels, lists, the preview): the window system takes it in while
+    // the console is painted, and the hall sees it that much sooner. Only a repaint already
+    // asked for is delivered; none is asked for here. A panel just shown asks for its repaint in
+    // an event of its own: that comes first, or the panel would be painted twice.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
+    QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
     emit pictureChanged();
 }
 

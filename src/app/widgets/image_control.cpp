@@ -1,10 +1,13 @@
 #include "app/widgets/image_control.h"
 
+#include <QBackingStore>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -93,6 +96,11 @@ QRegion ImageControl::ChangedTiles(const QImage& frame, const QImage& shown, con
     return ::ChangedTiles(frame, shown, within, QSize(64, 16));
 }
 
+namespace {
+// Long after the window system has taken a picture's parts, short against an operator's keys.
+constexpr int kSettleDelay = 30;
+}  // namespace
+
 void ImageControl::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     if (!picture_.isNull()) {
@@ -117,6 +125,27 @@ void ImageControl::paintEvent(QPaintEvent* event) {
             p.drawImage(QRectF(band), image, QRectF(band));
         }
     }
+    // The window system reads the window's buffer from shared memory after the toolkit hands
+    // it over; before painting over parts it handed over, the toolkit waits for the window
+    // system to answer a request. Right after a picture that wait is the window system's whole
+    // work on the other window's new parts. Asking while nothing is being drawn takes the wait
+    // off the next picture's way: an empty paint over the parts just shown (they hold what was
+    // shown, and no other control moves pixels there, so the toolkit loses nothing by it).
+    if (!fixedBitmap_ && unsettled_.isEmpty()) {
+        QTimer::singleShot(kSettleDelay, this, &ImageControl::SettleWindowBuffer);
+    }
+    if (!fixedBitmap_) unsettled_ += painted;
+}
+
+void ImageControl::SettleWindowBuffer() {
+    QBackingStore* store = backingStore();
+    const QRegion parts = std::exchange(unsettled_, QRegion());
+    if (store == nullptr || parts.isEmpty() || !isVisible() || window()->windowHandle() == nullptr ||
+        window()->windowHandle()->format().hasAlpha()) {
+        return;
+    }
+    store->beginPaint(parts.translated(mapTo(window(), QPoint(0, 0))));
+    store->endPaint();
 }
 
 void ImageControl::resizeEvent(QResizeEvent* event) {

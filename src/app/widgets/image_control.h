@@ -64,9 +64,12 @@ class ImageControl : public QWidget {
     // first brings the bitmap to the control's size.
     void FollowSize();
     void FollowCover();
+    // See paintEvent: lets the window system confirm it has read the parts just shown.
+    void SettleWindowBuffer();
 
     Canvas canvas_;
     bool fixedBitmap_ = false;
     double deviceScale_ = 1.0;
     QImage picture_;
+    QRegion unsettled_;  // painted from the canvas, in control pixels, not yet confirmed read
 };
