@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "app/console/day_schedule.h"
@@ -36,8 +37,28 @@ void EstimateColumn::Estimated() {
         marks.push_back({e.item, ClockOf(e.start) + QStringLiteral(u"ごろ"), e.defaultLength, e.fixed});
     }
     if (marks == marks_) return;
+    // Only the rows whose mark changed are repainted (with the list under them): late in the day
+    // a step moves a few of the starts by a minute, not all of them.
+    QRegion changed;
+    const auto row = [this](int item) {
+        return QRect(0, list_->y() - y() + item * kRowHeight, width(), kRowHeight);
+    };
+    // Both lists run in item order.
+    size_t i = 0;
+    size_t j = 0;
+    while (i < marks_.size() || j < marks.size()) {
+        if (j == marks.size() || (i < marks_.size() && marks_[i].item < marks[j].item)) {
+            changed += row(marks_[i++].item);
+        } else if (i == marks_.size() || marks[j].item < marks_[i].item) {
+            changed += row(marks[j++].item);
+        } else {
+            if (marks_[i] != marks[j]) changed += row(marks[j].item);
+            ++i;
+            ++j;
+        }
+    }
     marks_ = std::move(marks);
-    update();
+    update(changed & rect());
 }
 
 bool EstimateColumn::eventFilter(QObject* watched, QEvent* event) {
@@ -45,13 +66,14 @@ bool EstimateColumn::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void EstimateColumn::paintEvent(QPaintEvent*) {
+void EstimateColumn::paintEvent(QPaintEvent* event) {
     QPainter p(this);
+    const QRect painted = event->rect();
     const int offset = list_->y() - y();
     const QFontMetrics metrics(font());
     for (const Mark& e : marks_) {
         const int top = offset + e.item * kRowHeight;
-        if (top + kRowHeight <= 0 || top >= height()) continue;
+        if (top + kRowHeight <= painted.top() || top > painted.bottom()) continue;
         const QString& text = e.text;
         const int w = metrics.horizontalAdvance(text) + 6;
         const QRect box(width() - w, top + 2, w, kRowHeight - 4);

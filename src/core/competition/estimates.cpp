@@ -85,7 +85,20 @@ int EstimateSettings::DefaultSeconds(ItemKind kind) const {
     return otherSeconds;
 }
 
-ItemKind KindOfText(const std::string& text) {
+namespace {
+
+// Each item's text is read once: the day's estimate reads every text after every step.
+template <typename T, typename Read>
+T ReadOnce(const std::string& text, Read read) {
+    thread_local std::unordered_map<std::string, T> known;
+    if (const auto it = known.find(text); it != known.end()) return it->second;
+    if (known.size() >= 4096) known.clear();
+    const T value = read(text);
+    known.emplace(text, value);
+    return value;
+}
+
+ItemKind ReadKind(const std::string& text) {
     const QString t = FromCp932(text);
     const auto has = [&](const char16_t* word) { return t.contains(QString::fromUtf16(word)); };
     // Lunch before break: "昼休憩" is lunch. Awards before ceremonies: "表彰式・閉会式" gives
@@ -98,6 +111,10 @@ ItemKind KindOfText(const std::string& text) {
     if (has(u"式")) return ItemKind::Ceremony;
     return ItemKind::Other;
 }
+
+}  // namespace
+
+ItemKind KindOfText(const std::string& text) { return ReadOnce<ItemKind>(text, ReadKind); }
 
 namespace {
 
@@ -127,13 +144,7 @@ std::optional<FixedTime> ReadFixedTime(const std::string& text) {
 }  // namespace
 
 std::optional<FixedTime> FixedTimeOf(const std::string& text) {
-    // The day's estimate reads every item's text after every step: each text is read once.
-    thread_local std::unordered_map<std::string, std::optional<FixedTime>> known;
-    if (const auto it = known.find(text); it != known.end()) return it->second;
-    if (known.size() >= 4096) known.clear();
-    const std::optional<FixedTime> fixed = ReadFixedTime(text);
-    known.emplace(text, fixed);
-    return fixed;
+    return ReadOnce<std::optional<FixedTime>>(text, ReadFixedTime);
 }
 
 const char* KindName(ItemKind kind) {

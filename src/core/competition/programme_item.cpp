@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "core/competition/round_load_guard.h"
 #include "core/competition/round_names.h"
@@ -55,7 +56,11 @@ bool FinalAllowed(const Competition& s) {
 }
 
 int LeadingEventNumber(const std::string& text) {
-    const std::string head = TrimBlanks(text.substr(0, 3));
+    // The first three bytes without the blanks (bytes up to 0x20) around them; the day's estimate
+    // matches every item against every event after each step, so no string is made.
+    std::string_view head = std::string_view(text).substr(0, 3);
+    while (!head.empty() && static_cast<unsigned char>(head.back()) <= 0x20) head.remove_suffix(1);
+    while (!head.empty() && static_cast<unsigned char>(head.front()) <= 0x20) head.remove_prefix(1);
     if (head.empty()) return -1;
     int value = 0;
     for (char c : head) {

@@ -13,6 +13,7 @@
 #include "app/audience/scr_form.h"
 #include "app/console/app_start.h"
 #include "app/console/console_hooks.h"
+#include "app/console/day_schedule.h"
 #include "app/console/dsp_main_form.h"
 #include "app/rehearsal/control_driver.h"
 #include "app/rehearsal/script.h"
@@ -436,6 +437,50 @@ class ConsoleTest : public QObject {
             const size_t drawn = tick.draws ? 1 : 0;
             QCOMPARE(RecordsOf(audienceClock.TakeRecords(), "text").size(), drawn);
             QCOMPARE(RecordsOf(previewClock.TakeRecords(), "text").size(), drawn);
+        }
+        Hooks().now = [] { return QTime::currentTime(); };
+    }
+
+    // A new estimate repaints the rows whose start it changed, and the column then shows what a
+    // full repaint shows.
+    void estimateColumnRepaintsChangedRows() {
+        auto* column = W("EstimateColumn");
+        auto* schedule = console().findChild<DaySchedule*>();
+        QVERIFY(column != nullptr && schedule != nullptr);
+        struct PaintedArea : QObject {
+            qint64 area = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Paint) {
+                    for (const QRect& r : static_cast<QPaintEvent*>(e)->region()) {
+                        area += qint64(r.width()) * r.height();
+                    }
+                }
+                return false;
+            }
+        } painted;
+        column->installEventFilter(&painted);
+        const QRect box(column->mapTo(&console(), QPoint(0, 0)), column->size());
+        const auto shown = [&] {
+            return console().screen()->grabWindow(console().winId()).toImage().copy(box);
+        };
+        const auto repainted = [&] { return console().grab(box).toImage(); };
+        // Half a minute moves the starts whose seconds cross a minute, not the others.
+        const struct {
+            const char* time;
+            bool paints;
+            bool all;  // every row
+        } refreshes[] = {
+            {"10:00:10", true, true}, {"10:00:10", false, false}, {"10:00:40", true, false}};
+        for (const auto& r : refreshes) {
+            const QTime now = QTime::fromString(QString::fromLatin1(r.time), "HH:mm:ss");
+            Hooks().now = [now] { return now; };
+            painted.area = 0;
+            schedule->Refresh();
+            QCoreApplication::processEvents();
+            QCOMPARE(painted.area > 0, r.paints);
+            QCOMPARE(painted.area == qint64(column->width()) * column->height(), r.all);
+            QCOMPARE(shown().convertToFormat(QImage::Format_RGB32),
+                     repainted().convertToFormat(QImage::Format_RGB32));
         }
         Hooks().now = [] { return QTime::currentTime(); };
     }

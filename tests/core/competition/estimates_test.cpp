@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/competition/couple_heats.h"
+#include "core/competition/now_json.h"
 #include "core/competition/pace_tracker.h"
 #include "core/competition/progress.h"
 #include "core/platform/cp932.h"
@@ -264,7 +265,18 @@ class EstimatesTest : public QObject {
             {"審査員紹介", ItemKind::JudgesIntroduction},
             {"デモンストレーション", ItemKind::Demonstration},
             {"抽選会", ItemKind::Other}};
-        for (const auto& [text, kind] : rows) QCOMPARE(KindOfText(Sjis(text)), kind);
+        // Read, then known.
+        for (int pass = 0; pass < 2; ++pass) {
+            for (const auto& [text, kind] : rows) QCOMPARE(KindOfText(Sjis(text)), kind);
+        }
+    }
+
+    // The estimates' clock: the time of day, whatever day the seconds fall in.
+    void clockOf() {
+        const std::pair<int, const char*> rows[] = {
+            {0, "00:00"}, {9 * 3600 + 5 * 60 + 59, "09:05"}, {86399, "23:59"},
+            {-60, "23:59"}, {86400 + 3600, "01:00"}};
+        for (const auto& [seconds, text] : rows) QCOMPARE(ClockOf(seconds), QString(text));
     }
 
     // Counted without the state agrees with what loading the round plans.

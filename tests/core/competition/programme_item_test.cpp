@@ -92,6 +92,8 @@ class ProgrammeItemTest : public QObject {
         QTest::newRow("letters") << "ABC" << -1;
         QTest::newRow("digits then letter") << "03x" << -1;
         QTest::newRow("blanks only") << "   9" << -1;
+        QTest::newRow("blank before") << " 7 Waltz" << 7;
+        QTest::newRow("empty") << "" << -1;
     }
     void leadingEventNumber() {
         QFETCH(QString, text);
