@@ -191,9 +191,9 @@ int main(int argc, char** argv) {
                 AddRelayLine(mainPanel, *publishing.relay);
             }
         }
-        windows.console->show();
-        // The first activation runs the start-up; platforms that do not activate a new window
-        // get the same call once the loop runs (it happens only once either way).
+        // The start-up runs once the loop runs and shows the console after the hall's window
+        // (the window system exposes the hall first: the audience's first picture does not wait
+        // for the console's first paint).
         QTimer::singleShot(0, windows.console.get(), &DspMain::FormActivate);
         // Once the first picture is up, the judges' names are made ready for their showing.
         QTimer::singleShot(kWarmUpDelayMs, windows.console.get(), &DspMain::WarmUp);

@@ -309,6 +309,9 @@ void DspMain::FormActivate() {
     presenter_->RunStartUp(designedLeft, [this] { ShowWindows(); });
     commands_->Clean();
     venue_->ShowAfterStartUp();
+    // A console not yet shown comes up after the hall's window: the window system exposes that
+    // first, and the audience's first picture is not kept waiting by the console's first paint.
+    show();
     QTimer::singleShot(kFolderTreeDelayMs, folderPanel_.get(), &FolderPanel::EnsureTree);
 }
 

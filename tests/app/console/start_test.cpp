@@ -35,7 +35,6 @@ AppWindows StartIn(const std::string& folder, std::vector<Message>& messages,
     StartOptions options;
     options.markerPath = marker;
     AppWindows w = CreateWindows(options);
-    w.console->show();
     w.console->FormActivate();
     return w;
 }
@@ -160,6 +159,8 @@ class StartTest : public QObject {
         TestFolder dir;
         std::vector<Message> messages;
         AppWindows w = StartIn(dir.Path(), messages);
+        // The start-up shows the console (after the hall's window).
+        QVERIFY(w.console->isVisible());
         (*w.state).ProgrammeCount = 77;
         w.console->FormActivate();
         QCOMPARE((*w.state).ProgrammeCount, 77);
