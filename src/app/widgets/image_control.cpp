@@ -16,7 +16,10 @@
 #include "core/platform/changed_tiles.h"
 
 ImageControl::ImageControl(QWidget* parent)
-    : QWidget(parent), canvas_(width(), height(), QString()) {}
+    : QWidget(parent), canvas_(width(), height(), QString()) {
+    // Until shown, the drawings wait (see showEvent).
+    canvas_.SetDeferred(true);
+}
 
 Canvas& ImageControl::canvas() {
     FollowSize();
@@ -59,6 +62,7 @@ void ImageControl::SetCanvasName(const QString& name) {
     renamed.SetBrushColor(canvas_.BrushColor());
     renamed.SetRecording(canvas_.Recording());
     canvas_ = std::move(renamed);
+    canvas_.SetDeferred(!isVisible());
 }
 
 void ImageControl::SetBitmapSize(int width, int height) {
@@ -82,9 +86,15 @@ void ImageControl::SetPicture(const QImage& picture) {
 }
 
 void ImageControl::UpdateIfDrawn() {
+    // Not on show, the canvas keeps its drawings until it is painted: at the start, the pictures
+    // drawn before the windows come up and replaced before then are never drawn.
+    if (!isVisible()) {
+        update();
+        return;
+    }
     const QRegion damage = canvas_.TakeDamage();
     if (damage.isEmpty()) return;
-    if (!picture_.isNull() || !isVisible()) {
+    if (!picture_.isNull()) {
         update();
         return;
     }
@@ -152,6 +162,16 @@ void ImageControl::resizeEvent(QResizeEvent* event) {
     FollowSize();
     FollowCover();
     QWidget::resizeEvent(event);
+}
+
+void ImageControl::showEvent(QShowEvent* event) {
+    canvas_.SetDeferred(false);
+    QWidget::showEvent(event);
+}
+
+void ImageControl::hideEvent(QHideEvent* event) {
+    canvas_.SetDeferred(true);
+    QWidget::hideEvent(event);
 }
 
 void ImageControl::mousePressEvent(QMouseEvent* event) {

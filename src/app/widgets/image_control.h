@@ -10,8 +10,10 @@
 #include "core/platform/canvas.h"
 
 class QMouseEvent;
+class QHideEvent;
 class QPaintEvent;
 class QResizeEvent;
+class QShowEvent;
 
 class ImageControl : public QWidget {
     Q_OBJECT
@@ -57,6 +59,8 @@ class ImageControl : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
   private:

@@ -507,6 +507,8 @@ void ClipToDevice(QPainter& p, const QRect& r, double scale) {
 
 // The operations of a kept frame beyond this many are not kept: the next frame draws whole.
 constexpr std::size_t kMaxFrameOps = 50000;
+// A canvas not on show draws its waiting passes once they hold this many operations.
+constexpr std::size_t kMaxDeferredOps = 4096;
 // Frames whose differing middle parts would take a comparison table larger than this are drawn
 // whole where they differ.
 constexpr std::size_t kMaxCompared = std::size_t{1} << 20;
@@ -611,6 +613,10 @@ Canvas& Canvas::operator=(Canvas&& other) noexcept {
     if (this == &other) return *this;
     EndPass();
     other.EndPass();
+    // Passes still waiting: this canvas's are replaced, the other's are drawn into its bitmap.
+    pending_.clear();
+    other.Commit();
+    deferred_ = other.deferred_;
     name_ = std::move(other.name_);
     image_ = std::move(other.image_);
     scale_ = other.scale_;
@@ -646,6 +652,7 @@ void Canvas::BeginPass() { inPass_ = true; }
 void Canvas::EndPass() {
     if (!inPass_) return;
     inPass_ = false;
+    if (deferred_ && pending_.size() < kMaxDeferredOps) return;
     Commit();
 }
 
@@ -693,6 +700,7 @@ void Canvas::Add(Op&& op) {
         return;
     }
     EnsureBitmap();
+    Commit();  // passes that waited come first
     {
         QPainter p(&image_);
         Draw(p, op);
@@ -840,6 +848,7 @@ Canvas Canvas::AheadCopy() const {
 
 void Canvas::KeepAhead(Canvas&& ahead, int slot) {
     ahead.EndPass();
+    Commit();  // a pass that waited makes the copy's base an old one
     if (slot < 0 || slot >= kAheadSlots) return;
     kept_[slot].reset();
     if (!ahead.aheadCopy_ || ahead.ahead_ == nullptr || ahead.ahead_->passes != 1 ||

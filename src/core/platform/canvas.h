@@ -53,6 +53,10 @@ class Canvas {
     // opens its own. The result is the same either way.
     void BeginPass();
     void EndPass();
+    // A canvas not on show keeps its passes undrawn until its bitmap is asked for (Image,
+    // TakeDamage, a copy to draw ahead on): a pass that a later one covers whole before then is
+    // never drawn. The records and the bitmap come out the same.
+    void SetDeferred(bool deferred) { deferred_ = deferred; }
 
     // True once after any drawing that changed pixels (or a new bitmap): whether the control
     // showing the canvas needs a repaint.
@@ -193,6 +197,7 @@ class Canvas {
 
     Face* face_ = nullptr;  // null when the font state changed
     bool inPass_ = false;
+    bool deferred_ = false;
     bool warmingOnly_ = false;
     bool recording_ = false;
     // The operations whose drawing from any pixels gives the bitmap (frameKnown_), the pass's

@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QPainter>
 #include <QtTest>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -270,6 +271,60 @@ class CanvasTest : public QObject {
                     }
                 }
                 QCOMPARE(after, c.FullRepaint());
+            }
+        }
+    }
+
+    // A canvas not on show keeps its passes undrawn until its bitmap is asked for; whatever
+    // comes between, the bitmap is the one drawing at once gives, and the damage holds every
+    // pixel that changed.
+    void deferredPassesDrawTheSame() {
+        using Step = std::function<void(Canvas&)>;
+        const auto pass = [](QColor whole, QRect part) {
+            return Step([whole, part](Canvas& c) {
+                CanvasPass p(c);
+                if (whole.isValid()) {
+                    c.SetBrushColor(whole);
+                    c.FillRect(0, 0, 120, 80);
+                }
+                c.SetBrushColor(Qt::blue);
+                c.FillRect(part.left(), part.top(), part.right(), part.bottom());
+            });
+        };
+        const Step single = [](Canvas& c) {
+            c.SetBrushColor(Qt::yellow);
+            c.FillRect(5, 5, 30, 30);
+        };
+        const Step ahead = [&](Canvas& c) {
+            Canvas copy = c.AheadCopy();
+            pass(Qt::green, {40, 40, 20, 20})(copy);
+            c.KeepAhead(std::move(copy));
+        };
+        const std::pair<const char*, std::vector<Step>> rows[] = {
+            {"covered", {pass(Qt::red, {10, 10, 30, 30}), pass(Qt::green, {50, 20, 20, 20})}},
+            {"added on", {pass(Qt::red, {10, 10, 30, 30}), pass({}, {50, 20, 20, 20})}},
+            {"a drawing outside a pass", {pass(Qt::red, {10, 10, 30, 30}), single}},
+            {"drawn ahead meanwhile",
+             {pass(Qt::red, {10, 10, 30, 30}), ahead, pass(Qt::green, {40, 40, 20, 20})}},
+        };
+        for (const auto& [name, steps] : rows) {
+            Canvas now(120, 80, "N");
+            Canvas later(120, 80, "L");
+            later.SetDeferred(true);
+            for (const Step& step : steps) {
+                step(now);
+                step(later);
+            }
+            const QRegion damage = later.TakeDamage();
+            const QImage& image = std::as_const(later).Image();
+            QVERIFY2(image == std::as_const(now).Image(), name);
+            QVERIFY2(image == later.FullRepaint(), name);
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (image.pixel(x, y) != qRgb(0, 0, 0)) {
+                        QVERIFY2(damage.contains(QPoint(x, y)), name);
+                    }
+                }
             }
         }
     }
