@@ -166,6 +166,9 @@ void ImageControl::resizeEvent(QResizeEvent* event) {
 
 void ImageControl::showEvent(QShowEvent* event) {
     canvas_.SetDeferred(false);
+    // Shown, the control is painted whole: what its canvas changed while it was hidden needs no
+    // repaint of its own later.
+    canvas_.TakeDamage();
     QWidget::showEvent(event);
 }
 

@@ -47,6 +47,19 @@ QString CapturedStderr(const std::function<void()>& run) {
 
 Q_DECLARE_METATYPE(ScreenInfo)
 
+// The pixels the controls it watches are asked to paint.
+struct PaintedArea : QObject {
+    qint64 area = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            for (const QRect& r : static_cast<QPaintEvent*>(e)->region()) {
+                area += qint64(r.width()) * r.height();
+            }
+        }
+        return false;
+    }
+};
+
 class VenueTest : public QObject {
     Q_OBJECT
 
@@ -207,17 +220,7 @@ class VenueTest : public QObject {
         QCOMPARE(windows_.state->CurrentView, kViewHeat);
         QCoreApplication::processEvents();
 
-        struct PaintedArea : QObject {
-            qint64 area = 0;
-            bool eventFilter(QObject*, QEvent* e) override {
-                if (e->type() == QEvent::Paint) {
-                    for (const QRect& r : static_cast<QPaintEvent*>(e)->region()) {
-                        area += qint64(r.width()) * r.height();
-                    }
-                }
-                return false;
-            }
-        } painted;
+        PaintedArea painted;
         auto* wide = audience.findChild<ImageControl*>("ImageW");
         auto* normal = audience.findChild<ImageControl*>("Image9");
         wide->installEventFilter(&painted);
@@ -304,8 +307,17 @@ class VenueTest : public QObject {
         screens_ = {Screen("P", kPrimary, true), Screen("V", QRect(1280, 0, 1920, 1080))};
         Start();
         QTest::qWait(200);
+        // The surface was drawn while its window was hidden (the start): that is no part of
+        // what the judges' picture repaints.
+        PaintedArea painted;
+        auto* normal = windows_.audience->findChild<ImageControl*>("Image9");
+        normal->installEventFilter(&painted);
         QTest::mouseClick(windows_.console->findChild<QWidget*>("BitBtn3"), Qt::LeftButton);
+        QCoreApplication::processEvents();
         QCOMPARE(windows_.state->CurrentView, kViewJudges);
+        QVERIFY(painted.area > 0);
+        QVERIFY2(painted.area < qint64(normal->width()) * normal->height() / 2,
+                 qPrintable(QString::number(painted.area)));
         Canvas& surface = windows_.audience->NormalSurface();
         QVERIFY(surface.TookAhead());
         QCOMPARE(std::as_const(surface).Image(), surface.FullRepaint());
