@@ -19,6 +19,7 @@
 #include "app/widgets/image_control.h"
 #include "command_line.h"
 #include "core/competition/view_types.h"
+#include "support/painted_area.h"
 
 namespace {
 
@@ -46,19 +47,6 @@ QString CapturedStderr(const std::function<void()>& run) {
 }  // namespace
 
 Q_DECLARE_METATYPE(ScreenInfo)
-
-// The pixels the controls it watches are asked to paint.
-struct PaintedArea : QObject {
-    qint64 area = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) {
-            for (const QRect& r : static_cast<QPaintEvent*>(e)->region()) {
-                area += qint64(r.width()) * r.height();
-            }
-        }
-        return false;
-    }
-};
 
 class VenueTest : public QObject {
     Q_OBJECT

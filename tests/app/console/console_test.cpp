@@ -24,6 +24,7 @@
 #include "core/competition/round_names.h"
 #include "core/competition/view_types.h"
 #include "core/platform/cp932.h"
+#include "support/painted_area.h"
 #include "support/test_files.h"
 
 namespace {
@@ -447,17 +448,7 @@ class ConsoleTest : public QObject {
         auto* column = W("EstimateColumn");
         auto* schedule = console().findChild<DaySchedule*>();
         QVERIFY(column != nullptr && schedule != nullptr);
-        struct PaintedArea : QObject {
-            qint64 area = 0;
-            bool eventFilter(QObject*, QEvent* e) override {
-                if (e->type() == QEvent::Paint) {
-                    for (const QRect& r : static_cast<QPaintEvent*>(e)->region()) {
-                        area += qint64(r.width()) * r.height();
-                    }
-                }
-                return false;
-            }
-        } painted;
+        PaintedArea painted;
         column->installEventFilter(&painted);
         const QRect box(column->mapTo(&console(), QPoint(0, 0)), column->size());
         const auto shown = [&] {
