@@ -76,9 +76,10 @@ void OperatorCommands::HeatStep(bool forward) {
         notifier_.Explain(forward ? NothingDone::kLastHeat : NothingDone::kFirstHeat);
         return;
     }
-    // Only the forward step rewrites the heats figure; a step back leaves the label as it is.
-    if (forward) notifier_.Announce(StateChange::HeatsFigure);
     ops_.ShowView(kViewHeat);
+    // Only the forward step rewrites the heats figure; a step back leaves the label as it is.
+    // Told after the picture: the console's labels follow the hall's new heat, not precede it.
+    if (forward) notifier_.Announce(StateChange::HeatsFigure);
 }
 
 void OperatorCommands::Msg(bool currentItemOnly) {

@@ -22,14 +22,14 @@ void Stage::Bind() {
 
 void Stage::DrawView(int type) {
     if (!Bound()) return;
-    renderer_.RenderView(type);
+    // The hall's picture goes to its window before the preview is drawn.
+    renderer_.RenderView(type, [this] { audience_->RefreshSurfaces(); });
     // Clearing an empty memo still lays out its document again.
     if (type != kViewFinalResult && type != kViewAward && !c_.Memo1->document()->isEmpty()) {
         c_.Memo1->clear();
     }
     c_.Image1->UpdateIfDrawn();
     c_.ImageW->UpdateIfDrawn();
-    audience_->RefreshSurfaces();
 }
 
 void Stage::DrawAhead(int type, const Competition& state, int slot) {

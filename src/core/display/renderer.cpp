@@ -7,8 +7,9 @@ void Renderer::Bind(const Surfaces& surfaces, RendererHost* host) {
     host_ = host;
 }
 
-void Renderer::RenderView(int type) {
-    RunPasses(type == kViewHeat, [&](RenderTarget& t) { DrawViewType(type, state_, t); });
+void Renderer::RenderView(int type, const std::function<void()>& hallDrawn) {
+    RunPasses(
+        type == kViewHeat, [&](RenderTarget& t) { DrawViewType(type, state_, t); }, hallDrawn);
 }
 
 void Renderer::DrawOnNormalSurfaces(const std::function<void(RenderTarget&)>& draw) {
@@ -20,7 +21,8 @@ Canvas* Renderer::PassCanvas(bool wide, bool audience) const {
     return audience ? surfaces_.audienceNormal : surfaces_.previewNormal;
 }
 
-void Renderer::RunPasses(bool wide, const std::function<void(RenderTarget&)>& draw) {
+void Renderer::RunPasses(bool wide, const std::function<void(RenderTarget&)>& draw,
+                         const std::function<void()>& hallDrawn) {
     if (!Bound()) return;
     if (host_ != nullptr) {
         if (!state_.HoldScreen) host_->ShowAudienceSurface(wide);
@@ -32,8 +34,11 @@ void Renderer::RunPasses(bool wide, const std::function<void(RenderTarget&)>& dr
         RenderTarget t;
         t.canvas = PassCanvas(wide, audience);
         t.scale = audience ? 1.0 : 0.5;
-        CanvasPass painting(*t.canvas);
-        draw(t);
+        {
+            CanvasPass painting(*t.canvas);
+            draw(t);
+        }
+        if ((audience || state_.HoldScreen) && hallDrawn) hallDrawn();
     }
 }
 

@@ -33,7 +33,10 @@ class Renderer {
     void Bind(const Surfaces& surfaces, RendererHost* host);
     bool Bound() const { return surfaces_.audienceNormal != nullptr; }
 
-    void RenderView(int type);
+    // `hallDrawn`, when given, runs once: after the audience's pass and before the preview's,
+    // so the hall's picture goes to its window first (after the preview's while the screen is
+    // held: the hall's picture does not change then).
+    void RenderView(int type, const std::function<void()>& hallDrawn = {});
     // View `type` as RenderView would draw it from `state` (the state as it is now, or as a
     // command would leave it), drawn on copies of the surfaces it would draw on and kept with
     // them in `slot` (Canvas::KeepAhead): what the windows show is not touched, and the
@@ -48,7 +51,8 @@ class Renderer {
 
   private:
     // Both passes (the preview only while held) on the wide or the normal surfaces.
-    void RunPasses(bool wide, const std::function<void(RenderTarget&)>& draw);
+    void RunPasses(bool wide, const std::function<void(RenderTarget&)>& draw,
+                   const std::function<void()>& hallDrawn = {});
     Canvas* PassCanvas(bool wide, bool audience) const;
 
     const Competition& state_;

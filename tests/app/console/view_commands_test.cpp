@@ -152,7 +152,7 @@ class ViewCommandsTest : public QObject {
         r.s.HeatCount = 3;
         r.s.HeatIndex = 0;
         r.commands.HeatStep(true);
-        QCOMPARE(r.ops.calls, (QStringList{Changed(StateChange::HeatsFigure), "view 3"}));
+        QCOMPARE(r.ops.calls, (QStringList{"view 3", Changed(StateChange::HeatsFigure)}));
         QCOMPARE(r.s.HeatIndex, 1);
         r.ops.calls.clear();
         r.commands.HeatStep(false);  // back: the heats figure stays
