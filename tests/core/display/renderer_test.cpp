@@ -265,6 +265,22 @@ class RendererTest : public QObject {
         QVERIFY(f.host.calls.contains("audience normal"));
     }
 
+    // The hall's picture is told drawn once, between the passes, before the preview is drawn;
+    // while held, after the preview (the hall's picture stays).
+    void hallDrawnOnceBeforeThePreview() {
+        for (const int hold : {0, 1}) {
+            Frame f;
+            f.state.HoldScreen = hold;
+            int told = 0;
+            f.renderer.RenderView(kViewWelcome, [&] {
+                ++told;
+                QCOMPARE(f.audienceNormal.Records().empty(), hold == 1);
+                QCOMPARE(f.previewNormal.Records().empty(), hold == 0);
+            });
+            QCOMPARE(told, 1);
+        }
+    }
+
     // The canvas keeps what the last drawing left: these pictures set font name, size and colour
     // and the pen and brush colours, but never the font style or the pen width.
     void inheritStyleAndPenWidth_data() {
