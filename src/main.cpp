@@ -22,6 +22,7 @@
 #include "app/web/web_server.h"
 #include "command_line.h"
 #include "core/platform/data_file.h"
+#include "core/platform/font_warm_up.h"
 #include "core/platform/stable_file.h"
 
 namespace {
@@ -134,7 +135,9 @@ int main(int argc, char** argv) {
 
     // Live, a file the scoring system is still writing is taken once it has settled.
     SetFileSettleTime(kDataFileSettleTime);
+    FontConfigWarmUp fonts;
     QApplication app(argc, argv);
+    fonts.Join();
     if (commandLine.action == CommandLine::Action::ListScreens) {
         for (const ScreenInfo& screen : SystemScreens()) {
             const QRect& g = screen.geometry;
@@ -154,6 +157,7 @@ int main(int argc, char** argv) {
         options.venueScreenName = commandLine.screenName;
         options.venueDisplay = true;
         if (commandLine.secondsPerHeat) options.secondsPerHeat = *commandLine.secondsPerHeat;
+        options.consoleAfterHallPicture = true;
         AppWindows windows = CreateWindows(options);
         Publishing publishing;
         std::unique_ptr<WebServer> web;
@@ -191,9 +195,9 @@ int main(int argc, char** argv) {
                 AddRelayLine(mainPanel, *publishing.relay);
             }
         }
-        // The start-up runs once the loop runs and shows the console after the hall's window
-        // (the window system exposes the hall first: the audience's first picture does not wait
-        // for the console's first paint).
+        // The start-up runs once the loop runs and shows the console after the hall's first
+        // picture (the audience's first picture waits neither for the console's first paint nor
+        // for its making ready).
         QTimer::singleShot(0, windows.console.get(), &DspMain::FormActivate);
         // Once the first picture is up, the judges' names are made ready for their showing.
         QTimer::singleShot(kWarmUpDelayMs, windows.console.get(), &DspMain::WarmUp);

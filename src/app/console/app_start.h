@@ -31,6 +31,9 @@ struct StartOptions {
     std::function<void(std::function<void()>)> watchScreens;
     // The time per heat the estimates assume until the operator's own steps show the pace.
     int secondsPerHeat = 100;
+    // The start-up shows the console once the window system has exposed the hall's window and
+    // its first picture is painted (the program's own start); off, at once (rehearsals, tests).
+    bool consoleAfterHallPicture = false;
 };
 
 struct AppWindows {

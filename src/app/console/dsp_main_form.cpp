@@ -10,7 +10,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTimer>
+#include <QWindow>
+#include <functional>
+#include <utility>
 
 #include "app/audience/scr_form.h"
 #include "app/console/announcements_controller.h"
@@ -44,7 +48,6 @@ DspMain::DspMain(Competition& state, const StartOptions& options, QWidget* paren
     InstallFontSubstitutions();
     ui->setupUi(this);
     setObjectName(QStringLiteral("DspMain"));
-    ApplyButtonGlyphs(this);
     NameCanvases();
 
     Ui::DspMain& f = *ui;
@@ -62,6 +65,7 @@ DspMain::DspMain(Competition& state, const StartOptions& options, QWidget* paren
 
     // The settings file names the data folder; the message box tells where it looked when not.
     const bool folderFound = presenter_->ReadStartSettings(options);
+    consoleAfterHallPicture_ = options.consoleAfterHallPicture;
 
     setFixedWidth(948);
     move(0, 0);
@@ -286,6 +290,13 @@ void DspMain::AttachAudience(ScrForm* audience) {
     }
 }
 
+void DspMain::showEvent(QShowEvent* event) {
+    // The buttons' pictures are drawn before the console's first paint, not at its making: the
+    // start-up shows the hall's window first, and its picture does not wait for them.
+    if (!std::exchange(glyphsApplied_, true)) ApplyButtonGlyphs(this);
+    QWidget::showEvent(event);
+}
+
 void DspMain::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
@@ -309,10 +320,55 @@ void DspMain::FormActivate() {
     presenter_->RunStartUp(designedLeft, [this] { ShowWindows(); });
     commands_->Clean();
     venue_->ShowAfterStartUp();
-    // A console not yet shown comes up after the hall's window: the window system exposes that
-    // first, and the audience's first picture is not kept waiting by the console's first paint.
-    show();
+    ShowAfterHallPicture();
     QTimer::singleShot(kFolderTreeDelayMs, folderPanel_.get(), &FolderPanel::EnsureTree);
+}
+
+namespace {
+
+// Runs `shown` once, after the first expose of the window it watches has been handled.
+class ExposeWatch : public QObject {
+  public:
+    ExposeWatch(QWindow* window, std::function<void()> shown)
+        : QObject(window), shown_(std::move(shown)) {
+        window->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Expose && shown_) {
+            // Queued: the window paints in its expose, which goes on after this filter.
+            QMetaObject::invokeMethod(parent(), std::exchange(shown_, {}), Qt::QueuedConnection);
+            deleteLater();
+        }
+        return false;
+    }
+
+  private:
+    std::function<void()> shown_;
+};
+
+// Longest the console waits for the hall's window to be exposed.
+constexpr int kConsoleShowLatestMs = 200;
+
+}  // namespace
+
+void DspMain::ShowAfterHallPicture() {
+    // The console, shown in the same turn as the hall's window, is made ready for the screen
+    // (its windows, its pictures, its buttons' pictures: several milliseconds) before the hall's
+    // window is painted, which waits for the window system's expose. Shown after that paint,
+    // it keeps the hall's first picture waiting for nothing.
+    QWindow* hall = audience_->isVisible() ? audience_->windowHandle() : nullptr;
+    if (!consoleAfterHallPicture_ || hall == nullptr || hall->isExposed()) {
+        show();
+        return;
+    }
+    QPointer<DspMain> self(this);
+    const auto showConsole = [self] {
+        if (self != nullptr && !self->isVisible()) self->show();
+    };
+    new ExposeWatch(hall, showConsole);
+    QTimer::singleShot(kConsoleShowLatestMs, this, showConsole);
 }
 
 void DspMain::ShowWindows() {

@@ -59,6 +59,7 @@ class DspMain : public QWidget {
 
   protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // A close request asks first: the console's end is the program's end.
     void closeEvent(QCloseEvent* event) override;
     // Presenter clickers and the keyboard: Page Down / Right / B forward, Page Up / Left back.
@@ -69,6 +70,7 @@ class DspMain : public QWidget {
     void ReturnFocus();
     void NameCanvases();
     void CreateControllers(const StartOptions& options);
+    void ShowAfterHallPicture();
     void ShowWindows();
     void BitBtn30Click();
     bool ConfirmExit();
@@ -82,6 +84,8 @@ class DspMain : public QWidget {
     std::unique_ptr<SettingsCommands> settings_;
     ScrForm* audience_ = nullptr;
     bool firstActivation_ = true;
+    bool glyphsApplied_ = false;
+    bool consoleAfterHallPicture_ = false;
     bool startUpWaiting_ = false;
 
     std::unique_ptr<VenueController> venue_;

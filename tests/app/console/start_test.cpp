@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 #include "app/audience/scr_form.h"
@@ -27,13 +28,15 @@ struct Message {
 
 // Runs the start as the entry does, in `folder` as the current directory.
 AppWindows StartIn(const std::string& folder, std::vector<Message>& messages,
-                   const std::string& marker = "/nonexistent/Tamik") {
+                   const std::string& marker = "/nonexistent/Tamik",
+                   bool consoleAfterHallPicture = false) {
     QDir::setCurrent(QString::fromStdString(folder));
     Hooks().showMessage = [&messages](const QString& text, const QString& caption) {
         messages.push_back({text, caption});
     };
     StartOptions options;
     options.markerPath = marker;
+    options.consoleAfterHallPicture = consoleAfterHallPicture;
     AppWindows w = CreateWindows(options);
     w.console->FormActivate();
     return w;
@@ -159,11 +162,37 @@ class StartTest : public QObject {
         TestFolder dir;
         std::vector<Message> messages;
         AppWindows w = StartIn(dir.Path(), messages);
-        // The start-up shows the console (after the hall's window).
+        // The start-up shows the console (after the hall's window), its buttons with their
+        // pictures.
         QVERIFY(w.console->isVisible());
+        QVERIFY(!w.console->findChild<QPushButton*>("BitBtn2")->icon().isNull());
         (*w.state).ProgrammeCount = 77;
         w.console->FormActivate();
         QCOMPARE((*w.state).ProgrammeCount, 77);
+    }
+
+    // As the program starts: the console comes up once the hall's window has painted.
+    void consoleComesUpAfterTheHallsPicture() {
+        struct Order : QObject {
+            QStringList seen;
+            bool eventFilter(QObject* o, QEvent* e) override {
+                auto* w = qobject_cast<QWidget*>(o);
+                if (w == nullptr) return false;
+                if (e->type() == QEvent::Paint && w->window()->inherits("ScrForm")) {
+                    seen << "hall painted";
+                }
+                if (e->type() == QEvent::Show && w->inherits("DspMain")) seen << "console shown";
+                return false;
+            }
+        } order;
+        qApp->installEventFilter(&order);
+        TestFolder dir;
+        std::vector<Message> messages;
+        AppWindows w = StartIn(dir.Path(), messages, "/nonexistent/Tamik", true);
+        QTRY_VERIFY(w.console->isVisible());
+        qApp->removeEventFilter(&order);
+        QVERIFY(order.seen.contains("console shown"));
+        QCOMPARE(order.seen.first(), QStringLiteral("hall painted"));
     }
 
     void confirmingTheFolderInUseReloadsEverything() {
