@@ -6,10 +6,10 @@
 // console thread's processor time per step, the hand-over of picture and state included, and
 // latency_ms the median time from a step to its picture at the last viewer (first_ms: at the
 // first), step_kb the bytes a viewer receives per step (the patch of the parts that changed),
-// whole_kb the whole picture's PNG and step_of_whole the one over the other. BM_PictureLayers and
-// BM_ComposeAndEncode are the two halves of a picture's way: taken on the console's thread,
-// composed and encoded on the encoder's; BM_StateJson is the state the console publishes with every
-// picture.
+// whole_kb the whole picture's PNG as a joining viewer gets it and step_of_whole the one over the
+// other. BM_PictureLayers and BM_ComposeAndEncode are the two halves of a picture's way: taken on
+// the console's thread, composed and encoded on the encoder's; BM_StateJson is the state the
+// console publishes with every picture.
 // BM_HeatStepUnderAttack times the same heat step while one client attacks the server from a
 // thread of its own: a ping flood that never reads the pongs, a thousand sockets sending their
 // headers a byte at a time, WebSockets opened and closed in a row as fast as they go, a thousand
@@ -196,7 +196,7 @@ void BM_HeatStep(benchmark::State& state) {
         // What a viewer receives per step (the changed parts), against the whole picture.
         const double perStep = static_cast<double>(crowd->bytes.load() - bytesBefore) /
                                viewers / static_cast<double>(state.iterations());
-        const double whole = static_cast<double>(PngBytes(venue.windows.audience->Picture()).size());
+        const double whole = static_cast<double>(CompactPngBytes(venue.windows.audience->Picture()).size());
         state.counters["step_kb"] = perStep / 1024;
         state.counters["whole_kb"] = whole / 1024;
         state.counters["step_of_whole"] = perStep / whole;
@@ -228,7 +228,7 @@ void BM_ComposeAndEncode(benchmark::State& state) {
     const std::vector<PictureLayer> layers = venue.windows.audience->PictureLayers();
     qint64 bytes = 0;
     for (auto _ : state) {
-        bytes = PngBytes(ScrForm::ComposePicture(layers)).size();
+        bytes = CompactPngBytes(ScrForm::ComposePicture(layers)).size();
     }
     state.counters["png_kB"] = bytes / 1024.0;
 }

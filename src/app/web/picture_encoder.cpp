@@ -62,7 +62,7 @@ void PictureEncoder::EncodeNewest() {
     const bool fresh = !changed.isEmpty();
     if ((fresh && (first || wholeWanted)) || wholeAsked) {
         if (wholeFrame_ != frame_) {
-            whole_ = PngBytes(last_);
+            whole_ = CompactPngBytes(last_);
             wholeFrame_ = frame_;
         }
         if (fresh || wholeWanted) emit encoded(whole_);
@@ -73,7 +73,7 @@ void PictureEncoder::EncodeNewest() {
 void PictureEncoder::EncodeWhole() {
     if (last_.isNull()) return;
     if (wholeFrame_ != frame_) {
-        whole_ = PngBytes(last_);
+        whole_ = CompactPngBytes(last_);
         wholeFrame_ = frame_;
     }
     emit wholeEncoded(frame_, whole_);
@@ -82,7 +82,7 @@ void PictureEncoder::EncodeWhole() {
 QByteArray PictureEncoder::Patch(const QImage& picture, const QRegion& changed) {
     QByteArray out(kPatchMagic, 4);
     for (const QRect& r : changed) {
-        const QByteArray png = SmallestPngBytes(picture.copy(r));
+        const QByteArray png = CompactPngBytes(picture.copy(r));
         char head[12];
         qToBigEndian<quint16>(quint16(r.x()), head);
         qToBigEndian<quint16>(quint16(r.y()), head + 2);
