@@ -61,6 +61,21 @@ void EstimateColumn::Estimated() {
     update(changed & rect());
 }
 
+int EstimateColumn::TextWidth(const QString& text) {
+    const auto known = widths_.constFind(text);
+    if (known != widths_.cend()) return *known;
+    // Bounded: a day has at most 1,440 clock times, each with its suffix.
+    if (widths_.size() >= 4096) widths_.clear();
+    const int width = QFontMetrics(font()).horizontalAdvance(text);
+    widths_.insert(text, width);
+    return width;
+}
+
+void EstimateColumn::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) widths_.clear();
+    QWidget::changeEvent(event);
+}
+
 bool EstimateColumn::eventFilter(QObject* watched, QEvent* event) {
     if (watched == list_ && event->type() == QEvent::Move) update();
     return QWidget::eventFilter(watched, event);
@@ -70,12 +85,11 @@ void EstimateColumn::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect painted = event->rect();
     const int offset = list_->y() - y();
-    const QFontMetrics metrics(font());
     for (const Mark& e : marks_) {
         const int top = offset + e.item * kRowHeight;
         if (top + kRowHeight <= painted.top() || top > painted.bottom()) continue;
         const QString& text = e.text;
-        const int w = metrics.horizontalAdvance(text) + 6;
+        const int w = TextWidth(text) + 6;
         const QRect box(width() - w, top + 2, w, kRowHeight - 4);
         p.fillRect(box, e.defaultLength ? QColor(40, 40, 40, 200) : QColor(0, 40, 80, 210));
         p.setPen(e.fixed ? QColor(255, 230, 120) : QColor(Qt::white));

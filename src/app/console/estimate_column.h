@@ -3,6 +3,7 @@
 // the list's right edge and scrolled with it; clicks go through to the list. The status line
 // above the list says the day's end, how far it moved and the pace.
 
+#include <QHash>
 #include <QString>
 #include <QWidget>
 #include <vector>
@@ -18,6 +19,7 @@ class EstimateColumn : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -30,6 +32,9 @@ class EstimateColumn : public QWidget {
         bool operator==(const Mark&) const = default;
     };
     void Estimated();
+    // A mark's width in the column's font: measuring shapes the text, and the day's marks are a
+    // few hundred clock times met again and again.
+    int TextWidth(const QString& text);
 
     const DaySchedule& schedule_;
     QWidget* list_;
@@ -37,4 +42,5 @@ class EstimateColumn : public QWidget {
     // What the column shows; a new estimate that changes none of it repaints nothing (a heat step
     // re-estimates the day, mostly to the same minutes).
     std::vector<Mark> marks_;
+    QHash<QString, int> widths_;
 };
