@@ -100,6 +100,10 @@ void ScrForm::RefreshSurfaces() {
     emit pictureChanged();
 }
 
+void ScrForm::PrepareAhead(int slot) {
+    for (ImageControl* surface : {ui->Image9, ui->ImageW}) surface->PrepareAhead(slot);
+}
+
 void ScrForm::ShowClock(bool shown) {
     ui->Image1->setVisible(!shown);
     ui->Panel2->setVisible(shown);

@@ -43,6 +43,9 @@ class ScrForm : public QWidget {
     // The wide surface covers the whole window; otherwise the band and the normal surface show.
     void ShowWide(bool wide);
     void RefreshSurfaces();
+    // The surfaces on show put the picture kept in their canvases' `slot` into the window's
+    // buffer (ImageControl::PrepareAhead).
+    void PrepareAhead(int slot);
     // Clock mode: the clock box instead of the logo.
     void ShowClock(bool shown);
 

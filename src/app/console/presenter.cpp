@@ -143,6 +143,8 @@ void Presenter::Present(int type) {
 void Presenter::DrawNextHeatAhead() {
     if (s_.CurrentView != kViewHeat || !roundReady_) return;
     WithNextHeat(s_, [this] { stage_.DrawAhead(kViewHeat, s_, kNextHeatSlot); });
+    // The next heat waits in the hall window's buffer: the step only shows it.
+    stage_.PrepareAhead(kNextHeatSlot);
 }
 
 void Presenter::DrawNextItemAhead() {

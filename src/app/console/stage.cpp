@@ -36,6 +36,10 @@ void Stage::DrawAhead(int type, const Competition& state, int slot) {
     if (Bound()) renderer_.DrawAhead(type, state, slot);
 }
 
+void Stage::PrepareAhead(int slot) {
+    if (audience_ != nullptr) audience_->PrepareAhead(slot);
+}
+
 void Stage::DrawAnnouncement(int kind, const std::string& text) {
     if (!Bound()) return;
     ShowMessageScreen(s_, renderer_, kind, text);

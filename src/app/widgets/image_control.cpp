@@ -98,8 +98,134 @@ void ImageControl::UpdateIfDrawn() {
         update();
         return;
     }
-    // The canvas says which of its pixels changed; the window system gets only those.
-    update(damage);
+    if (ShowPrepared(damage)) return;
+    // The canvas says which of its pixels changed; the window system gets only those, and the
+    // parts of the buffer that may hold a picture prepared for another step get this one back.
+    update(damage | std::exchange(prepared_, QRegion()));
+}
+
+void ImageControl::PrepareAhead(int slot) {
+    QBackingStore* store = backingStore();
+    QWindow* handle = window()->windowHandle();
+    if (!isVisible() || fixedBitmap_ || !picture_.isNull() || store == nullptr ||
+        handle == nullptr || handle->format().hasAlpha()) {
+        RestorePrepared();
+        return;
+    }
+    const QImage& shown = std::as_const(canvas_).Image();
+    QRegion changed;
+    const QImage* next = canvas_.AheadPicture(slot, &changed);
+    if (next == nullptr || next->size() != shown.size()) {
+        RestorePrepared();
+        return;
+    }
+    const QRegion region = changed & Uncovered() & shown.rect();
+    const QRegion restore = (prepared_ - region) & Uncovered();
+    const QPoint offset = mapTo(window(), QPoint(0, 0));
+    store->beginPaint((region | restore).translated(offset));
+    {
+        QPainter p(store->paintDevice());
+        p.translate(offset);
+        CopyImage(p, shown, restore);
+        CopyImage(p, *next, region);
+    }
+    store->endPaint();
+    prepared_ = region;
+    preparedKey_ = next->cacheKey();
+    if (guarded_ != handle) {
+        if (guarded_ != nullptr) guarded_->removeEventFilter(this);
+        guarded_ = handle;
+        handle->installEventFilter(this);
+    }
+}
+
+bool ImageControl::ShowPrepared(const QRegion& damage) {
+    if (prepared_.isEmpty()) return false;
+    QBackingStore* store = backingStore();
+    QWindow* handle = window()->windowHandle();
+    // The same bitmap, untouched since (a bitmap drawn on gets a new key).
+    if (preparedKey_ == 0 || std::as_const(canvas_).Image().cacheKey() != preparedKey_ ||
+        !(damage - prepared_).isEmpty() || store == nullptr || handle != guarded_ ||
+        !handle->isExposed()) {
+        return false;
+    }
+    // The buffer holds the new picture in the prepared parts and the shown one elsewhere, which
+    // is the new one outside its changed parts: all of it is the new picture now.
+    prepared_ = QRegion();
+    store->flush(damage.translated(mapTo(window(), QPoint(0, 0))), handle);
+    Settle(damage);
+    return true;
+}
+
+void ImageControl::RestorePrepared() {
+    const QRegion parts = std::exchange(prepared_, QRegion()) & Uncovered();
+    QBackingStore* store = backingStore();
+    if (parts.isEmpty() || store == nullptr) return;
+    // Covered parts hold what covers them, painted since.
+    const QPoint offset = mapTo(window(), QPoint(0, 0));
+    store->beginPaint(parts.translated(offset));
+    {
+        QPainter p(store->paintDevice());
+        p.translate(offset);
+        CopyImage(p, std::as_const(canvas_).Image(), parts);
+    }
+    store->endPaint();
+}
+
+QRegion ImageControl::Uncovered() const {
+    const QWidget* top = window();
+    const QPoint origin = mapTo(top, QPoint(0, 0));
+    const auto area = [top, origin](const QWidget* w) {
+        return QRect(w->mapTo(top, QPoint(0, 0)) - origin, w->size());
+    };
+    QRegion uncovered = rect();
+    for (const QObject* o : children()) {
+        const auto* child = qobject_cast<const QWidget*>(o);
+        if (child != nullptr && !child->isWindow() && child->isVisible()) uncovered -= area(child);
+    }
+    // Up to the window: cut to each parent, less the siblings stacked above each (later in
+    // their parent's children).
+    for (const QWidget* w = this; !w->isWindow(); w = w->parentWidget()) {
+        const QWidget* parent = w->parentWidget();
+        uncovered &= area(parent);
+        const QObjectList& siblings = parent->children();
+        for (qsizetype i = siblings.indexOf(const_cast<QWidget*>(w)) + 1; i < siblings.size();
+             ++i) {
+            const auto* sibling = qobject_cast<const QWidget*>(siblings.at(i));
+            if (sibling != nullptr && !sibling->isWindow() && sibling->isVisible()) {
+                uncovered -= area(sibling);
+            }
+        }
+    }
+    return uncovered;
+}
+
+bool ImageControl::eventFilter(QObject* watched, QEvent* event) {
+    // An exposed window is shown from its buffer as it is: the shown picture goes back first.
+    if (watched == guarded_ && event->type() == QEvent::Expose) RestorePrepared();
+    return QWidget::eventFilter(watched, event);
+}
+
+void ImageControl::moveEvent(QMoveEvent* event) {
+    // A moved control's pixels may be moved in the buffer as they are.
+    RestorePrepared();
+    QWidget::moveEvent(event);
+}
+
+void ImageControl::CopyImage(QPainter& p, const QImage& image, const QRegion& region) {
+    // The bitmap is opaque: copied as it is, not blended over the window's pixels (the window's
+    // buffer has an alpha channel, and blending goes pixel by pixel). In bands of at most
+    // kBandRows rows: the toolkit hands a taller copy to its thread pool in parts, and waking
+    // those threads costs more than the copy while the window system wants the same processor
+    // cores for the picture.
+    constexpr int kBandRows = 64;
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& r : region) {
+        for (int top = r.top(); top <= r.bottom(); top += kBandRows) {
+            const QRect band(r.left(), top, r.width(), std::min(kBandRows, r.bottom() + 1 - top));
+            p.drawImage(QRectF(band), image, QRectF(band));
+        }
+    }
 }
 
 QRegion ImageControl::ChangedTiles(const QImage& frame, const QImage& shown, const QRect& within) {
@@ -116,25 +242,22 @@ void ImageControl::paintEvent(QPaintEvent* event) {
     if (!picture_.isNull()) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.drawImage(rect(), picture_);
+        if (prepared_.intersects(event->region())) preparedKey_ = 0;
         return;
     }
     FollowSize();
     // Pixel for pixel, whatever the canvas's device scale; only the parts asked for.
     const QImage& image = std::as_const(canvas_).Image();
     const QRegion painted = event->region() & image.rect();
-    // The bitmap is opaque: copied as it is, not blended over the window's pixels (the window's
-    // buffer has an alpha channel, and blending goes pixel by pixel). In bands of at most
-    // kBandRows rows: the toolkit hands a taller copy to its thread pool in parts, and waking
-    // those threads costs more than the copy while the window system wants the same processor
-    // cores for the picture.
-    constexpr int kBandRows = 64;
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& r : painted) {
-        for (int top = r.top(); top <= r.bottom(); top += kBandRows) {
-            const QRect band(r.left(), top, r.width(), std::min(kBandRows, r.bottom() + 1 - top));
-            p.drawImage(QRectF(band), image, QRectF(band));
-        }
-    }
+    CopyImage(p, image, painted);
+    // A paint into the buffer puts the shown picture over prepared parts, a paint for a grab
+    // does not: either way the prepared picture is no longer shown from the buffer, and those
+    // parts get the shown picture again before anything shows them.
+    if (prepared_.intersects(painted)) preparedKey_ = 0;
+    Settle(painted);
+}
+
+void ImageControl::Settle(const QRegion& shown) {
     // The window system reads the window's buffer from shared memory after the toolkit hands
     // it over; before painting over parts it handed over, the toolkit waits for the window
     // system to answer a request. Right after a picture that wait is the window system's whole
@@ -144,7 +267,7 @@ void ImageControl::paintEvent(QPaintEvent* event) {
     if (!fixedBitmap_ && unsettled_.isEmpty()) {
         QTimer::singleShot(kSettleDelay, this, &ImageControl::SettleWindowBuffer);
     }
-    if (!fixedBitmap_) unsettled_ += painted;
+    if (!fixedBitmap_) unsettled_ += shown;
 }
 
 void ImageControl::SettleWindowBuffer() {
@@ -159,6 +282,8 @@ void ImageControl::SettleWindowBuffer() {
 }
 
 void ImageControl::resizeEvent(QResizeEvent* event) {
+    // The whole control is painted again, the buffer's prepared parts with it.
+    prepared_ = QRegion();
     FollowSize();
     FollowCover();
     QWidget::resizeEvent(event);
@@ -173,6 +298,8 @@ void ImageControl::showEvent(QShowEvent* event) {
 }
 
 void ImageControl::hideEvent(QHideEvent* event) {
+    // What shows in its place is painted over the prepared parts.
+    prepared_ = QRegion();
     canvas_.SetDeferred(true);
     QWidget::hideEvent(event);
 }

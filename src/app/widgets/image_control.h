@@ -4,12 +4,16 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QPointer>
 #include <QRegion>
 #include <QWidget>
 
 #include "core/platform/canvas.h"
 
 class QMouseEvent;
+class QMoveEvent;
+class QPainter;
+class QWindow;
 class QHideEvent;
 class QPaintEvent;
 class QResizeEvent;
@@ -42,6 +46,14 @@ class ImageControl : public QWidget {
     // changed, as the canvas names them (the pixels on screen end up the same as with a full
     // repaint).
     void UpdateIfDrawn();
+    // Puts the picture drawn ahead in the canvas's `slot` (Canvas::AheadPicture) into the
+    // window's buffer where it differs from the one shown, without showing it: when a pass then
+    // takes that picture, UpdateIfDrawn only hands those parts to the window system, with no
+    // copy on the way. Parts covered by other widgets are left out. The shown picture comes back
+    // into the buffer before anything else could show those parts (an expose of the window, a
+    // repaint, another picture); nothing is prepared while the control is hidden or shows a
+    // fixed bitmap or a picture, or on a window with an alpha channel.
+    void PrepareAhead(int slot);
 
     // The parts of `frame` within `within` (all of it when null) that differ from `shown`, as
     // rectangles of whole tiles (64 x 16 pixels from the corner, cut to `within`); all of
@@ -57,7 +69,9 @@ class ImageControl : public QWidget {
     void mouseDown(Qt::MouseButton button, QPoint pos);
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -70,10 +84,24 @@ class ImageControl : public QWidget {
     void FollowCover();
     // See paintEvent: lets the window system confirm it has read the parts just shown.
     void SettleWindowBuffer();
+    void Settle(const QRegion& shown);
+    // The canvas's bitmap into `region` of the control, pixel for pixel.
+    static void CopyImage(QPainter& p, const QImage& image, const QRegion& region);
+    // The control's pixels that no other widget of the window covers.
+    QRegion Uncovered() const;
+    // Shows `damage` straight from the window's buffer if the picture prepared there is the
+    // canvas's now and holds all of it.
+    bool ShowPrepared(const QRegion& damage);
+    // The shown picture back into the buffer where the prepared one waits.
+    void RestorePrepared();
 
     Canvas canvas_;
     bool fixedBitmap_ = false;
     double deviceScale_ = 1.0;
     QImage picture_;
     QRegion unsettled_;  // painted from the canvas, in control pixels, not yet confirmed read
+    // Where the window's buffer holds the prepared picture (control pixels), and which bitmap.
+    QRegion prepared_;
+    qint64 preparedKey_ = 0;
+    QPointer<QWindow> guarded_;  // the window whose exposes first restore the buffer
 };

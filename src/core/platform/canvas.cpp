@@ -869,6 +869,14 @@ void Canvas::KeepAhead(Canvas&& ahead, int slot) {
     kept_[slot] = std::move(ahead.ahead_);
 }
 
+const QImage* Canvas::AheadPicture(int slot, QRegion* changed) const {
+    if (slot < 0 || slot >= kAheadSlots || kept_[slot] == nullptr) return nullptr;
+    const Ahead& kept = *kept_[slot];
+    if (kept.base != generation_ || !pending_.empty()) return nullptr;
+    if (changed != nullptr) *changed = BridgedGaps(kept.damage & PixelRect(), kBridgedGap);
+    return &kept.image;
+}
+
 QImage Canvas::FullRepaint() const {
     EnsureBitmap();
     Commit();

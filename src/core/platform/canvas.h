@@ -144,6 +144,9 @@ class Canvas {
     void KeepAhead(Canvas&& ahead, int slot = 0);
     // Whether the last pass took a bitmap drawn ahead.
     bool TookAhead() const { return tookAhead_; }
+    // The bitmap kept in `slot` if it was drawn over this bitmap as it is now, with the parts in
+    // which the two differ (as TakeDamage would name them once a pass took it); null otherwise.
+    const QImage* AheadPicture(int slot, QRegion* changed) const;
 
     // Recording of operations (off by default).
     void SetRecording(bool on) { recording_ = on; }
