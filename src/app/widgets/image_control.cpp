@@ -10,6 +10,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -119,17 +120,13 @@ void ImageControl::PrepareAhead(int slot) {
         RestorePrepared();
         return;
     }
-    const QRegion region = changed & Uncovered() & shown.rect();
-    const QRegion restore = (prepared_ - region) & Uncovered();
-    const QPoint offset = mapTo(window(), QPoint(0, 0));
-    store->beginPaint((region | restore).translated(offset));
-    {
-        QPainter p(store->paintDevice());
-        p.translate(offset);
+    const QRegion uncovered = Uncovered();
+    const QRegion region = changed & uncovered & shown.rect();
+    const QRegion restore = (prepared_ - region) & uncovered;
+    PaintIntoBuffer(region | restore, [&](QPainter& p) {
         CopyImage(p, shown, restore);
         CopyImage(p, *next, region);
-    }
-    store->endPaint();
+    });
     prepared_ = region;
     preparedKey_ = next->cacheKey();
     if (guarded_ != handle) {
@@ -158,16 +155,23 @@ bool ImageControl::ShowPrepared(const QRegion& damage) {
 }
 
 void ImageControl::RestorePrepared() {
-    const QRegion parts = std::exchange(prepared_, QRegion()) & Uncovered();
-    QBackingStore* store = backingStore();
-    if (parts.isEmpty() || store == nullptr) return;
     // Covered parts hold what covers them, painted since.
+    const QRegion parts = std::exchange(prepared_, QRegion()) & Uncovered();
+    if (parts.isEmpty()) return;
+    PaintIntoBuffer(parts,
+                    [&](QPainter& p) { CopyImage(p, std::as_const(canvas_).Image(), parts); });
+}
+
+void ImageControl::PaintIntoBuffer(const QRegion& parts,
+                                   const std::function<void(QPainter&)>& paint) {
+    QBackingStore* store = backingStore();
+    if (store == nullptr) return;
     const QPoint offset = mapTo(window(), QPoint(0, 0));
     store->beginPaint(parts.translated(offset));
     {
         QPainter p(store->paintDevice());
         p.translate(offset);
-        CopyImage(p, std::as_const(canvas_).Image(), parts);
+        paint(p);
     }
     store->endPaint();
 }

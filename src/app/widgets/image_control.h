@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QRegion>
 #include <QWidget>
+#include <functional>
 
 #include "core/platform/canvas.h"
 
@@ -94,6 +95,8 @@ class ImageControl : public QWidget {
     bool ShowPrepared(const QRegion& damage);
     // The shown picture back into the buffer where the prepared one waits.
     void RestorePrepared();
+    // Paints `parts` (control pixels) of the window's buffer, without showing them.
+    void PaintIntoBuffer(const QRegion& parts, const std::function<void(QPainter&)>& paint);
 
     Canvas canvas_;
     bool fixedBitmap_ = false;
