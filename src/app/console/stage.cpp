@@ -38,6 +38,7 @@ void Stage::DrawAhead(int type, const Competition& state, int slot) {
 
 void Stage::PrepareAhead(int slot) {
     if (audience_ != nullptr) audience_->PrepareAhead(slot);
+    for (ImageControl* preview : {c_.Image1, c_.ImageW}) preview->PrepareAhead(slot);
 }
 
 void Stage::DrawAnnouncement(int kind, const std::string& text) {

@@ -40,8 +40,9 @@ class Stage : private RendererHost {
     // View `type` from `state`, drawn ahead on copies of the surfaces and kept in `slot`,
     // nothing shown: the DrawView that draws the same takes the pictures (Renderer::DrawAhead).
     void DrawAhead(int type, const Competition& state, int slot);
-    // The hall's picture kept in `slot` goes into its window's buffer, not shown: a step that
-    // takes it then only hands its changed parts to the window system.
+    // The pictures kept in `slot` go into their windows' buffers, the hall's and the preview's,
+    // not shown: a step that takes them then only hands their changed parts to the window
+    // system.
     void PrepareAhead(int slot);
     void DrawAnnouncement(int kind, const std::string& text);
     void DrawTitleBanner();

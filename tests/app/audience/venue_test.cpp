@@ -211,18 +211,26 @@ class VenueTest : public QObject {
         PaintedArea painted;
         auto* wide = audience.findChild<ImageControl*>("ImageW");
         auto* normal = audience.findChild<ImageControl*>("Image9");
-        wide->installEventFilter(&painted);
-        normal->installEventFilter(&painted);
+        // The preview's surfaces too: their pictures wait in the console window's buffer.
+        QWidget& console = *windows_.console;
+        QWidget* preview = console.findChild<QWidget*>("ImageW");
+        for (QWidget* surface : {static_cast<QWidget*>(wide), static_cast<QWidget*>(normal),
+                                 preview, console.findChild<QWidget*>("Image1")}) {
+            surface->installEventFilter(&painted);
+        }
+        const QRect previewArea(preview->mapTo(&console, QPoint(0, 0)), preview->size());
         const qint64 whole = qint64(wide->width()) * wide->height();
-        const auto shown = [&] {
-            return audience.screen()
-                ->grabWindow(audience.winId())
+        const auto shownOf = [](QWidget& window) {
+            return window.screen()
+                ->grabWindow(window.winId())
                 .toImage()
                 .convertToFormat(QImage::Format_RGB32);
         };
-        const auto repainted = [&] {
-            return audience.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto repaintedOf = [](QWidget& window) {
+            return window.grab().toImage().convertToFormat(QImage::Format_RGB32);
         };
+        const auto shown = [&] { return shownOf(audience); };
+        const auto repainted = [&] { return repaintedOf(audience); };
         const auto drawnWhole = [&] {
             for (Canvas* surface : {&audience.WideSurface(), &audience.NormalSurface()}) {
                 if (std::as_const(*surface).Image() != surface->FullRepaint()) return false;
@@ -264,6 +272,11 @@ class VenueTest : public QObject {
                 QCOMPARE(audience.WideSurface().TookAhead(), step.button == Qt::LeftButton);
             }
             QCOMPARE(shown(), repainted());
+            // The preview handed over with the hall (otherwise it is repainted after the command).
+            if (handedOver) {
+                QCOMPARE(shownOf(console).copy(previewArea),
+                         repaintedOf(console).copy(previewArea));
+            }
             QVERIFY(drawnWhole());
             QCoreApplication::processEvents();
         }
