@@ -33,6 +33,7 @@
 #include "app/console/progress_controller.h"
 #include "app/console/venue_controller.h"
 #include "app/console/view_commands_controller.h"
+#include "app/widgets/buffer_settler.h"
 #include "app/widgets/button_glyphs.h"
 #include "app/widgets/image_control.h"
 #include "app/widgets/widget_colors.h"
@@ -120,6 +121,8 @@ void DspMain::CreateControllers(const StartOptions& options) {
     // upcoming items.
     schedule_ = std::make_unique<DaySchedule>(state_, notifier_, options.secondsPerHeat, this);
     schedule_->SettleBeforeRepaintOf(this);
+    // A click's button, hovered and shown just before, is painted again at once.
+    new BufferSettler(this);
     auto* status = new QLabel(ui->Panel8);
     status->setObjectName(QStringLiteral("ScheduleLabel"));
     status->setGeometry(200, 329, 216, 33);

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/widgets/buffer_settler.h"
 #include "core/platform/changed_tiles.h"
 
 ImageControl::ImageControl(QWidget* parent)
@@ -236,11 +237,6 @@ QRegion ImageControl::ChangedTiles(const QImage& frame, const QImage& shown, con
     return ::ChangedTiles(frame, shown, within, QSize(64, 16));
 }
 
-namespace {
-// Long after the window system has taken a picture's parts, short against an operator's keys.
-constexpr int kSettleDelay = 30;
-}  // namespace
-
 void ImageControl::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     if (!picture_.isNull()) {
@@ -262,27 +258,19 @@ void ImageControl::paintEvent(QPaintEvent* event) {
 }
 
 void ImageControl::Settle(const QRegion& shown) {
-    // The window system reads the window's buffer from shared memory after the toolkit hands
-    // it over; before painting over parts it handed over, the toolkit waits for the window
-    // system to answer a request. Right after a picture that wait is the window system's whole
-    // work on the other window's new parts. Asking while nothing is being drawn takes the wait
-    // off the next picture's way: an empty paint over the parts just shown (they hold what was
-    // shown, and no other control moves pixels there, so the toolkit loses nothing by it).
+    // The parts just shown are settled (BufferSettler) a while after: the next picture does not
+    // wait for the window system to have read them. Right after a picture that wait is the
+    // window system's whole work on the other window's new parts.
     if (!fixedBitmap_ && unsettled_.isEmpty()) {
-        QTimer::singleShot(kSettleDelay, this, &ImageControl::SettleWindowBuffer);
+        QTimer::singleShot(BufferSettler::kDelayMs, this, &ImageControl::SettleWindowBuffer);
     }
     if (!fixedBitmap_) unsettled_ += shown;
 }
 
 void ImageControl::SettleWindowBuffer() {
-    QBackingStore* store = backingStore();
     const QRegion parts = std::exchange(unsettled_, QRegion());
-    if (store == nullptr || parts.isEmpty() || !isVisible() || window()->windowHandle() == nullptr ||
-        window()->windowHandle()->format().hasAlpha()) {
-        return;
-    }
-    store->beginPaint(parts.translated(mapTo(window(), QPoint(0, 0))));
-    store->endPaint();
+    if (!isVisible()) return;
+    BufferSettler::Settle(window(), parts.translated(mapTo(window(), QPoint(0, 0))));
 }
 
 void ImageControl::resizeEvent(QResizeEvent* event) {
