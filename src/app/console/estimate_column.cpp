@@ -83,11 +83,12 @@ bool EstimateColumn::eventFilter(QObject* watched, QEvent* event) {
 
 void EstimateColumn::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    const QRect painted = event->rect();
+    // Only the rows asked for: a step repaints the few whose marks changed, often far apart.
+    const QRegion& painted = event->region();
     const int offset = list_->y() - y();
     for (const Mark& e : marks_) {
         const int top = offset + e.item * kRowHeight;
-        if (top + kRowHeight <= painted.top() || top > painted.bottom()) continue;
+        if (!painted.intersects(QRect(0, top, width(), kRowHeight))) continue;
         const QString& text = e.text;
         const int w = TextWidth(text) + 6;
         const QRect box(width() - w, top + 2, w, kRowHeight - 4);
