@@ -1,6 +1,6 @@
 // Time of the judges view through RenderView (both passes) for a panel of 11 and one of 50, of an
-// announcement screen (both passes), and of the clock drawn for a new minute. Fonts
-// are warmed by one drawing before the timed loop.
+// announcement screen (both passes), of the clock drawn for a new minute and of the console's
+// programme list on a programme step. Fonts are warmed by one drawing before the timed loop.
 
 #include <benchmark/benchmark.h>
 
@@ -11,6 +11,7 @@
 #include "core/competition/view_types.h"
 #include "core/display/clock_view.h"
 #include "core/display/message_screen.h"
+#include "core/display/programme_list.h"
 #include "core/display/renderer.h"
 #include "core/platform/canvas.h"
 #include "core/platform/cp932.h"
@@ -76,6 +77,31 @@ void BM_ClockTickDraws(benchmark::State& state) {
     }
 }
 
+// A programme step on the console's list of a full day (100 items): the highlight moves down a
+// row, the list drawn again.
+void BM_ProgrammeListStep(benchmark::State& state) {
+    EnsureApplication();
+    Competition s = BenchState(1);
+    for (int i = 0; i < kProgrammeRows; ++i) {
+        s.ProgrammeCodes[i] = ToCp932(QString::number(i + 1));
+        const QString text = QStringLiteral(u"スタンダード B級 ワルツ・タンゴ 第%1予選");
+        s.ProgrammeTexts[i] = ToCp932(text.arg(i % 4 + 1));
+    }
+    s.ProgrammeCount = kProgrammeRows;
+    Canvas list(420, 20 * kProgrammeRows + 20, QStringLiteral("DspMain.Image6"));
+    s.CurrentProgrammeIndex = 0;
+    DrawProgrammeList(s, list);
+    for (auto _ : state) {
+        s.CurrentProgrammeIndex = (s.CurrentProgrammeIndex + 1) % kProgrammeRows;
+        DrawProgrammeList(s, list);
+        benchmark::DoNotOptimize(list.TakeDamage());
+    }
+}
+
+BENCHMARK(BM_ProgrammeListStep)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_JudgesView)
     ->ArgName("judges")
     ->Arg(11)
