@@ -142,16 +142,36 @@ void Presenter::Present(int type) {
 
 void Presenter::DrawNextHeatAhead() {
     if (s_.CurrentView != kViewHeat || !roundReady_) return;
-    WithNextHeat(s_, [this] { stage_.DrawAhead(kViewHeat, s_, kNextHeatSlot); });
-    // The next heat waits in the hall window's buffer: the step only shows it.
-    stage_.PrepareAhead(kNextHeatSlot);
+    bool nextHeat = false;
+    WithNextHeat(s_, [this, &nextHeat] {
+        stage_.DrawAhead(kViewHeat, s_, kNextHeatSlot);
+        nextHeat = true;
+    });
+    if (nextHeat) {
+        // The next heat waits in the windows' buffers: the step only shows it.
+        stage_.PrepareAhead(kNextHeatSlot);
+    } else {
+        DrawProgrammeStepAhead();
+    }
 }
 
 void Presenter::DrawNextItemAhead() {
-    const std::optional<ProgrammeStepPicture> next = PictureAfterProgrammeStep(s_);
-    if (next) stage_.DrawAhead(next->view, next->state, kNextItemSlot);
+    DrawProgrammeStepAhead();
     // The judges, asked for at any time, fifty names drawn afresh.
     if (s_.CurrentView != kViewJudges) stage_.DrawAhead(kViewJudges, s_, kJudgesSlot);
+}
+
+void Presenter::DrawProgrammeStepAhead() {
+    const std::optional<ProgrammeStepPicture> next = PictureAfterProgrammeStep(s_);
+    if (!next) return;
+    stage_.DrawAhead(next->view, next->state, kNextItemSlot);
+    // At the round's last heat the operator's next step is the programme's: its picture, drawn
+    // over the screens' as they are, waits in the windows' buffers.
+    bool nextHeat = false;
+    WithNextHeat(s_, [&nextHeat] { nextHeat = true; });
+    if (s_.CurrentView == kViewHeat && roundReady_ && !nextHeat) {
+        stage_.PrepareAhead(kNextItemSlot);
+    }
 }
 
 void Presenter::LoadAndShowRound() {

@@ -60,11 +60,15 @@ class Presenter : public ConsoleOperations {
     // Draws view `type` from the state as it is, applies its effects and announces it.
     void Present(int type);
     // Once the heat view is on the screens and the event loop has nothing else to do, the next
-    // heat's picture is drawn ahead: a step forward then only takes it.
+    // heat's picture is drawn ahead: a step forward then only takes it. At the round's last heat
+    // it is the programme step's picture, drawn over the screens' as they are.
     void DrawNextHeatAhead();
     // Then the picture of a programme step forward is drawn ahead too, once per item and view
     // (its round read into a copy of the state, nothing else touched), and the judges' picture.
     void DrawNextItemAhead();
+    // The programme step's picture drawn ahead; at the round's last heat it waits in the
+    // windows' buffers too.
+    void DrawProgrammeStepAhead();
     void ReadTables();
     void ReloadDisplayConfig();
     void ReloadEvents();
