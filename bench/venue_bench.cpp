@@ -169,9 +169,9 @@ class Server {
         const Clock::time_point press = Clock::now();
         Send(key);
         Clock::time_point venue = press;
-        const Clock::time_point last = Settle(std::chrono::milliseconds(150),
-                                              std::chrono::milliseconds(3000), &s.pixels, press,
-                                              &venue);
+        const Clock::time_point last =
+            Settle(std::chrono::milliseconds(150), std::chrono::milliseconds(3000), &s.pixels,
+                   press, &venue);
         s.toPicture = Ms(last - press);
         s.toVenue = Ms(venue - press);
         s.programCpu = (CpuNs(program) - programBefore) / 1e6;
@@ -216,7 +216,9 @@ double ResidentMb(pid_t pid) {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly)) return 0;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').at(0).toDouble() / 1024;
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').at(0).toDouble() / 1024;
+        }
     }
     return 0;
 }
@@ -229,6 +231,9 @@ double Percentile(std::vector<double> v, double p) {
     const std::size_t hi = std::min(v.size() - 1, lo + 1);
     return v[lo] + (v[hi] - v[lo]) * (rank - static_cast<double>(lo));
 }
+
+// More heat steps than any round of the generated day has.
+constexpr int kStepsPastARound = 100;
 
 // Console controls, in the console's pixels (the console stands at 0, 0).
 constexpr int kProgrammeStepX = 883 + 26, kProgrammeStepY = 428 + 26;  // BitBtn16
@@ -293,9 +298,9 @@ int main(int argc, char** argv) {
     Server x;
     x.verbose_ = verbose;
     std::map<std::string, std::vector<Sample>> samples;
-    const std::vector<std::string> order = {"floor: full repaint", "floor: a tenth", "heat step",
-                                            "programme step", "judges, first showing",
-                                            "judges, again"};
+    const std::vector<std::string> order = {
+        "floor: full repaint", "floor: a tenth",        "heat step",    "programme step",
+        "programme step, end", "judges, first showing", "judges, again"};
 
     for (const bool tenth : {false, true}) {
         // The floor repainting whole, then a tenth of each picture (bench/venue_floor.cpp).
@@ -327,6 +332,13 @@ int main(int argc, char** argv) {
             }
             samples["programme step"].push_back(
                 x.Act("programme step", false, kProgrammeStepX, kProgrammeStepY, p, server));
+        }
+        // The programme step an operator takes most: at the round's end (its last heat on the
+        // screens; the steps past it change nothing).
+        for (int r = 0; r < rounds; ++r) {
+            for (int h = 0; h < kStepsPastARound; ++h) x.Press(true, kPreviewX, kPreviewY);
+            samples["programme step, end"].push_back(
+                x.Act("programme step, end", false, kProgrammeStepX, kProgrammeStepY, p, server));
         }
         Stop(p);
     }
@@ -365,9 +377,10 @@ int main(int argc, char** argv) {
                 x.Press(true, kPreviewX, kPreviewY, item >= 100 && h >= 6);
             }
         }
-        std::printf("walk: %d heat steps, resident memory %.1f MB after the start, %.1f MB after "
-                    "the walk\n",
-                    steps, before, ResidentMb(p));
+        std::printf(
+            "walk: %d heat steps, resident memory %.1f MB after the start, %.1f MB after "
+            "the walk\n",
+            steps, before, ResidentMb(p));
         Stop(p);
     }
 
@@ -393,6 +406,8 @@ int main(int argc, char** argv) {
                     Percentile(t, 0.5) / median("floor: full repaint"), Percentile(v, 0.5),
                     Percentile(v, 0.5) / median("floor: full repaint"));
     }
+    std::printf("programme step at the round's end / heat step: %.2f\n",
+                median("programme step, end") / median("heat step"));
     std::printf("programme step / heat step: %.2f\n",
                 median("programme step") / median("heat step"));
     if (!startMs.empty()) {
