@@ -151,27 +151,27 @@ void Presenter::DrawNextHeatAhead() {
         // The next heat waits in the windows' buffers: the step only shows it.
         stage_.PrepareAhead(kNextHeatSlot);
     } else {
-        DrawProgrammeStepAhead();
+        DrawProgrammeStepAhead(true);
     }
 }
 
 void Presenter::DrawNextItemAhead() {
-    DrawProgrammeStepAhead();
+    bool nextHeat = false;
+    if (s_.CurrentView == kViewHeat && roundReady_) {
+        WithNextHeat(s_, [&nextHeat] { nextHeat = true; });
+    }
+    DrawProgrammeStepAhead(s_.CurrentView == kViewHeat && roundReady_ && !nextHeat);
     // The judges, asked for at any time, fifty names drawn afresh.
     if (s_.CurrentView != kViewJudges) stage_.DrawAhead(kViewJudges, s_, kJudgesSlot);
 }
 
-void Presenter::DrawProgrammeStepAhead() {
+void Presenter::DrawProgrammeStepAhead(bool roundsEnd) {
     const std::optional<ProgrammeStepPicture> next = PictureAfterProgrammeStep(s_);
     if (!next) return;
     stage_.DrawAhead(next->view, next->state, kNextItemSlot);
     // At the round's last heat the operator's next step is the programme's: its picture, drawn
     // over the screens' as they are, waits in the windows' buffers.
-    bool nextHeat = false;
-    WithNextHeat(s_, [&nextHeat] { nextHeat = true; });
-    if (s_.CurrentView == kViewHeat && roundReady_ && !nextHeat) {
-        stage_.PrepareAhead(kNextItemSlot);
-    }
+    if (roundsEnd) stage_.PrepareAhead(kNextItemSlot);
 }
 
 void Presenter::LoadAndShowRound() {
