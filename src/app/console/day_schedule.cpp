@@ -80,17 +80,33 @@ void DaySchedule::Refresh() {
     emit estimated();
 }
 
-QString DaySchedule::StatusText() const {
-    if (day_.items.empty()) return {};
+std::vector<DaySchedule::Foreseen> DaySchedule::ForeseeHeatStep(const Competition& next) const {
+    std::vector<Foreseen> foreseen;
+    if (next.CurrentProgrammeIndex != lastItem_ || next.CurrentView != kViewHeat) return foreseen;
+    const int now = Now();
+    for (const int at : {now, now + pace_.SecondsPerHeat()}) {
+        // As StateChanged takes the step, then Refresh.
+        PaceTracker pace = pace_;
+        if (lastStep_ >= 0 && CurrentHeatStep(next) > lastStep_) pace.Step(at);
+        DayEstimate day = EstimateDay(
+            next, LiveProgressOf(next, pace, at, currentStartedAt_, settings_), settings_);
+        QString status = StatusTextOf(day, pace);
+        foreseen.push_back({std::move(day), std::move(status)});
+    }
+    return foreseen;
+}
+
+QString DaySchedule::StatusTextOf(const DayEstimate& day, const PaceTracker& pace) const {
+    if (day.items.empty()) return {};
     QString drift;
-    const int minutes = (std::abs(Drift()) + 30) / 60;
+    const int moved = day.end - firstEnd_.value_or(day.end);
+    const int minutes = (std::abs(moved) + 30) / 60;
     if (minutes == 0) {
         drift = QStringLiteral(u"予定どおり");
     } else {
-        drift =
-            QStringLiteral(u"予定より %1 分%2").arg(minutes).arg(Drift() > 0 ? u"遅れ" : u"早い");
+        drift = QStringLiteral(u"予定より %1 分%2").arg(minutes).arg(moved > 0 ? u"遅れ" : u"早い");
     }
     return QStringLiteral(u"終了 %1ごろ（%2）\n1 ヒート %3（%4）")
-        .arg(ClockOf(day_.end), drift, Minutes(day_.secondsPerHeat),
-             pace_.FromSteps() ? QStringLiteral(u"実測") : QStringLiteral(u"既定"));
+        .arg(ClockOf(day.end), drift, Minutes(day.secondsPerHeat),
+             pace.FromSteps() ? QStringLiteral(u"実測") : QStringLiteral(u"既定"));
 }

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTimer>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -28,7 +29,15 @@ class DaySchedule : public QObject {
     // Seconds the day's end moved since the first estimate: + later, - earlier.
     int Drift() const { return firstEnd_ ? day_.end - *firstEnd_ : 0; }
     // "終了 17:40ごろ（予定より 12 分遅れ）\n1 ヒート 1分42秒（実測）"
-    QString StatusText() const;
+    QString StatusText() const { return StatusTextOf(day_, pace_); }
+    // An estimate the next heat step may bring, and its status line.
+    struct Foreseen {
+        DayEstimate day;
+        QString status;
+    };
+    // The estimates a heat step to `next` brings if it comes now, and if it comes one heat's
+    // time from now (the operator at the pace learnt).
+    std::vector<Foreseen> ForeseeHeatStep(const Competition& next) const;
     // Estimates again now (the clock or the state moved).
     void Refresh();
     // Makes the estimate a command asked for now, when it is still waiting for the event loop
@@ -48,6 +57,7 @@ class DaySchedule : public QObject {
   private:
     void StateChanged(StateChanges what);
     int Now() const;
+    QString StatusTextOf(const DayEstimate& day, const PaceTracker& pace) const;
 
     const Competition& s_;
     PaceTracker pace_;

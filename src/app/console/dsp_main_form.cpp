@@ -36,6 +36,7 @@
 #include "app/widgets/buffer_settler.h"
 #include "app/widgets/button_glyphs.h"
 #include "app/widgets/image_control.h"
+#include "app/widgets/label_looks.h"
 #include "app/widgets/widget_colors.h"
 #include "core/platform/cp932.h"
 #include "core/platform/data_file.h"
@@ -79,6 +80,8 @@ DspMain::DspMain(Competition& state, const StartOptions& options, QWidget* paren
     connect(ui->BitBtn30, &QPushButton::clicked, this, &DspMain::BitBtn30Click);
 
     CreateControllers(options);
+    looks_ = new LabelLooks(this);
+    presenter_->SetConsoleAhead([this](const Competition& next) { PaintNextHeatAhead(next); });
     ApplyConsoleTooltips(this);
     // The console takes the keys whenever nothing else does, and a click on its background
     // gives them back to it.
@@ -136,6 +139,7 @@ void DspMain::CreateControllers(const StartOptions& options) {
     column->setObjectName(QStringLiteral("EstimateColumn"));
     column->setGeometry(300, 0, 96, f.Panel11->height());
     column->raise();
+    estimateColumn_ = column;
     f.ScrollBar1->raise();
     venue_ = std::make_unique<VenueController>(
         options,
@@ -372,6 +376,16 @@ void DspMain::ShowAfterHallPicture() {
     };
     new ExposeWatch(hall, showConsole);
     QTimer::singleShot(kConsoleShowLatestMs, this, showConsole);
+}
+
+void DspMain::PaintNextHeatAhead(const Competition& next) {
+    stepHint_->PaintAhead(next, *looks_);
+    venue_->PaintAhead(next, *looks_);
+    progress_->PaintAhead(next, *looks_);
+    for (const DaySchedule::Foreseen& f : schedule_->ForeseeHeatStep(next)) {
+        looks_->Prepare(scheduleLabel_, f.status);
+        estimateColumn_->PaintAhead(f.day);
+    }
 }
 
 void DspMain::ShowWindows() {

@@ -29,6 +29,8 @@ class ProgrammeListController;
 class ProgressController;
 class StepHintController;
 class DaySchedule;
+class EstimateColumn;
+class LabelLooks;
 class ViewCommandsController;
 namespace Ui {
 class DspMain;
@@ -71,6 +73,9 @@ class DspMain : public QWidget {
     void NameCanvases();
     void CreateControllers(const StartOptions& options);
     void ShowAfterHallPicture();
+    // The labels and estimates a step to `next` (the next heat, the next item) changes, painted
+    // ahead.
+    void PaintNextHeatAhead(const Competition& next);
     void ShowWindows();
     void BitBtn30Click();
     bool ConfirmExit();
@@ -92,6 +97,8 @@ class DspMain : public QWidget {
     std::unique_ptr<StepHintController> stepHint_;
     std::unique_ptr<DaySchedule> schedule_;
     QLabel* scheduleLabel_ = nullptr;
+    EstimateColumn* estimateColumn_ = nullptr;
+    LabelLooks* looks_ = nullptr;
     std::unique_ptr<FolderPanel> folderPanel_;
     std::unique_ptr<MaintenancePanel> maintenancePanel_;
     std::unique_ptr<ProgrammeListController> programmeList_;

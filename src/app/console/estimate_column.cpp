@@ -1,11 +1,16 @@
 #include "app/console/estimate_column.h"
 
+#include <QBackingStore>
 #include <QEvent>
 #include <QLabel>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <utility>
 
 #include "app/console/day_schedule.h"
+#include "app/widgets/image_control.h"
 #include "core/competition/now_json.h"
 
 namespace {
@@ -27,22 +32,25 @@ EstimateColumn::EstimateColumn(const DaySchedule& schedule, QWidget* list, QLabe
     list_->installEventFilter(this);
 }
 
+std::vector<EstimateColumn::Mark> EstimateColumn::MarksOf(const DayEstimate& day) {
+    std::vector<Mark> marks;
+    for (const ItemEstimate& e : day.items) {
+        // The current item is on the floor: its row shows the list's own mark.
+        if (e.item == day.items.front().item) continue;
+        marks.push_back(
+            {e.item, ClockOf(e.start) + QStringLiteral(u"ごろ"), e.defaultLength, e.fixed});
+    }
+    return marks;
+}
+
 void EstimateColumn::Estimated() {
     if (status_ != nullptr) status_->setText(schedule_.StatusText());
-    std::vector<Mark> marks;
-    const auto& items = schedule_.Day().items;
-    for (const ItemEstimate& e : items) {
-        // The current item is on the floor: its row shows the list's own mark.
-        if (e.item == items.front().item) continue;
-        marks.push_back({e.item, ClockOf(e.start) + QStringLiteral(u"ごろ"), e.defaultLength, e.fixed});
-    }
+    std::vector<Mark> marks = MarksOf(schedule_.Day());
     if (marks == marks_) return;
     // Only the rows whose mark changed are repainted (with the list under them): late in the day
     // a step moves a few of the starts by a minute, not all of them.
     QRegion changed;
-    const auto row = [this](int item) {
-        return QRect(0, list_->y() - y() + item * kRowHeight, width(), kRowHeight);
-    };
+    const auto row = [this](int item) { return RowRect(item); };
     // Both lists run in item order.
     size_t i = 0;
     size_t j = 0;
@@ -81,19 +89,92 @@ bool EstimateColumn::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+QRect EstimateColumn::RowRect(int item) const {
+    return QRect(0, list_->y() - y() + item * kRowHeight, width(), kRowHeight);
+}
+
+qint64 EstimateColumn::ListKey() const {
+    auto* list = qobject_cast<ImageControl*>(list_);
+    if (list == nullptr || list->ShowsPicture() || !list->isVisible()) return 0;
+    const QImage& image = std::as_const(list->canvas()).Image();
+    // An opaque bitmap: nothing under the list shows through it.
+    return image.hasAlphaChannel() ? 0 : image.cacheKey();
+}
+
+void EstimateColumn::PaintAhead(const DayEstimate& day) {
+    QBackingStore* store = window()->backingStore();
+    QPaintDevice* buffer = store != nullptr ? store->paintDevice() : nullptr;
+    const qint64 list = ListKey();
+    if (!isVisible() || buffer == nullptr || buffer->devType() != QInternal::Image || list == 0 ||
+        list_->parentWidget() != parentWidget()) {
+        return;
+    }
+    const QImage::Format format = static_cast<const QImage*>(buffer)->format();
+    const int offset = list_->y() - y();
+    // Rows painted over another list, or at another place, are of no more use.
+    std::erase_if(ahead_, [&](const Row& r) { return r.list != list || r.offset != offset; });
+    const double ratio = devicePixelRatioF();
+    // The list's bitmap, whole under the row, is all a row shows under its mark; what lies over
+    // the column (the scroll bar) paints over it as usual.
+    const QRect listRect = list_->geometry().translated(-pos());
+    for (const Mark& mark : MarksOf(day)) {
+        const QRect row = RowRect(mark.item);
+        if (std::find(marks_.begin(), marks_.end(), mark) != marks_.end() ||
+            !rect().contains(row) || !listRect.contains(row) ||
+            std::any_of(ahead_.begin(), ahead_.end(), [&](const Row& r) {
+                return r.mark == mark && r.pixels.format() == format;
+            })) {
+            continue;
+        }
+        QImage pixels((QSizeF(row.size()) * ratio).toSize(), format);
+        pixels.setDevicePixelRatio(ratio);
+        // Text measured and drawn at the column's resolution, as on the screen.
+        pixels.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+        pixels.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+        list_->render(&pixels, QPoint(), QRegion(row.translated(-listRect.topLeft())));
+        {
+            QPainter p(&pixels);
+            p.setFont(font());
+            PaintMark(p, mark, 0);
+        }
+        // A few steps' rows: two estimates of the next step, a screenful each.
+        if (ahead_.size() >= 64) ahead_.pop_front();
+        ahead_.push_back({mark, offset, list, std::move(pixels)});
+    }
+}
+
+void EstimateColumn::PaintMark(QPainter& p, const Mark& mark, int top) {
+    const QString& text = mark.text;
+    const int w = TextWidth(text) + 6;
+    const QRect box(width() - w, top + 2, w, kRowHeight - 4);
+    p.fillRect(box, mark.defaultLength ? QColor(40, 40, 40, 200) : QColor(0, 40, 80, 210));
+    p.setPen(mark.fixed ? QColor(255, 230, 120) : QColor(Qt::white));
+    p.drawText(box, Qt::AlignCenter, text);
+}
+
 void EstimateColumn::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     // Only the rows asked for: a step repaints the few whose marks changed, often far apart.
     const QRegion& painted = event->region();
     const int offset = list_->y() - y();
+    const QPaintDevice* target = p.paintEngine()->paintDevice();
+    const QImage::Format format = target != nullptr && target->devType() == QInternal::Image
+                                      ? static_cast<const QImage*>(target)->format()
+                                      : QImage::Format_Invalid;
+    const qint64 list = ahead_.empty() ? 0 : ListKey();
     for (const Mark& e : marks_) {
         const int top = offset + e.item * kRowHeight;
         if (!painted.intersects(QRect(0, top, width(), kRowHeight))) continue;
-        const QString& text = e.text;
-        const int w = TextWidth(text) + 6;
-        const QRect box(width() - w, top + 2, w, kRowHeight - 4);
-        p.fillRect(box, e.defaultLength ? QColor(40, 40, 40, 200) : QColor(0, 40, 80, 210));
-        p.setPen(e.fixed ? QColor(255, 230, 120) : QColor(Qt::white));
-        p.drawText(box, Qt::AlignCenter, text);
+        // The row painted ahead, when it is this mark's over the list as it is.
+        const auto ahead = std::find_if(ahead_.begin(), ahead_.end(), [&](const Row& r) {
+            return r.mark == e && r.offset == offset && r.list == list && list != 0 &&
+                   r.pixels.format() == format;
+        });
+        if (ahead != ahead_.end()) {
+            p.drawImage(QPoint(0, top), ahead->pixels);
+            ++copiedRows_;
+        } else {
+            PaintMark(p, e, top);
+        }
     }
 }

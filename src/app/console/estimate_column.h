@@ -4,18 +4,29 @@
 // above the list says the day's end, how far it moved and the pace.
 
 #include <QHash>
+#include <QImage>
 #include <QString>
 #include <QWidget>
+#include <deque>
 #include <vector>
+
+#include "core/competition/estimates.h"
 
 class DaySchedule;
 class QLabel;
+class QPainter;
 
 class EstimateColumn : public QWidget {
     Q_OBJECT
   public:
     // list: the list bitmap whose rows (20 pixels each) the column follows.
     EstimateColumn(const DaySchedule& schedule, QWidget* list, QLabel* status, QWidget* parent);
+
+    // Paints ahead, over the list as it is, the rows `day` (an estimate the next step may bring)
+    // changes: a repaint that then shows one of those marks copies its row.
+    void PaintAhead(const DayEstimate& day);
+    // How many rows repaints copied from those painted ahead.
+    std::size_t CopiedRows() const { return copiedRows_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -31,7 +42,19 @@ class EstimateColumn : public QWidget {
         bool fixed = false;
         bool operator==(const Mark&) const = default;
     };
+    // A row painted ahead: its mark over the list bitmap as it was, at the list's place then.
+    struct Row {
+        Mark mark;
+        int offset = 0;
+        qint64 list = 0;
+        QImage pixels;
+    };
+    static std::vector<Mark> MarksOf(const DayEstimate& day);
     void Estimated();
+    QRect RowRect(int item) const;
+    void PaintMark(QPainter& p, const Mark& mark, int top);
+    // What the list shows under the column (its bitmap's key), 0 when that is not known.
+    qint64 ListKey() const;
     // A mark's width in the column's font: measuring shapes the text, and the day's marks are a
     // few hundred clock times met again and again.
     int TextWidth(const QString& text);
@@ -43,4 +66,6 @@ class EstimateColumn : public QWidget {
     // re-estimates the day, mostly to the same minutes).
     std::vector<Mark> marks_;
     QHash<QString, int> widths_;
+    std::deque<Row> ahead_;
+    std::size_t copiedRows_ = 0;
 };

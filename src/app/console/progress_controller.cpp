@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "app/widgets/indicator_label.h"
+#include "app/widgets/label_looks.h"
 #include "app/widgets/picture_button.h"
 #include "app/widgets/widget_colors.h"
 #include "core/competition/programme_item.h"
@@ -47,19 +48,27 @@ void ProgressController::StateChanged(StateChanges what) {
 void ProgressController::ShowItem() {
     const ProgrammeItemLabels l = ProgrammeItemLabelsOf(s_);
     if (!l.shown) return;
+    for (const auto& [label, text] : ItemTexts(l)) label->setText(text);
     for (QLabel* w : {c_.Label71, c_.Label72, c_.Label73, c_.Label68}) w->setVisible(l.secondFloor);
-    c_.Label70->setText(FromCp932(l.label70));
-    c_.Label71->setText(FromCp932(l.label71));
-    c_.Label68->setText(FromCp932(l.label68));
-    c_.Label67->setText(FromCp932(l.label67));
     c_.GroupBox2->setVisible(l.groupsShown);
     c_.GroupBox3->setVisible(l.groupsShown);
-    if (!l.groupsShown) return;
-    const std::pair<QLabel*, const std::string*> texts[] = {
-        {c_.Label8, &l.label8},   {c_.Label4, &l.label4},   {c_.Label9, &l.label9},
-        {c_.Label18, &l.label18}, {c_.Label10, &l.label10}, {c_.Label11, &l.label11},
-        {c_.Label26, &l.label26}, {c_.Label12, &l.label12}, {c_.Label13, &l.label13}};
-    for (const auto& [label, text] : texts) label->setText(FromCp932(*text));
+}
+
+std::vector<std::pair<QLabel*, QString>> ProgressController::ItemTexts(
+    const ProgrammeItemLabels& l) const {
+    std::vector<std::pair<QLabel*, QString>> texts;
+    const std::pair<QLabel*, const std::string*> items[] = {
+        {c_.Label70, &l.label70}, {c_.Label71, &l.label71}, {c_.Label68, &l.label68},
+        {c_.Label67, &l.label67}, {c_.Label8, &l.label8},   {c_.Label4, &l.label4},
+        {c_.Label9, &l.label9},   {c_.Label18, &l.label18}, {c_.Label10, &l.label10},
+        {c_.Label11, &l.label11}, {c_.Label26, &l.label26}, {c_.Label12, &l.label12},
+        {c_.Label13, &l.label13}};
+    // The group boxes' texts are valid only while the boxes are shown.
+    for (const auto& [label, text] : items) {
+        if (texts.size() == 4 && !l.groupsShown) break;
+        texts.emplace_back(label, FromCp932(*text));
+    }
+    return texts;
 }
 
 void ProgressController::ShowRoundLoad() {
@@ -102,5 +111,17 @@ void ProgressController::ShowHeatPosition() {
 }
 
 void ProgressController::ShowHeatsFigure() { c_.Label18->setText(FromCp932(HeatsFigure(s_))); }
+
+void ProgressController::PaintAhead(const Competition& next, LabelLooks& looks) const {
+    if (next.CurrentProgrammeIndex != s_.CurrentProgrammeIndex) {
+        const ProgrammeItemLabels l = ProgrammeItemLabelsOf(next);
+        if (l.shown) {
+            for (const auto& [label, text] : ItemTexts(l)) looks.Prepare(label, text);
+        }
+    }
+    looks.Prepare(c_.Label5, QString::number(next.HeatIndex + 1));
+    looks.Prepare(c_.Label92, QString::number(next.DanceIndex + 1));
+    looks.Prepare(c_.Label18, FromCp932(HeatsFigure(next)));
+}
 
 void ProgressController::ShowShuffleLabel() { c_.Label31->setVisible(s_.CurrentRoundShuffled); }

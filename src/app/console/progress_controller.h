@@ -4,10 +4,15 @@
 // switches with their indicators. It shows the state as the commands announce its changes.
 
 #include <QObject>
+#include <QString>
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "app/console/operator_commands.h"
+#include "core/competition/programme_item.h"
 
+class LabelLooks;
 class PictureButton;
 class QGroupBox;
 class QLabel;
@@ -44,10 +49,15 @@ class ProgressController : public QObject {
     void BitBtn28MouseDown(Qt::MouseButton button);
     void Button20Click();
     void Button1Click();
+    // Paints ahead the heat's and the dance's numbers and the heats figure as a step to `next`
+    // shows them.
+    void PaintAhead(const Competition& next, LabelLooks& looks) const;
 
   private:
     void StateChanged(StateChanges what);
     void ShowItem();
+    // The item panel's labels and their texts for `l` (those of the group boxes when shown).
+    std::vector<std::pair<QLabel*, QString>> ItemTexts(const ProgrammeItemLabels& l) const;
     // A round just loaded: its dance panels, the shuffle label and the heat figures.
     void ShowRoundLoad();
     void ShowHeatPosition();

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "app/widgets/label_looks.h"
 #include "app/widgets/widget_colors.h"
 #include "core/competition/operator_guide.h"
 
@@ -15,12 +16,22 @@ StepHintController::StepHintController(const StepHintControls& controls,
     ShowHint();
 }
 
-void StepHintController::ShowHint() {
-    const QString hint = NextStepHint(s_);
-    c_.NextStepLabel->setText(hint);
+StepHintController::Hint StepHintController::HintOf(const Competition& state) {
+    const QString hint = NextStepHint(state);
     const bool nothing = hint.startsWith(u'■');
-    SetColors(c_.NextStepLabel, nothing ? QColor(255, 255, 192) : QColor(224, 240, 255),
-              nothing ? QColor(128, 0, 0) : QColor(0, 0, 128));
+    return {hint, nothing ? QColor(255, 255, 192) : QColor(224, 240, 255),
+            nothing ? QColor(128, 0, 0) : QColor(0, 0, 128)};
+}
+
+void StepHintController::ShowHint() {
+    const Hint h = HintOf(s_);
+    c_.NextStepLabel->setText(h.text);
+    SetColors(c_.NextStepLabel, h.background, h.textColour);
+}
+
+void StepHintController::PaintAhead(const Competition& next, LabelLooks& looks) const {
+    const Hint h = HintOf(next);
+    looks.Prepare(c_.NextStepLabel, h.text, h.background, h.textColour);
 }
 
 void StepHintController::ShowReason(const QString& reason) {

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "app/audience/scr_form.h"
+#include "app/widgets/label_looks.h"
 #include "app/widgets/widget_colors.h"
 #include "core/competition/operator_guide.h"
 #include "core/display/clean_view.h"
@@ -193,14 +194,29 @@ void VenueController::Refresh() {
         SetColors(c_.OnAirLabel, QColor(255, 0, 0), Qt::white);
         return;
     }
-    QString text = QString::fromUtf8(" 会場: ") + venueView_;
-    if (held_) text += QString::fromUtf8("／準備: ") + previewView_;
-    c_.OnAirLabel->setText(text);
+    const OnAirLine line = LineOf(venueView_, previewView_, held_);
+    c_.OnAirLabel->setText(line.text);
     c_.OnAirLabel->setToolTip(
         held_ ? QString::fromUtf8("画面ホールド中。会場: %1（そのまま）\n準備中（プレビュー）: %2\n"
                                   "Hold Scrn をもう一度押すと、準備した画面を会場に出します")
                     .arg(venueView_, previewView_)
               : QString::fromUtf8("会場の画面に今出ているもの: %1").arg(venueView_));
-    SetColors(c_.OnAirLabel, held_ ? QColor(255, 255, 0) : QColor(0, 0, 128),
-              held_ ? Qt::black : Qt::white);
+    SetColors(c_.OnAirLabel, line.background, line.textColour);
+}
+
+VenueController::OnAirLine VenueController::LineOf(const QString& venueView,
+                                                   const QString& previewView, bool held) const {
+    QString text = QString::fromUtf8(" 会場: ") + venueView;
+    if (held) text += QString::fromUtf8("／準備: ") + previewView;
+    return {text, held ? QColor(255, 255, 0) : QColor(0, 0, 128), held ? Qt::black : Qt::white};
+}
+
+void VenueController::PaintAhead(const Competition& next, LabelLooks& looks) const {
+    if (!hasScreen_) return;
+    // As StateChanged takes the view's drawing.
+    const QString drawn = ViewDescription(next, next.CurrentView);
+    if (drawn.isEmpty()) return;
+    const bool held = next.HoldScreen == 1;
+    const OnAirLine line = LineOf(held ? venueView_ : drawn, drawn, held);
+    looks.Prepare(c_.OnAirLabel, line.text, line.background, line.textColour);
 }

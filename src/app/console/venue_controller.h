@@ -3,6 +3,7 @@
 // picture's scale, the warning when there is none, following screens that come and go; and what
 // the console says the venue sees: the on-air line and the marked view label.
 
+#include <QColor>
 #include <QObject>
 #include <QString>
 #include <array>
@@ -11,6 +12,7 @@
 #include "core/competition/competition_state.h"
 #include "core/competition/state_notifier.h"
 
+class LabelLooks;
 class QLabel;
 class ScrForm;
 
@@ -47,8 +49,16 @@ class VenueController : public QObject {
     void ShowAfterStartUp();
     bool StartingUp() const { return startingUp_; }
     bool HasVenueScreen() const { return hasScreen_; }
+    // Paints ahead the on-air line as it will read once `next`'s view is drawn.
+    void PaintAhead(const Competition& next, LabelLooks& looks) const;
 
   private:
+    struct OnAirLine {
+        QString text;
+        QColor background;
+        QColor textColour;
+    };
+    OnAirLine LineOf(const QString& venueView, const QString& previewView, bool held) const;
     void StateChanged(StateChanges what);
     void HighlightViewLabel(QLabel* label);
     // On stderr: the screen named by --screen is not there, and which screens are.

@@ -10,13 +10,17 @@ void SetColors(QWidget* w, const QColor& background, const QColor& text) {
         now.color(QPalette::WindowText) == text) {
         return;
     }
-    QPalette p = now;
+    w->setAutoFillBackground(true);
+    w->setPalette(ColoredPalette(w, background, text));
+}
+
+QPalette ColoredPalette(const QWidget* w, const QColor& background, const QColor& text) {
+    QPalette p = w->palette();
     p.setColor(w->backgroundRole(), background);
     p.setColor(QPalette::Window, background);
     p.setColor(w->foregroundRole(), text);
     p.setColor(QPalette::WindowText, text);
-    w->setAutoFillBackground(true);
-    w->setPalette(p);
+    return p;
 }
 
 void SetTextColor(QWidget* w, const QColor& text) {

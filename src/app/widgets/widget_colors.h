@@ -3,9 +3,12 @@
 // mode and the tests read them back).
 
 #include <QColor>
+#include <QPalette>
 
 class QWidget;
 
 void SetColors(QWidget* w, const QColor& background, const QColor& text);
+// The palette SetColors gives `w`.
+QPalette ColoredPalette(const QWidget* w, const QColor& background, const QColor& text);
 void SetTextColor(QWidget* w, const QColor& text);
 QColor BackgroundOf(const QWidget* w);

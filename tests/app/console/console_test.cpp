@@ -15,9 +15,11 @@
 #include "app/console/console_hooks.h"
 #include "app/console/day_schedule.h"
 #include "app/console/dsp_main_form.h"
+#include "app/console/estimate_column.h"
 #include "app/rehearsal/control_driver.h"
 #include "app/rehearsal/script.h"
 #include "app/widgets/image_control.h"
+#include "app/widgets/label_looks.h"
 #include "app/widgets/picture_button.h"
 #include "app/widgets/widget_colors.h"
 #include "core/competition/competition_state.h"
@@ -480,6 +482,60 @@ class ConsoleTest : public QObject {
             if (r.someRows) QVERIFY(painted.area < qint64(column->width()) * column->height());
             QCOMPARE(shown().convertToFormat(QImage::Format_RGB32),
                      repainted().convertToFormat(QImage::Format_RGB32));
+        }
+        Hooks().now = [] { return QTime::currentTime(); };
+    }
+
+    // While the console waits on a heat, what a step forward changes in it (the next-step line, the
+    // on-air line, the heat's number, the estimates) is painted ahead: the step's repaint copies
+    // it, and the console then shows what painting it shows; the step back too (it meets looks
+    // painted before).
+    void heatStepLabelsPaintedAhead() {
+        // A clock that stands: the estimates the step brings are those foreseen.
+        Hooks().now = [] { return QTime(10, 0); };
+        s().CurrentProgrammeIndex = 1;
+        Press(W("BitBtn16"), Qt::LeftButton);
+        QTest::mouseClick(W("BitBtn5"), Qt::LeftButton);
+        QCOMPARE(s().CurrentView, kViewHeat);
+        auto* looks = console().findChild<LabelLooks*>();
+        auto* column = console().findChild<EstimateColumn*>();
+        QVERIFY(looks != nullptr && column != nullptr);
+        const auto shown = [&] {
+            return console()
+                .screen()
+                ->grabWindow(console().winId())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        // Painted afresh: a bitmap of another format than the window's takes no copies (the
+        // group boxes' faint shades come out otherwise in it: the changed controls are compared).
+        const auto painted = [&] {
+            QImage out(console().size(), QImage::Format_ARGB32);
+            out.fill(Qt::black);
+            console().render(&out);
+            return out.convertToFormat(QImage::Format_RGB32);
+        };
+        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::LeftButton, Qt::RightButton}) {
+            QTest::qWait(200);
+            const std::size_t labels = looks->Copied();
+            const std::size_t rows = column->CopiedRows();
+            const QString heat = Label("Label5")->text();
+            Press(W("BitBtn28"), button);
+            QCoreApplication::processEvents();
+            QVERIFY(Label("Label5")->text() != heat);
+            if (button == Qt::LeftButton) {
+                // The line, the on-air line and the heat's number at least.
+                QVERIFY(looks->Copied() >= labels + 3);
+                QVERIFY(column->CopiedRows() > rows);
+            }
+            const QImage now = shown();
+            const QImage fresh = painted();
+            for (const char* name :
+                 {"NextStepLabel", "OnAirLabel", "Label5", "ScheduleLabel", "EstimateColumn"}) {
+                const QWidget* w = W(name);
+                const QRect area(w->mapTo(&console(), QPoint(0, 0)), w->size());
+                QVERIFY2(now.copy(area) == fresh.copy(area), name);
+            }
         }
         Hooks().now = [] { return QTime::currentTime(); };
     }

@@ -1,0 +1,151 @@
+#include "app/widgets/label_looks.h"
+
+#include <QBackingStore>
+#include <QEvent>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPicture>
+#include <QTextDocument>
+#include <QWindow>
+
+#include "app/widgets/widget_colors.h"
+
+namespace {
+
+// The format of the buffer `label`'s window paints into, or none.
+QImage::Format BufferFormat(const QLabel& label) {
+    QBackingStore* store = label.window()->backingStore();
+    QPaintDevice* device = store != nullptr ? store->paintDevice() : nullptr;
+    if (device == nullptr || device->devType() != QInternal::Image) return QImage::Format_Invalid;
+    return static_cast<const QImage*>(device)->format();
+}
+
+// A label that draws its text alone: no picture, no rich text with its links and selections.
+bool Plain(const QLabel& label, const QString& text) {
+    return label.pixmap().isNull() && label.movie() == nullptr && label.picture().isNull() &&
+           (label.textFormat() == Qt::PlainText ||
+            (label.textFormat() == Qt::AutoText && !Qt::mightBeRichText(text)));
+}
+
+}  // namespace
+
+LabelLooks::LabelLooks(QObject* parent) : QObject(parent) {}
+
+LabelLooks::~LabelLooks() {
+    for (const auto& [label, looks] : looks_) const_cast<QLabel*>(label)->removeEventFilter(this);
+}
+
+bool LabelLooks::Key::operator==(const Key& o) const {
+    return text == o.text && group == o.group && size == o.size && alignment == o.alignment &&
+           wordWrap == o.wordWrap && margin == o.margin && indent == o.indent &&
+           frameStyle == o.frameStyle && lineWidth == o.lineWidth &&
+           midLineWidth == o.midLineWidth && contents == o.contents && format == o.format &&
+           direction == o.direction && enabled == o.enabled && pixelRatio == o.pixelRatio &&
+           font == o.font && palette == o.palette;
+}
+
+LabelLooks::Key LabelLooks::KeyOf(const QLabel& label, const QString& text,
+                                  const QPalette& palette) {
+    return Key{.text = text,
+               .palette = palette,
+               // The group the label paints in now (palette() works it out).
+               .group = label.palette().currentColorGroup(),
+               .font = label.font(),
+               .size = label.size(),
+               .alignment = static_cast<int>(label.alignment()),
+               .wordWrap = label.wordWrap(),
+               .margin = label.margin(),
+               .indent = label.indent(),
+               .frameStyle = label.frameStyle(),
+               .lineWidth = label.lineWidth(),
+               .midLineWidth = label.midLineWidth(),
+               .contents = label.contentsMargins(),
+               .format = label.textFormat(),
+               .direction = label.layoutDirection(),
+               .enabled = label.isEnabled(),
+               .pixelRatio = label.devicePixelRatioF()};
+}
+
+void LabelLooks::Prepare(QLabel* label, const QString& text) {
+    PrepareLook(label, text, label->palette());
+}
+
+void LabelLooks::Prepare(QLabel* label, const QString& text, const QColor& background,
+                         const QColor& textColour) {
+    PrepareLook(label, text, ColoredPalette(label, background, textColour));
+}
+
+void LabelLooks::PrepareLook(QLabel* label, const QString& text, const QPalette& palette) {
+    const QImage::Format format = BufferFormat(*label);
+    if (!label->isVisible() || !label->autoFillBackground() || format == QImage::Format_Invalid ||
+        label->size().isEmpty() || !Plain(*label, text)) {
+        return;
+    }
+    Key key = KeyOf(*label, text, palette);
+    Looks& looks = looks_[label];
+    for (const Look& look : looks.kept) {
+        if (look.key == key && look.pixels.format() == format) return;
+    }
+    if (!looks.twin) {
+        looks.twin = std::make_unique<QLabel>();
+        looks.twin->setAttribute(Qt::WA_DontShowOnScreen);
+        label->installEventFilter(this);
+        connect(label, &QObject::destroyed, this, [this, label] { looks_.erase(label); });
+    }
+    // Set up as the label (a setter that changes nothing costs nothing).
+    QLabel& t = *looks.twin;
+    if (t.style() != label->style()) return;
+    // The twin paints in every group as the label does in its own.
+    QPalette flat;
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        flat.setBrush(QPalette::All, r, palette.brush(key.group, r));
+    }
+    t.setPalette(flat);
+    t.setFont(key.font);
+    t.setAutoFillBackground(true);
+    t.setBackgroundRole(label->backgroundRole());
+    t.setForegroundRole(label->foregroundRole());
+    t.setTextFormat(key.format);
+    t.setAlignment(label->alignment());
+    t.setWordWrap(key.wordWrap);
+    t.setMargin(key.margin);
+    t.setIndent(key.indent);
+    t.setFrameStyle(key.frameStyle);
+    t.setLineWidth(key.lineWidth);
+    t.setMidLineWidth(key.midLineWidth);
+    t.setContentsMargins(key.contents);
+    t.setLayoutDirection(key.direction);
+    t.setEnabled(key.enabled);
+    t.resize(key.size);
+    t.setText(text);
+    QImage pixels((QSizeF(key.size) * key.pixelRatio).toSize(), format);
+    pixels.setDevicePixelRatio(key.pixelRatio);
+    t.render(&pixels, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    if (looks.kept.size() >= kKept) looks.kept.pop_front();
+    looks.kept.push_back({std::move(key), std::move(pixels)});
+}
+
+bool LabelLooks::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Paint) return QObject::eventFilter(watched, event);
+    auto* label = static_cast<QLabel*>(watched);
+    const auto found = looks_.find(label);
+    if (found == looks_.end() || !label->autoFillBackground() || !Plain(*label, label->text())) {
+        return false;
+    }
+    const Key now = KeyOf(*label, label->text(), label->palette());
+    for (const Look& look : found->second.kept) {
+        if (!(look.key == now)) continue;
+        QPainter p(label);
+        // Copied only into a bitmap of the format it was painted in: the same pixels exactly.
+        const QPaintDevice* target = p.paintEngine()->paintDevice();
+        if (target == nullptr || target->devType() != QInternal::Image ||
+            static_cast<const QImage*>(target)->format() != look.pixels.format()) {
+            return false;
+        }
+        p.drawImage(QPoint(0, 0), look.pixels);
+        ++copied_;
+        return true;
+    }
+    return false;
+}
