@@ -81,7 +81,9 @@ DspMain::DspMain(Competition& state, const StartOptions& options, QWidget* paren
 
     CreateControllers(options);
     looks_ = new LabelLooks(this);
-    presenter_->SetConsoleAhead([this](const Competition& next) { PaintNextHeatAhead(next); });
+    presenter_->SetConsoleAhead([this](const Competition& next, bool programmeStep) {
+        PaintStepAhead(next, programmeStep);
+    });
     ApplyConsoleTooltips(this);
     // The console takes the keys whenever nothing else does, and a click on its background
     // gives them back to it.
@@ -378,7 +380,8 @@ void DspMain::ShowAfterHallPicture() {
     QTimer::singleShot(kConsoleShowLatestMs, this, showConsole);
 }
 
-void DspMain::PaintNextHeatAhead(const Competition& next) {
+void DspMain::PaintStepAhead(const Competition& next, bool programmeStep) {
+    looks_->PrepareFor(programmeStep ? LabelLooks::kNextItem : LabelLooks::kNextHeat);
     stepHint_->PaintAhead(next, *looks_);
     venue_->PaintAhead(next, *looks_);
     progress_->PaintAhead(next, *looks_);

@@ -75,7 +75,7 @@ class DspMain : public QWidget {
     void ShowAfterHallPicture();
     // The labels and estimates a step to `next` (the next heat, the next item) changes, painted
     // ahead.
-    void PaintNextHeatAhead(const Competition& next);
+    void PaintStepAhead(const Competition& next, bool programmeStep);
     void ShowWindows();
     void BitBtn30Click();
     bool ConfirmExit();

@@ -145,7 +145,7 @@ void Presenter::DrawNextHeatAhead() {
     bool nextHeat = false;
     WithNextHeat(s_, [this, &nextHeat] {
         stage_.DrawAhead(kViewHeat, s_, kNextHeatSlot);
-        if (consoleAhead_) consoleAhead_(s_);
+        if (consoleAhead_) consoleAhead_(s_, false);
         nextHeat = true;
     });
     if (nextHeat) {
@@ -170,7 +170,7 @@ void Presenter::DrawProgrammeStepAhead(bool roundsEnd) {
     const std::optional<ProgrammeStepPicture> next = PictureAfterProgrammeStep(s_);
     if (!next) return;
     stage_.DrawAhead(next->view, next->state, kNextItemSlot);
-    if (consoleAhead_) consoleAhead_(next->state);
+    if (consoleAhead_) consoleAhead_(next->state, true);
     // At the round's last heat the operator's next step is the programme's: its picture, drawn
     // over the screens' as they are, waits in the windows' buffers.
     if (roundsEnd) stage_.PrepareAhead(kNextItemSlot);

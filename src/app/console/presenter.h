@@ -41,11 +41,10 @@ class Presenter : public ConsoleOperations {
     // Every audience surface drawn again: the banner, the clock and the current view.
     void RedrawAudience();
     // The console's part of drawing a step ahead: called with the state after the next heat step
-    // (for the call only) or a programme step's (a copy), it paints ahead what the console's
-    // controls will show then; it reads the state and announces nothing.
-    void SetConsoleAhead(std::function<void(const Competition& next)> ahead) {
-        consoleAhead_ = std::move(ahead);
-    }
+    // (for the call only) or after a programme step (a copy, `programmeStep`), it paints ahead
+    // what the console's controls will show then; it reads the state and announces nothing.
+    using ConsoleAhead = std::function<void(const Competition& next, bool programmeStep)>;
+    void SetConsoleAhead(ConsoleAhead ahead) { consoleAhead_ = std::move(ahead); }
 
     void ShowView(int type) override;
     void LoadAndShowRound() override;
@@ -88,7 +87,7 @@ class Presenter : public ConsoleOperations {
     void Announce(StateChanges what) { notifier_.Announce(what); }
 
     Competition& s_;
-    std::function<void(const Competition& next)> consoleAhead_;
+    ConsoleAhead consoleAhead_;
     std::optional<QString> offeredFolder_;
     Stage& stage_;
     StateNotifier& notifier_;

@@ -73,9 +73,6 @@ std::vector<std::pair<QLabel*, QString>> ProgressController::ItemTexts(
 
 void ProgressController::ShowRoundLoad() {
     c_.Label5->setText(QStringLiteral("1"));
-    c_.GroupBox5->hide();
-    c_.GroupBox6->hide();
-    c_.GroupBox8->hide();
     const QColor plain = BackgroundOf(c_.GroupBox5);
     const QColor marked(255, 255, 0);
     const DanceMarks& m = s_.RoundMarks;
@@ -89,18 +86,13 @@ void ProgressController::ShowRoundLoad() {
         SetColors(slot, m.teamSlotMarked[k] ? marked : plain,
                   slot->palette().color(QPalette::WindowText));
     }
-    if (m.standardShown) {
-        c_.Label48->setText(QString::number(m.standardCount));
-        c_.GroupBox5->show();
-    }
-    if (m.latinShown) {
-        c_.Label55->setText(QString::number(m.latinCount));
-        c_.GroupBox6->show();
-    }
-    if (m.teamShown) {
-        c_.Label108->setText(QString::number(m.teamCount));
-        c_.GroupBox8->show();
-    }
+    // Each box set once: one that stays is not hidden and shown again, which repaints it whole.
+    if (m.standardShown) c_.Label48->setText(QString::number(m.standardCount));
+    if (m.latinShown) c_.Label55->setText(QString::number(m.latinCount));
+    if (m.teamShown) c_.Label108->setText(QString::number(m.teamCount));
+    c_.GroupBox5->setVisible(m.standardShown);
+    c_.GroupBox6->setVisible(m.latinShown);
+    c_.GroupBox8->setVisible(m.teamShown);
     ShowShuffleLabel();
     ShowHeatsFigure();
 }

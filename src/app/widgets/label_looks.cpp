@@ -83,9 +83,8 @@ void LabelLooks::PrepareLook(QLabel* label, const QString& text, const QPalette&
     }
     Key key = KeyOf(*label, text, palette);
     Looks& looks = looks_[label];
-    for (const Look& look : looks.kept) {
-        if (look.key == key && look.pixels.format() == format) return;
-    }
+    Look& kept = looks.kept[step_];
+    if (kept.key == key && kept.pixels.format() == format) return;
     if (!looks.twin) {
         looks.twin = std::make_unique<QLabel>();
         looks.twin->setAttribute(Qt::WA_DontShowOnScreen);
@@ -122,8 +121,7 @@ void LabelLooks::PrepareLook(QLabel* label, const QString& text, const QPalette&
     QImage pixels((QSizeF(key.size) * key.pixelRatio).toSize(), format);
     pixels.setDevicePixelRatio(key.pixelRatio);
     t.render(&pixels, QPoint(), QRegion(), QWidget::DrawWindowBackground);
-    if (looks.kept.size() >= kKept) looks.kept.pop_front();
-    looks.kept.push_back({std::move(key), std::move(pixels)});
+    kept = {std::move(key), std::move(pixels)};
 }
 
 bool LabelLooks::eventFilter(QObject* watched, QEvent* event) {
@@ -135,7 +133,7 @@ bool LabelLooks::eventFilter(QObject* watched, QEvent* event) {
     }
     const Key now = KeyOf(*label, label->text(), label->palette());
     for (const Look& look : found->second.kept) {
-        if (!(look.key == now)) continue;
+        if (look.pixels.isNull() || !(look.key == now)) continue;
         QPainter p(label);
         // Copied only into a bitmap of the format it was painted in: the same pixels exactly.
         const QPaintDevice* target = p.paintEngine()->paintDevice();

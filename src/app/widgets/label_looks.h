@@ -16,7 +16,7 @@
 #include <QObject>
 #include <QPalette>
 #include <QString>
-#include <deque>
+#include <array>
 #include <memory>
 #include <unordered_map>
 
@@ -26,6 +26,11 @@ class LabelLooks : public QObject {
     explicit LabelLooks(QObject* parent = nullptr);
     ~LabelLooks() override;
 
+    // The steps looks are painted for (a label keeps one look for each): the next heat's, and
+    // the next programme item's, which stays while the heats are stepped through.
+    enum Step { kNextHeat, kNextItem, kSteps };
+    // Which step the looks prepared from now on are for.
+    void PrepareFor(Step step) { step_ = step; }
     // Paints `label` as it will look with `text` (in its colours as they are, or in `background`
     // and `text colour` as SetColors gives them). Nothing for a hidden label, one that does not
     // fill its background, or one without a window buffer to match.
@@ -35,9 +40,6 @@ class LabelLooks : public QObject {
 
     // How many repaints copied a look painted ahead.
     std::size_t Copied() const { return copied_; }
-
-    // How many looks are kept per label: the next step's, and a few met before.
-    static constexpr std::size_t kKept = 4;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,7 +71,7 @@ class LabelLooks : public QObject {
         QImage pixels;
     };
     struct Looks {
-        std::deque<Look> kept;
+        std::array<Look, kSteps> kept;
         // Paints in the label's place: a label of its own, never shown, set up like it.
         std::unique_ptr<QLabel> twin;
     };
@@ -78,4 +80,5 @@ class LabelLooks : public QObject {
 
     std::unordered_map<const QLabel*, Looks> looks_;
     std::size_t copied_ = 0;
+    Step step_ = kNextHeat;
 };
