@@ -487,10 +487,10 @@ class ConsoleTest : public QObject {
     }
 
     // While the console waits on a heat, what a step forward changes in it (the next-step line, the
-    // on-air line, the heat's number, the estimates) is painted ahead: the step's repaint copies
-    // it, and the console then shows what painting it shows; the step back too (it meets looks
-    // painted before).
-    void heatStepLabelsPaintedAhead() {
+    // on-air line, the heat's number, the estimates) is painted ahead, and so is a programme
+    // step's item panel: the step's repaint copies it, and the console then shows what painting
+    // it shows.
+    void stepsPaintedAhead() {
         // A clock that stands: the estimates the step brings are those foreseen.
         Hooks().now = [] { return QTime(10, 0); };
         s().CurrentProgrammeIndex = 1;
@@ -515,23 +515,35 @@ class ConsoleTest : public QObject {
             console().render(&out);
             return out.convertToFormat(QImage::Format_RGB32);
         };
-        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::LeftButton, Qt::RightButton}) {
+        // Forward, forward, back (it meets looks painted before), then the next programme item.
+        const struct {
+            const char* button;
+            Qt::MouseButton mouse;
+            bool copies;
+        } steps[] = {{"BitBtn28", Qt::LeftButton, true},
+                     {"BitBtn28", Qt::LeftButton, true},
+                     {"BitBtn28", Qt::RightButton, false},
+                     {"BitBtn16", Qt::LeftButton, true}};
+        for (const auto& step : steps) {
             QTest::qWait(200);
             const std::size_t labels = looks->Copied();
             const std::size_t rows = column->CopiedRows();
+            const QString item = Label("Label70")->text();
             const QString heat = Label("Label5")->text();
-            Press(W("BitBtn28"), button);
+            Press(W(step.button), step.mouse);
             QCoreApplication::processEvents();
-            QVERIFY(Label("Label5")->text() != heat);
-            if (button == Qt::LeftButton) {
-                // The line, the on-air line and the heat's number at least.
+            const bool heatStep = std::string_view(step.button) == "BitBtn28";
+            QVERIFY(heatStep ? Label("Label5")->text() != heat : Label("Label70")->text() != item);
+            if (step.copies) {
+                // The line, the on-air line, the heat's number or the item's name at least.
                 QVERIFY(looks->Copied() >= labels + 3);
-                QVERIFY(column->CopiedRows() > rows);
+                // The estimates of the same item; another item's list is drawn anew.
+                QCOMPARE(column->CopiedRows() > rows, heatStep);
             }
             const QImage now = shown();
             const QImage fresh = painted();
-            for (const char* name :
-                 {"NextStepLabel", "OnAirLabel", "Label5", "ScheduleLabel", "EstimateColumn"}) {
+            for (const char* name : {"NextStepLabel", "OnAirLabel", "Label5", "Label70",
+                                     "ScheduleLabel", "EstimateColumn"}) {
                 const QWidget* w = W(name);
                 const QRect area(w->mapTo(&console(), QPoint(0, 0)), w->size());
                 QVERIFY2(now.copy(area) == fresh.copy(area), name);
