@@ -22,7 +22,10 @@ QImage::Format BufferFormat(const QLabel& label) {
 
 // A label that draws its text alone: no picture, no rich text with its links and selections.
 bool Plain(const QLabel& label, const QString& text) {
+    const Qt::TextInteractionFlags selectable =
+        Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | Qt::TextEditable;
     return label.pixmap().isNull() && label.movie() == nullptr && label.picture().isNull() &&
+           !(label.textInteractionFlags() & selectable) &&
            (label.textFormat() == Qt::PlainText ||
             (label.textFormat() == Qt::AutoText && !Qt::mightBeRichText(text)));
 }
@@ -41,7 +44,7 @@ bool LabelLooks::Key::operator==(const Key& o) const {
            frameStyle == o.frameStyle && lineWidth == o.lineWidth &&
            midLineWidth == o.midLineWidth && contents == o.contents && format == o.format &&
            direction == o.direction && enabled == o.enabled && pixelRatio == o.pixelRatio &&
-           font == o.font && palette == o.palette;
+           dpiX == o.dpiX && dpiY == o.dpiY && font == o.font && palette == o.palette;
 }
 
 LabelLooks::Key LabelLooks::KeyOf(const QLabel& label, const QString& text,
@@ -63,7 +66,9 @@ LabelLooks::Key LabelLooks::KeyOf(const QLabel& label, const QString& text,
                .format = label.textFormat(),
                .direction = label.layoutDirection(),
                .enabled = label.isEnabled(),
-               .pixelRatio = label.devicePixelRatioF()};
+               .pixelRatio = label.devicePixelRatioF(),
+               .dpiX = label.logicalDpiX(),
+               .dpiY = label.logicalDpiY()};
 }
 
 void LabelLooks::Prepare(QLabel* label, const QString& text) {
@@ -120,6 +125,9 @@ void LabelLooks::PrepareLook(QLabel* label, const QString& text, const QPalette&
     t.setText(text);
     QImage pixels((QSizeF(key.size) * key.pixelRatio).toSize(), format);
     pixels.setDevicePixelRatio(key.pixelRatio);
+    // Text sized at the label's resolution, as on its screen.
+    pixels.setDotsPerMeterX(qRound(key.dpiX / 0.0254));
+    pixels.setDotsPerMeterY(qRound(key.dpiY / 0.0254));
     t.render(&pixels, QPoint(), QRegion(), QWidget::DrawWindowBackground);
     kept = {std::move(key), std::move(pixels)};
 }

@@ -6,8 +6,8 @@
 //
 // Only labels that fill their own background are taken: their pixels depend on nothing but the
 // label (its text, palette, font, size, frame, alignment and wrapping, whether it is enabled and
-// its window active). A look is used only when every one of those is the same as when it was
-// painted; anything else paints as usual.
+// its window active, its screen's resolution). A look is used only when every one of those is the
+// same as when it was painted; anything else paints as usual.
 
 #include <QColor>
 #include <QFont>
@@ -64,6 +64,8 @@ class LabelLooks : public QObject {
         Qt::LayoutDirection direction = Qt::LeftToRight;
         bool enabled = true;
         double pixelRatio = 1;
+        int dpiX = 96;
+        int dpiY = 96;
         bool operator==(const Key& o) const;
     };
     struct Look {
