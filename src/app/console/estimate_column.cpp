@@ -1,9 +1,7 @@
 #include "app/console/estimate_column.h"
 
-#include <QBackingStore>
 #include <QEvent>
 #include <QLabel>
-#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -11,6 +9,7 @@
 
 #include "app/console/day_schedule.h"
 #include "app/widgets/image_control.h"
+#include "app/widgets/label_looks.h"
 #include "core/competition/now_json.h"
 
 namespace {
@@ -102,18 +101,15 @@ qint64 EstimateColumn::ListKey() const {
 }
 
 void EstimateColumn::PaintAhead(const DayEstimate& day) {
-    QBackingStore* store = window()->backingStore();
-    QPaintDevice* buffer = store != nullptr ? store->paintDevice() : nullptr;
+    const QImage blank = BufferBitmap(*this, QSize(width(), kRowHeight));
     const qint64 list = ListKey();
-    if (!isVisible() || buffer == nullptr || buffer->devType() != QInternal::Image || list == 0 ||
-        list_->parentWidget() != parentWidget()) {
+    if (!isVisible() || blank.isNull() || list == 0 || list_->parentWidget() != parentWidget()) {
         return;
     }
-    const QImage::Format format = static_cast<const QImage*>(buffer)->format();
+    const QImage::Format format = blank.format();
     const int offset = list_->y() - y();
     // Rows painted over another list, or at another place, are of no more use.
     std::erase_if(ahead_, [&](const Row& r) { return r.list != list || r.offset != offset; });
-    const double ratio = devicePixelRatioF();
     // The list's bitmap, whole under the row, is all a row shows under its mark; what lies over
     // the column (the scroll bar) paints over it as usual.
     const QRect listRect = list_->geometry().translated(-pos());
@@ -126,11 +122,7 @@ void EstimateColumn::PaintAhead(const DayEstimate& day) {
             })) {
             continue;
         }
-        QImage pixels((QSizeF(row.size()) * ratio).toSize(), format);
-        pixels.setDevicePixelRatio(ratio);
-        // Text measured and drawn at the column's resolution, as on the screen.
-        pixels.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
-        pixels.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+        QImage pixels = blank.copy();
         list_->render(&pixels, QPoint(), QRegion(row.translated(-listRect.topLeft())));
         {
             QPainter p(&pixels);
@@ -157,10 +149,7 @@ void EstimateColumn::paintEvent(QPaintEvent* event) {
     // Only the rows asked for: a step repaints the few whose marks changed, often far apart.
     const QRegion& painted = event->region();
     const int offset = list_->y() - y();
-    const QPaintDevice* target = p.paintEngine()->paintDevice();
-    const QImage::Format format = target != nullptr && target->devType() == QInternal::Image
-                                      ? static_cast<const QImage*>(target)->format()
-                                      : QImage::Format_Invalid;
+    const QImage::Format format = TargetFormat(p);
     const qint64 list = ahead_.empty() ? 0 : ListKey();
     for (const Mark& e : marks_) {
         const int top = offset + e.item * kRowHeight;

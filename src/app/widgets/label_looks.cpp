@@ -12,10 +12,7 @@
 
 namespace {
 
-// The format of the buffer `label`'s window paints into, or none.
-QImage::Format BufferFormat(const QLabel& label) {
-    QBackingStore* store = label.window()->backingStore();
-    QPaintDevice* device = store != nullptr ? store->paintDevice() : nullptr;
+QImage::Format ImageFormat(const QPaintDevice* device) {
     if (device == nullptr || device->devType() != QInternal::Image) return QImage::Format_Invalid;
     return static_cast<const QImage*>(device)->format();
 }
@@ -32,19 +29,27 @@ bool Plain(const QLabel& label, const QString& text) {
 
 }  // namespace
 
+QImage BufferBitmap(const QWidget& widget, const QSize& size) {
+    QBackingStore* store = widget.window()->backingStore();
+    const QImage::Format format = ImageFormat(store != nullptr ? store->paintDevice() : nullptr);
+    if (format == QImage::Format_Invalid || size.isEmpty()) return {};
+    const double ratio = widget.devicePixelRatioF();
+    QImage bitmap((QSizeF(size) * ratio).toSize(), format);
+    bitmap.setDevicePixelRatio(ratio);
+    // Text sized at the widget's resolution, as on its screen.
+    bitmap.setDotsPerMeterX(qRound(widget.logicalDpiX() / 0.0254));
+    bitmap.setDotsPerMeterY(qRound(widget.logicalDpiY() / 0.0254));
+    return bitmap;
+}
+
+QImage::Format TargetFormat(QPainter& painter) {
+    return ImageFormat(painter.paintEngine()->paintDevice());
+}
+
 LabelLooks::LabelLooks(QObject* parent) : QObject(parent) {}
 
 LabelLooks::~LabelLooks() {
     for (const auto& [label, looks] : looks_) const_cast<QLabel*>(label)->removeEventFilter(this);
-}
-
-bool LabelLooks::Key::operator==(const Key& o) const {
-    return text == o.text && group == o.group && size == o.size && alignment == o.alignment &&
-           wordWrap == o.wordWrap && margin == o.margin && indent == o.indent &&
-           frameStyle == o.frameStyle && lineWidth == o.lineWidth &&
-           midLineWidth == o.midLineWidth && contents == o.contents && format == o.format &&
-           direction == o.direction && enabled == o.enabled && pixelRatio == o.pixelRatio &&
-           dpiX == o.dpiX && dpiY == o.dpiY && font == o.font && palette == o.palette;
 }
 
 LabelLooks::Key LabelLooks::KeyOf(const QLabel& label, const QString& text,
@@ -81,15 +86,15 @@ void LabelLooks::Prepare(QLabel* label, const QString& text, const QColor& backg
 }
 
 void LabelLooks::PrepareLook(QLabel* label, const QString& text, const QPalette& palette) {
-    const QImage::Format format = BufferFormat(*label);
-    if (!label->isVisible() || !label->autoFillBackground() || format == QImage::Format_Invalid ||
-        label->size().isEmpty() || !Plain(*label, text)) {
+    QImage pixels = BufferBitmap(*label, label->size());
+    if (!label->isVisible() || !label->autoFillBackground() || pixels.isNull() ||
+        !Plain(*label, text)) {
         return;
     }
     Key key = KeyOf(*label, text, palette);
     Looks& looks = looks_[label];
     Look& kept = looks.kept[step_];
-    if (kept.key == key && kept.pixels.format() == format) return;
+    if (kept.key == key && kept.pixels.format() == pixels.format()) return;
     if (!looks.twin) {
         looks.twin = std::make_unique<QLabel>();
         looks.twin->setAttribute(Qt::WA_DontShowOnScreen);
@@ -123,11 +128,6 @@ void LabelLooks::PrepareLook(QLabel* label, const QString& text, const QPalette&
     t.setEnabled(key.enabled);
     t.resize(key.size);
     t.setText(text);
-    QImage pixels((QSizeF(key.size) * key.pixelRatio).toSize(), format);
-    pixels.setDevicePixelRatio(key.pixelRatio);
-    // Text sized at the label's resolution, as on its screen.
-    pixels.setDotsPerMeterX(qRound(key.dpiX / 0.0254));
-    pixels.setDotsPerMeterY(qRound(key.dpiY / 0.0254));
     t.render(&pixels, QPoint(), QRegion(), QWidget::DrawWindowBackground);
     kept = {std::move(key), std::move(pixels)};
 }
@@ -144,11 +144,7 @@ bool LabelLooks::eventFilter(QObject* watched, QEvent* event) {
         if (look.pixels.isNull() || !(look.key == now)) continue;
         QPainter p(label);
         // Copied only into a bitmap of the format it was painted in: the same pixels exactly.
-        const QPaintDevice* target = p.paintEngine()->paintDevice();
-        if (target == nullptr || target->devType() != QInternal::Image ||
-            static_cast<const QImage*>(target)->format() != look.pixels.format()) {
-            return false;
-        }
+        if (TargetFormat(p) != look.pixels.format()) return false;
         p.drawImage(QPoint(0, 0), look.pixels);
         ++copied_;
         return true;

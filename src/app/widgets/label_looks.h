@@ -20,6 +20,16 @@
 #include <memory>
 #include <unordered_map>
 
+class QPainter;
+
+// A bitmap for painting ahead what `widget` shows in `size` (widget pixels): in its window
+// buffer's format, at its pixel ratio and screen resolution, so that copying it into the buffer
+// gives the pixels the widget paints there. Null when the window paints into no bitmap.
+QImage BufferBitmap(const QWidget& widget, const QSize& size);
+// The format of the bitmap `painter` paints into, Format_Invalid when it is no bitmap: a bitmap
+// painted ahead is copied only into one of its own format.
+QImage::Format TargetFormat(QPainter& painter);
+
 class LabelLooks : public QObject {
     Q_OBJECT
   public:
@@ -66,7 +76,7 @@ class LabelLooks : public QObject {
         double pixelRatio = 1;
         int dpiX = 96;
         int dpiY = 96;
-        bool operator==(const Key& o) const;
+        bool operator==(const Key&) const = default;
     };
     struct Look {
         Key key;
