@@ -7,6 +7,7 @@
 #include <QPicture>
 #include <QTextDocument>
 #include <QWindow>
+#include <algorithm>
 
 #include "app/widgets/widget_colors.h"
 
@@ -93,8 +94,24 @@ void LabelLooks::PrepareLook(QLabel* label, const QString& text, const QPalette&
     }
     Key key = KeyOf(*label, text, palette);
     Looks& looks = looks_[label];
-    Look& kept = looks.kept[step_];
-    if (kept.key == key && kept.pixels.format() == pixels.format()) return;
+    std::vector<Look>& kept = looks.kept[step_];
+    // The step's looks from before its last PrepareFor give way; one with the same key is kept
+    // as it is rather than painted again.
+    std::vector<Look> before;
+    if (looks.round[step_] != round_) {
+        looks.round[step_] = round_;
+        before.swap(kept);
+    }
+    const auto same = [&](const Look& look) {
+        return look.key == key && look.pixels.format() == pixels.format();
+    };
+    if (std::any_of(kept.begin(), kept.end(), same)) return;
+    if (kept.size() == kLooksPerStep) kept.erase(kept.begin());
+    if (const auto found = std::find_if(before.begin(), before.end(), same);
+        found != before.end()) {
+        kept.push_back(std::move(*found));
+        return;
+    }
     if (!looks.twin) {
         looks.twin = std::make_unique<QLabel>();
         looks.twin->setAttribute(Qt::WA_DontShowOnScreen);
@@ -129,7 +146,7 @@ void LabelLooks::PrepareLook(QLabel* label, const QString& text, const QPalette&
     t.resize(key.size);
     t.setText(text);
     t.render(&pixels, QPoint(), QRegion(), QWidget::DrawWindowBackground);
-    kept = {std::move(key), std::move(pixels)};
+    kept.push_back({std::move(key), std::move(pixels)});
 }
 
 bool LabelLooks::eventFilter(QObject* watched, QEvent* event) {
@@ -140,14 +157,16 @@ bool LabelLooks::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const Key now = KeyOf(*label, label->text(), label->palette());
-    for (const Look& look : found->second.kept) {
-        if (look.pixels.isNull() || !(look.key == now)) continue;
-        QPainter p(label);
-        // Copied only into a bitmap of the format it was painted in: the same pixels exactly.
-        if (TargetFormat(p) != look.pixels.format()) return false;
-        p.drawImage(QPoint(0, 0), look.pixels);
-        ++copied_;
-        return true;
+    for (const std::vector<Look>& step : found->second.kept) {
+        for (const Look& look : step) {
+            if (!(look.key == now)) continue;
+            QPainter p(label);
+            // Copied only into a bitmap of the format it was painted in: the same pixels exactly.
+            if (TargetFormat(p) != look.pixels.format()) return false;
+            p.drawImage(QPoint(0, 0), look.pixels);
+            ++copied_;
+            return true;
+        }
     }
     return false;
 }

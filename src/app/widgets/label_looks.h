@@ -17,8 +17,10 @@
 #include <QPalette>
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 class QPainter;
 
@@ -36,11 +38,18 @@ class LabelLooks : public QObject {
     explicit LabelLooks(QObject* parent = nullptr);
     ~LabelLooks() override;
 
-    // The steps looks are painted for (a label keeps one look for each): the next heat's, and
-    // the next programme item's, which stays while the heats are stepped through.
+    // The steps looks are painted for: the next heat's, and the next programme item's, which
+    // stays while the heats are stepped through. A label keeps the looks prepared for a step
+    // since the last PrepareFor of that step (a text that depends on when the step comes is
+    // prepared for more than one moment), at most kLooksPerStep of them.
     enum Step { kNextHeat, kNextItem, kSteps };
-    // Which step the looks prepared from now on are for.
-    void PrepareFor(Step step) { step_ = step; }
+    static constexpr std::size_t kLooksPerStep = 2;
+    // Which step the looks prepared from now on are for: they replace the step's looks prepared
+    // before.
+    void PrepareFor(Step step) {
+        step_ = step;
+        ++round_;
+    }
     // Paints `label` as it will look with `text` (in its colours as they are, or in `background`
     // and `text colour` as SetColors gives them). Nothing for a hidden label, one that does not
     // fill its background, or one without a window buffer to match.
@@ -83,7 +92,9 @@ class LabelLooks : public QObject {
         QImage pixels;
     };
     struct Looks {
-        std::array<Look, kSteps> kept;
+        std::array<std::vector<Look>, kSteps> kept;
+        // The PrepareFor call each step's looks were prepared after.
+        std::array<std::uint64_t, kSteps> round{};
         // Paints in the label's place: a label of its own, never shown, set up like it.
         std::unique_ptr<QLabel> twin;
     };
@@ -93,4 +104,5 @@ class LabelLooks : public QObject {
     std::unordered_map<const QLabel*, Looks> looks_;
     std::size_t copied_ = 0;
     Step step_ = kNextHeat;
+    std::uint64_t round_ = 0;
 };
