@@ -57,6 +57,11 @@ class RoundLoadGuardTest : public QObject {
         s.HeatIndex = 3;
         s.DanceIndex = 1;
         s.RoundDances[0] = "Jive";
+        s.RoundMarks.latinShown = true;
+        s.HeatCount = 4;
+        s.HeatsPerDance = 4;
+        s.DanceCount = 2;
+        s.LastDance = 1;
 
         const GuardedRoundLoad r = LoadRoundIfReadable(s);
         QCOMPARE(r.load.loaded, loaded);
@@ -66,6 +71,11 @@ class RoundLoadGuardTest : public QObject {
         QCOMPARE(s.HeatIndex, loaded ? 0 : 3);
         QCOMPARE(s.DanceIndex, loaded ? 0 : 1);
         QCOMPARE(s.RoundDances[0], std::string(loaded ? "Waltz" : "Jive"));
+        QCOMPARE(s.RoundMarks.latinShown, !loaded);
+        QCOMPARE(s.HeatCount, loaded ? 1 : 4);
+        QCOMPARE(s.HeatsPerDance, loaded ? 1 : 4);
+        QCOMPARE(s.DanceCount, loaded ? 1 : 2);
+        QCOMPARE(s.LastDance, loaded ? 0 : 1);
     }
 };
 
