@@ -6,7 +6,12 @@
 #include "core/display/clean_view.h"
 #include "core/platform/cp932.h"
 
-void DrawProgrammeList(const Competition& s, Canvas& image6) {
+ProgrammeListInputs ProgrammeListInputsOf(const Competition& s) {
+    return {
+        .current = s.CurrentProgrammeIndex, .codes = s.ProgrammeCodes, .texts = s.ProgrammeTexts};
+}
+
+void DrawProgrammeList(const ProgrammeListInputs& list, Canvas& image6) {
     static const QString kCodeFont = QStringLiteral(u"ＭＳ ゴシック");
     static const QString kTextFont = QStringLiteral(u"ＭＳ Ｐゴシック");
     const QColor blue(0, 0, 255);
@@ -24,13 +29,13 @@ void DrawProgrammeList(const Competition& s, Canvas& image6) {
     for (int i = 0; i < kProgrammeRows; ++i) {
         const int top = 20 * i;
         image6.SetBrushColor(kTeal);
-        if (i == s.CurrentProgrammeIndex) {
+        if (i == list.current) {
             image6.SetBrushColor(blue);
             image6.FillRect(-10, top, 425, top + 21);
         }
         image6.Line(0, top + 20, 425, top + 20);
-        const QString code = FromCp932(s.ProgrammeCodes[i]);
-        const QString text = FromCp932(s.ProgrammeTexts[i]);
+        const QString code = FromCp932(list.codes[i]);
+        const QString text = FromCp932(list.texts[i]);
         image6.SetFontName(kCodeFont);
         if (!code.isEmpty()) image6.TextOut(30 - image6.TextWidth(code), top + 2, code);
         image6.SetFontName(kTextFont);

@@ -368,6 +368,17 @@ struct Canvas::Ahead {
     bool whole = false;  // the pass starts with an opaque fill of the whole bitmap
     QImage image;    // the copy's bitmap after its pass
     QRegion damage;  // what the pass changed
+    // The copy's frame and drawing state after its pass, for TakeAhead.
+    std::vector<Op> frame;
+    bool frameKnown = false;
+    QString fontName;
+    int fontSize = 8;
+    QColor fontColor;
+    bool bold = false;
+    int fontStretch = 100;
+    QColor penColor;
+    int penWidth = 1;
+    QColor brushColor;
 };
 
 namespace {
@@ -864,9 +875,46 @@ void Canvas::KeepAhead(Canvas&& ahead, int slot) {
     for (const QRect& r : ahead.ahead_->damage) {
         changed += ChangedTiles(ahead.image_, image_, r, kChangedTile);
     }
-    ahead.ahead_->damage = changed;
-    ahead.ahead_->image = std::move(ahead.image_);
+    Ahead& kept = *ahead.ahead_;
+    kept.damage = changed;
+    kept.image = std::move(ahead.image_);
+    kept.frame = std::move(ahead.frame_);
+    kept.frameKnown = ahead.frameKnown_;
+    kept.fontName = ahead.fontName_;
+    kept.fontSize = ahead.fontSize_;
+    kept.fontColor = ahead.fontColor_;
+    kept.bold = ahead.bold_;
+    kept.fontStretch = ahead.fontStretch_;
+    kept.penColor = ahead.penColor_;
+    kept.penWidth = ahead.penWidth_;
+    kept.brushColor = ahead.brushColor_;
     kept_[slot] = std::move(ahead.ahead_);
+}
+
+bool Canvas::TakeAhead(int slot) {
+    if (slot < 0 || slot >= kAheadSlots || kept_[slot] == nullptr || recording_ || inPass_) {
+        return false;
+    }
+    Commit();
+    std::unique_ptr<Ahead>& kept = kept_[slot];
+    if (kept == nullptr || kept->base != generation_) return false;
+    spare_ = std::exchange(image_, std::move(kept->image));
+    spentFrame_ = std::exchange(frame_, std::move(kept->frame));
+    frameKnown_ = kept->frameKnown;
+    damage_ += kept->damage;
+    fontName_ = kept->fontName;
+    fontSize_ = kept->fontSize;
+    fontColor_ = kept->fontColor;
+    bold_ = kept->bold;
+    fontStretch_ = kept->fontStretch;
+    penColor_ = kept->penColor;
+    penWidth_ = kept->penWidth;
+    brushColor_ = kept->brushColor;
+    face_ = nullptr;
+    ++generation_;
+    tookAhead_ = true;
+    spent_.push_back(std::move(kept));
+    return true;
 }
 
 const QImage* Canvas::AheadPicture(int slot, QRegion* changed) const {

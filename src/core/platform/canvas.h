@@ -144,6 +144,12 @@ class Canvas {
     void KeepAhead(Canvas&& ahead, int slot = 0);
     // Whether the last pass took a bitmap drawn ahead.
     bool TookAhead() const { return tookAhead_; }
+    // Takes the picture kept in `slot` without drawing its pass, for a caller that knows the pass
+    // it would draw is the copy's (the same drawing of the same inputs): only if it was drawn over
+    // this bitmap as it is now. The bitmap, the frame and the drawing state become the copy's,
+    // what the copy changed becomes the damage. False, with nothing changed, otherwise and while
+    // recording (a pass drawn here records its operations; a picture taken would not).
+    bool TakeAhead(int slot);
     // The bitmap kept in `slot` if it was drawn over this bitmap as it is now, with the parts in
     // which the two differ (as TakeDamage would name them once a pass took it); null otherwise.
     const QImage* AheadPicture(int slot, QRegion* changed) const;

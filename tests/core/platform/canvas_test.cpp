@@ -396,6 +396,66 @@ class CanvasTest : public QObject {
         if (whole || between != "write") QCOMPARE(std::as_const(c).Image(), c.FullRepaint());
     }
 
+    // A picture drawn ahead taken without drawing its pass (its caller knows the pass is the
+    // same): only over the bitmap it was drawn on, and never while recording. Taken, the canvas
+    // is the one that drawing the pass gives: bitmap, frame and drawing state.
+    void aheadTakenWithoutItsPass() {
+        const auto draw = [](Canvas& c, const QString& text, const QColor& font) {
+            CanvasPass painting(c);
+            c.SetBrushColor(Qt::darkGreen);
+            c.FillRect(0, 0, 200, 90);
+            c.SetFontColor(font);
+            c.TextOut(20, 20, text);
+        };
+        for (const QString between : {"", "fill", "pass", "write", "resize", "recording"}) {
+            Canvas c(200, 100, "T");
+            c.Resize(200, 100, 1.40625);
+            c.SetFontSize(22);
+            draw(c, "12", Qt::white);
+            Canvas copy = c.AheadCopy();
+            draw(copy, "13", Qt::yellow);
+            c.KeepAhead(std::move(copy), 1);
+            if (between == "fill") c.FillRect(150, 60, 190, 99);
+            if (between == "pass") draw(c, "12", Qt::white);
+            if (between == "write") c.Image().fill(Qt::blue);
+            if (between == "resize") c.Resize(200, 100, 1.40625);
+            c.SetRecording(between == "recording");
+            c.TakeDamage();
+            const QImage before = std::as_const(c).Image().copy();
+            const bool taken = c.TakeAhead(1);
+            QCOMPARE(taken, between.isEmpty());
+            if (!taken) {
+                QCOMPARE(std::as_const(c).Image(), before);
+                continue;
+            }
+            Canvas drawn(200, 100, "D");
+            drawn.Resize(200, 100, 1.40625);
+            drawn.SetFontSize(22);
+            draw(drawn, "12", Qt::white);
+            draw(drawn, "13", Qt::yellow);
+            QCOMPARE(std::as_const(c).Image(), std::as_const(drawn).Image());
+            const QRegion damage = c.TakeDamage();
+            const QImage& after = std::as_const(c).Image();
+            for (int y = 0; y < after.height(); ++y) {
+                for (int x = 0; x < after.width(); ++x) {
+                    if (after.pixel(x, y) != before.pixel(x, y)) {
+                        QVERIFY(damage.contains(QPoint(x, y)));
+                    }
+                }
+            }
+            QCOMPARE(after, c.FullRepaint());
+            QVERIFY(!c.TakeAhead(1));  // taken once
+            // In the copy's font colour, and drawn over the copy's frame.
+            for (Canvas* canvas : {&c, &drawn}) {
+                CanvasPass painting(*canvas);
+                canvas->FillRect(0, 0, 200, 90);
+                canvas->TextOut(20, 50, QStringLiteral("14"));
+            }
+            QCOMPARE(std::as_const(c).Image(), std::as_const(drawn).Image());
+            QCOMPARE(std::as_const(c).Image(), c.FullRepaint());
+        }
+    }
+
     // A copy that drew nothing new is not kept: it would share the bitmap, and the next drawing
     // would copy all of it first.
     void aheadOfThePictureShownIsNotKept() {
