@@ -96,6 +96,18 @@ std::vector<DaySchedule::Foreseen> DaySchedule::ForeseeHeatStep(const Competitio
     return foreseen;
 }
 
+std::vector<DaySchedule::Foreseen> DaySchedule::ForeseeProgrammeStep(
+    const Competition& next) const {
+    if (next.CurrentProgrammeIndex == lastItem_) return {};
+    // As StateChanged takes the new item, then Refresh: the item starts now, with no step yet.
+    const int now = Now();
+    PaceTracker pace = pace_;
+    pace.StartItem(now, FinalAllowed(next));
+    DayEstimate day = EstimateDay(next, LiveProgressOf(next, pace, now, now, settings_), settings_);
+    QString status = StatusTextOf(day, pace);
+    return {{std::move(day), std::move(status)}};
+}
+
 QString DaySchedule::StatusTextOf(const DayEstimate& day, const PaceTracker& pace) const {
     if (day.items.empty()) return {};
     QString drift;

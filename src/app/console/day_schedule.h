@@ -38,6 +38,8 @@ class DaySchedule : public QObject {
     // The estimates a heat step to `next` brings if it comes now, and if it comes one heat's
     // time from now (the operator at the pace learnt).
     std::vector<Foreseen> ForeseeHeatStep(const Competition& next) const;
+    // The estimate a programme step to `next` (another item) brings if it comes now.
+    std::vector<Foreseen> ForeseeProgrammeStep(const Competition& next) const;
     // Estimates again now (the clock or the state moved).
     void Refresh();
     // Makes the estimate a command asked for now, when it is still waiting for the event loop

@@ -385,6 +385,15 @@ void DspMain::PaintStepAhead(const Competition& next, bool programmeStep) {
     stepHint_->PaintAhead(next, *looks_);
     venue_->PaintAhead(next, *looks_);
     progress_->PaintAhead(next, *looks_);
+    if (programmeStep) {
+        int listTop = 0;
+        const QImage* list = programmeList_->PaintAhead(next, &listTop);
+        for (const DaySchedule::Foreseen& f : schedule_->ForeseeProgrammeStep(next)) {
+            looks_->Prepare(scheduleLabel_, f.status);
+            if (list != nullptr) estimateColumn_->PaintAhead(f.day, *list, listTop);
+        }
+        return;
+    }
     for (const DaySchedule::Foreseen& f : schedule_->ForeseeHeatStep(next)) {
         looks_->Prepare(scheduleLabel_, f.status);
         estimateColumn_->PaintAhead(f.day);

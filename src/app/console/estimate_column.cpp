@@ -101,37 +101,60 @@ qint64 EstimateColumn::ListKey() const {
 }
 
 void EstimateColumn::PaintAhead(const DayEstimate& day) {
+    PaintRowsAhead(day, nullptr, list_->y());
+}
+
+void EstimateColumn::PaintAhead(const DayEstimate& day, const QImage& listBitmap, int listTop) {
+    // The bitmap copied pixel for pixel, as the list paints it.
+    if (listBitmap.hasAlphaChannel() || listBitmap.devicePixelRatio() != 1 ||
+        devicePixelRatioF() != 1 || ListKey() == 0) {
+        return;
+    }
+    PaintRowsAhead(day, &listBitmap, listTop);
+}
+
+void EstimateColumn::PaintRowsAhead(const DayEstimate& day, const QImage* listBitmap, int listTop) {
     const QImage blank = BufferBitmap(*this, QSize(width(), kRowHeight));
-    const qint64 list = ListKey();
+    const qint64 list = listBitmap != nullptr ? listBitmap->cacheKey() : ListKey();
     if (!isVisible() || blank.isNull() || list == 0 || list_->parentWidget() != parentWidget()) {
         return;
     }
     const QImage::Format format = blank.format();
-    const int offset = list_->y() - y();
+    const int offset = listTop - y();
+    std::deque<Row>& ahead = ahead_[listBitmap != nullptr ? kNewList : kSameList];
     // Rows painted over another list, or at another place, are of no more use.
-    std::erase_if(ahead_, [&](const Row& r) { return r.list != list || r.offset != offset; });
+    std::erase_if(ahead, [&](const Row& r) { return r.list != list || r.offset != offset; });
     // The list's bitmap, whole under the row, is all a row shows under its mark; what lies over
     // the column (the scroll bar) paints over it as usual.
-    const QRect listRect = list_->geometry().translated(-pos());
+    const QRect listRect = QRect(QPoint(list_->x(), listTop), list_->size()).translated(-pos());
     for (const Mark& mark : MarksOf(day)) {
-        const QRect row = RowRect(mark.item);
-        if (std::find(marks_.begin(), marks_.end(), mark) != marks_.end() ||
+        const QRect row(0, offset + mark.item * kRowHeight, width(), kRowHeight);
+        // (Within the same list a mark shown already is not painted again.)
+        const QRect source = row.translated(-listRect.topLeft());
+        if ((listBitmap == nullptr &&
+             std::find(marks_.begin(), marks_.end(), mark) != marks_.end()) ||
             !rect().contains(row) || !listRect.contains(row) ||
-            std::any_of(ahead_.begin(), ahead_.end(), [&](const Row& r) {
+            (listBitmap != nullptr && !listBitmap->rect().contains(source)) ||
+            std::any_of(ahead.begin(), ahead.end(), [&](const Row& r) {
                 return r.mark == mark && r.pixels.format() == format;
             })) {
             continue;
         }
         QImage pixels = blank.copy();
-        list_->render(&pixels, QPoint(), QRegion(row.translated(-listRect.topLeft())));
+        if (listBitmap != nullptr) {
+            QPainter p(&pixels);
+            p.drawImage(QPoint(), *listBitmap, source);
+        } else {
+            list_->render(&pixels, QPoint(), QRegion(source));
+        }
         {
             QPainter p(&pixels);
             p.setFont(font());
             PaintMark(p, mark, 0);
         }
         // A few steps' rows: two estimates of the next step, a screenful each.
-        if (ahead_.size() >= 64) ahead_.pop_front();
-        ahead_.push_back({mark, offset, list, std::move(pixels)});
+        if (ahead.size() >= 64) ahead.pop_front();
+        ahead.push_back({mark, offset, list, std::move(pixels)});
     }
 }
 
@@ -150,17 +173,22 @@ void EstimateColumn::paintEvent(QPaintEvent* event) {
     const QRegion& painted = event->region();
     const int offset = list_->y() - y();
     const QImage::Format format = TargetFormat(p);
-    const qint64 list = ahead_.empty() ? 0 : ListKey();
+    const qint64 list = ahead_[kSameList].empty() && ahead_[kNewList].empty() ? 0 : ListKey();
     for (const Mark& e : marks_) {
         const int top = offset + e.item * kRowHeight;
         if (!painted.intersects(QRect(0, top, width(), kRowHeight))) continue;
         // The row painted ahead, when it is this mark's over the list as it is.
-        const auto ahead = std::find_if(ahead_.begin(), ahead_.end(), [&](const Row& r) {
-            return r.mark == e && r.offset == offset && r.list == list && list != 0 &&
-                   r.pixels.format() == format;
-        });
-        if (ahead != ahead_.end()) {
-            p.drawImage(QPoint(0, top), ahead->pixels);
+        const Row* found = nullptr;
+        for (const std::deque<Row>& ahead : ahead_) {
+            for (const Row& r : ahead) {
+                if (r.mark == e && r.offset == offset && r.list == list && list != 0 &&
+                    r.pixels.format() == format) {
+                    found = &r;
+                }
+            }
+        }
+        if (found != nullptr) {
+            p.drawImage(QPoint(0, top), found->pixels);
             ++copiedRows_;
         } else {
             PaintMark(p, e, top);

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <deque>
 #include <vector>
 
@@ -25,6 +26,9 @@ class EstimateColumn : public QWidget {
     // Paints ahead, over the list as it is, the rows `day` (an estimate the next step may bring)
     // changes: a repaint that then shows one of those marks copies its row.
     void PaintAhead(const DayEstimate& day);
+    // The same for a step that shows the list anew: `listBitmap` (drawn ahead for the step) with
+    // its top at `listTop`; every row in sight is painted.
+    void PaintAhead(const DayEstimate& day, const QImage& listBitmap, int listTop);
     // How many rows repaints copied from those painted ahead.
     std::size_t CopiedRows() const { return copiedRows_; }
 
@@ -42,6 +46,8 @@ class EstimateColumn : public QWidget {
         bool fixed = false;
         bool operator==(const Mark&) const = default;
     };
+    // The rows painted ahead for a step within the list as it is, and for one that shows it anew.
+    enum AheadKind { kSameList, kNewList, kAheadKinds };
     // A row painted ahead: its mark over the list bitmap as it was, at the list's place then.
     struct Row {
         Mark mark;
@@ -51,6 +57,9 @@ class EstimateColumn : public QWidget {
     };
     static std::vector<Mark> MarksOf(const DayEstimate& day);
     void Estimated();
+    // The rows of `day` over the list at `listTop`: `listBitmap` as the list will show it, or
+    // the list as it is (null).
+    void PaintRowsAhead(const DayEstimate& day, const QImage* listBitmap, int listTop);
     QRect RowRect(int item) const;
     void PaintMark(QPainter& p, const Mark& mark, int top);
     // What the list shows under the column (its bitmap's key), 0 when that is not known.
@@ -66,6 +75,6 @@ class EstimateColumn : public QWidget {
     // re-estimates the day, mostly to the same minutes).
     std::vector<Mark> marks_;
     QHash<QString, int> widths_;
-    std::deque<Row> ahead_;
+    std::array<std::deque<Row>, kAheadKinds> ahead_;
     std::size_t copiedRows_ = 0;
 };

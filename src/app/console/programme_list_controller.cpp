@@ -7,6 +7,7 @@
 
 #include "app/widgets/image_control.h"
 #include "app/widgets/picture_button.h"
+#include "app/widgets/scroll_bar_look.h"
 #include "core/competition/programme_item.h"
 #include "core/display/programme_list.h"
 
@@ -17,12 +18,19 @@ namespace {
 // keeps its size; a drawing below the bitmap is left out.
 int ListBitmapHeight(int items) { return 20 * (std::max(items, 15) + 1) + 1; }
 
+// The list's canvas keeps one list drawn ahead: the next programme item's.
+constexpr int kAheadSlot = 0;
+
 }  // namespace
 
 ProgrammeListController::ProgrammeListController(const ProgrammeListControls& controls,
                                                  const Competition& state,
                                                  OperatorCommands& commands, QObject* parent)
-    : QObject(parent), c_(controls), s_(state), commands_(commands) {
+    : QObject(parent),
+      c_(controls),
+      s_(state),
+      commands_(commands),
+      barLook_(new ScrollBarLook(c_.ScrollBar1)) {
     connect(c_.BitBtn16, &PictureButton::mouseDown, this,
             &ProgrammeListController::BitBtn16MouseDown);
     connect(c_.Image6, &ImageControl::mouseDown, this, &ProgrammeListController::Image6MouseDown);
@@ -89,6 +97,31 @@ void ProgrammeListController::Redraw() {
     if (c_.Image6->canvas().Height() != height || !c_.Image6->HasFixedBitmap()) {
         c_.Image6->SetBitmapSize(420, height);
     }
-    DrawProgrammeList(s_, c_.Image6->canvas());
+    ProgrammeListInputs list = ProgrammeListInputsOf(s_);
+    Canvas& canvas = c_.Image6->canvas();
+    // The list drawn ahead is taken if it shows the same and was drawn over the bitmap as it is.
+    if (ahead_ != list || !canvas.TakeAhead(kAheadSlot)) DrawProgrammeList(list, canvas);
+    ahead_.reset();
     c_.Image6->update();
+}
+
+const QImage* ProgrammeListController::PaintAhead(const Competition& next, int* top) {
+    Canvas& canvas = c_.Image6->canvas();
+    ahead_.reset();
+    if (canvas.Recording() || !c_.Image6->HasFixedBitmap() ||
+        canvas.Height() != ListBitmapHeight(next.ProgrammeCount)) {
+        return nullptr;
+    }
+    ProgrammeListInputs list = ProgrammeListInputsOf(next);
+    Canvas copy = canvas.AheadCopy();
+    DrawProgrammeList(list, copy);
+    canvas.KeepAhead(std::move(copy), kAheadSlot);
+    ahead_ = std::move(list);
+    // Scrolled as StateChanged scrolls it to the new item.
+    const QScrollBar& bar = *c_.ScrollBar1;
+    const int position =
+        std::clamp(ProgrammeItemLabelsOf(next).scrollPosition, bar.minimum(), bar.maximum());
+    barLook_->Prepare(position);
+    *top = -20 * position;
+    return std::as_const(canvas).AheadPicture(kAheadSlot, nullptr);
 }

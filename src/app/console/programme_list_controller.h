@@ -5,12 +5,16 @@
 
 #include <QObject>
 #include <QPoint>
+#include <optional>
 
 #include "app/console/operator_commands.h"
+#include "core/display/programme_list.h"
 
 class ImageControl;
+class QImage;
 class PictureButton;
 class QScrollBar;
+class ScrollBarLook;
 class QWidget;
 
 struct ProgrammeListControls {
@@ -33,6 +37,10 @@ class ProgrammeListController : public QObject {
     void ScrollBar1Change(int position);
     void BitBtn33Click();
     void BitBtn18Click();
+    // Draws ahead the list as `next` will show it (a programme step's state), for the step to
+    // take instead of drawing it. The bitmap drawn ahead (null when none is kept), and in `top`
+    // the list's place then.
+    const QImage* PaintAhead(const Competition& next, int* top);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -46,4 +54,8 @@ class ProgrammeListController : public QObject {
     ProgrammeListControls c_;
     const Competition& s_;
     OperatorCommands& commands_;
+    // What the list drawn ahead shows.
+    std::optional<ProgrammeListInputs> ahead_;
+    // The scroll bar as the next item leaves it, painted ahead.
+    ScrollBarLook* barLook_;
 };
