@@ -34,12 +34,12 @@ int DaySchedule::Now() const {
 }
 
 void DaySchedule::StateChanged(StateChanges what) {
-    const int now = Now();
     if (what.testFlag(StateChange::TablesReloaded) || what.testFlag(StateChange::Programme)) {
         // A new day's tables: the first estimate is made again from them.
         firstEnd_.reset();
     }
     if (s_.CurrentProgrammeIndex != lastItem_) {
+        const int now = Now();
         lastItem_ = s_.CurrentProgrammeIndex;
         currentStartedAt_ = now;
         lastStep_ = -1;
@@ -49,7 +49,7 @@ void DaySchedule::StateChanged(StateChanges what) {
     if (what.testFlag(StateChange::View) && s_.CurrentView == kViewHeat) {
         // A step forward in the item's heats is a heat danced; a new round or a step back is not.
         const int step = CurrentHeatStep(s_);
-        if (lastStep_ >= 0 && step > lastStep_) pace_.Step(now);
+        if (lastStep_ >= 0 && step > lastStep_) pace_.Step(Now());
         lastStep_ = step;
     }
     // One estimate after the command, however many changes it announced. It is queued as an
