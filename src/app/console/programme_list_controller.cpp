@@ -107,16 +107,20 @@ void ProgrammeListController::Redraw() {
 
 const QImage* ProgrammeListController::PaintAhead(const Competition& next, int* top) {
     Canvas& canvas = c_.Image6->canvas();
-    ahead_.reset();
     if (canvas.Recording() || !c_.Image6->HasFixedBitmap() ||
         canvas.Height() != ListBitmapHeight(next.ProgrammeCount)) {
+        ahead_.reset();
         return nullptr;
     }
     ProgrammeListInputs list = ProgrammeListInputsOf(next);
-    Canvas copy = canvas.AheadCopy();
-    DrawProgrammeList(list, copy);
-    canvas.KeepAhead(std::move(copy), kAheadSlot);
-    ahead_ = std::move(list);
+    // A list drawn ahead of the same inputs over the bitmap as it is stays (the heats past a
+    // round's end prepare the same programme step again and again).
+    if (ahead_ != list || std::as_const(canvas).AheadPicture(kAheadSlot, nullptr) == nullptr) {
+        Canvas copy = canvas.AheadCopy();
+        DrawProgrammeList(list, copy);
+        canvas.KeepAhead(std::move(copy), kAheadSlot);
+        ahead_ = std::move(list);
+    }
     // Scrolled as StateChanged scrolls it to the new item.
     const QScrollBar& bar = *c_.ScrollBar1;
     const int position =
