@@ -47,6 +47,15 @@ QImage::Format TargetFormat(QPainter& painter) {
     return ImageFormat(painter.paintEngine()->paintDevice());
 }
 
+QPalette FlatPalette(const QPalette& palette, QPalette::ColorGroup group) {
+    QPalette flat;
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        flat.setBrush(QPalette::All, r, palette.brush(group, r));
+    }
+    return flat;
+}
+
 LabelLooks::LabelLooks(QObject* parent) : QObject(parent) {}
 
 LabelLooks::~LabelLooks() {
@@ -121,13 +130,7 @@ void LabelLooks::PrepareLook(QLabel* label, const QString& text, const QPalette&
     // Set up as the label (a setter that changes nothing costs nothing).
     QLabel& t = *looks.twin;
     if (t.style() != label->style()) return;
-    // The twin paints in every group as the label does in its own.
-    QPalette flat;
-    for (int role = 0; role < QPalette::NColorRoles; ++role) {
-        const auto r = static_cast<QPalette::ColorRole>(role);
-        flat.setBrush(QPalette::All, r, palette.brush(key.group, r));
-    }
-    t.setPalette(flat);
+    t.setPalette(FlatPalette(palette, key.group));
     t.setFont(key.font);
     t.setAutoFillBackground(true);
     t.setBackgroundRole(label->backgroundRole());

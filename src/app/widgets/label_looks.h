@@ -31,6 +31,9 @@ QImage BufferBitmap(const QWidget& widget, const QSize& size);
 // The format of the bitmap `painter` paints into, Format_Invalid when it is no bitmap: a bitmap
 // painted ahead is copied only into one of its own format.
 QImage::Format TargetFormat(QPainter& painter);
+// `palette`'s colours of `group` in every group: a hidden twin set up with it paints, active or
+// not, as the widget does in its own group.
+QPalette FlatPalette(const QPalette& palette, QPalette::ColorGroup group);
 
 class LabelLooks : public QObject {
     Q_OBJECT

@@ -44,13 +44,7 @@ void ScrollBarLook::Prepare(int value) {
     }
     QScrollBar& t = *twin_;
     if (t.style() != key.style) return;
-    // The twin paints in every group as the bar does in its own.
-    QPalette flat;
-    for (int role = 0; role < QPalette::NColorRoles; ++role) {
-        const auto r = static_cast<QPalette::ColorRole>(role);
-        flat.setBrush(QPalette::All, r, key.palette.brush(key.group, r));
-    }
-    t.setPalette(flat);
+    t.setPalette(FlatPalette(key.palette, key.group));
     t.setOrientation(bar_->orientation());
     t.setInvertedAppearance(key.inverted);
     t.setRange(key.minimum, key.maximum);
