@@ -129,11 +129,12 @@ void EstimateColumn::PaintRowsAhead(const DayEstimate& day, const QImage* listBi
     const QRect listRect = QRect(QPoint(list_->x(), listTop), list_->size()).translated(-pos());
     for (const Mark& mark : MarksOf(day)) {
         const QRect row(0, offset + mark.item * kRowHeight, width(), kRowHeight);
-        // (Within the same list a mark shown already is not painted again.)
+        // (Within the same list a mark shown already is not painted again. A row the column's
+        // edge cuts is painted whole and shown in part, as a repaint clips it.)
         const QRect source = row.translated(-listRect.topLeft());
         if ((listBitmap == nullptr &&
              std::find(marks_.begin(), marks_.end(), mark) != marks_.end()) ||
-            !rect().contains(row) || !listRect.contains(row) ||
+            !rect().intersects(row) || !listRect.contains(row) ||
             (listBitmap != nullptr && !listBitmap->rect().contains(source)) ||
             std::any_of(ahead.begin(), ahead.end(), [&](const Row& r) {
                 return r.mark == mark && r.pixels.format() == format;
@@ -192,6 +193,7 @@ void EstimateColumn::paintEvent(QPaintEvent* event) {
             ++copiedRows_;
         } else {
             PaintMark(p, e, top);
+            ++paintedRows_;
         }
     }
 }

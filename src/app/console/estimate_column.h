@@ -29,8 +29,9 @@ class EstimateColumn : public QWidget {
     // The same for a step that shows the list anew: `listBitmap` (drawn ahead for the step) with
     // its top at `listTop`; every row in sight is painted.
     void PaintAhead(const DayEstimate& day, const QImage& listBitmap, int listTop);
-    // How many rows repaints copied from those painted ahead.
+    // How many rows repaints copied from those painted ahead, and how many they painted afresh.
     std::size_t CopiedRows() const { return copiedRows_; }
+    std::size_t PaintedRows() const { return paintedRows_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -77,4 +78,5 @@ class EstimateColumn : public QWidget {
     QHash<QString, int> widths_;
     std::array<std::deque<Row>, kAheadKinds> ahead_;
     std::size_t copiedRows_ = 0;
+    std::size_t paintedRows_ = 0;
 };
