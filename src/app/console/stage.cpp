@@ -11,7 +11,11 @@
 #include "core/display/title_banner.h"
 
 Stage::Stage(const StageControls& controls, const Competition& state)
-    : c_(controls), s_(state), renderer_(state) {}
+    : c_(controls), s_(state), renderer_(state) {
+    // The previews' pictures prepared for a step go to the window system with the console's
+    // other changes of that step, after the hall's.
+    for (ImageControl* preview : {c_.Image1, c_.ImageW}) preview->SetPreparedShownWithWindow(true);
+}
 
 void Stage::Bind() {
     if (audience_ == nullptr) return;

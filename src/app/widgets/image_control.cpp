@@ -2,6 +2,7 @@
 
 #include <QBackingStore>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -83,6 +84,7 @@ void ImageControl::SetDeviceScale(double scale) {
 
 void ImageControl::SetPicture(const QImage& picture) {
     picture_ = picture;
+    inBuffer_ = QRegion();
     FollowCover();
     update();
 }
@@ -96,6 +98,8 @@ void ImageControl::UpdateIfDrawn() {
     }
     const QRegion damage = canvas_.TakeDamage();
     if (damage.isEmpty()) return;
+    // Parts drawn again are copied again.
+    inBuffer_ -= damage;
     if (!picture_.isNull()) {
         update();
         return;
@@ -150,6 +154,19 @@ bool ImageControl::ShowPrepared(const QRegion& damage) {
     // The buffer holds the new picture in the prepared parts and the shown one elsewhere, which
     // is the new one outside its changed parts: all of it is the new picture now.
     prepared_ = QRegion();
+    if (preparedWithWindow_ && store->paintDevice() != nullptr &&
+        store->paintDevice()->devType() == QInternal::Image) {
+        const auto* buffer = static_cast<const QImage*>(store->paintDevice());
+        if (inBuffer_.isEmpty()) {
+            inBufferBits_ = buffer->constBits();
+            inBufferSize_ = buffer->size();
+        }
+        if (inBufferBits_ == buffer->constBits() && inBufferSize_ == buffer->size()) {
+            inBuffer_ += damage;
+            update(damage);
+            return true;
+        }
+    }
     store->flush(damage.translated(mapTo(window(), QPoint(0, 0))), handle);
     Settle(damage);
     return true;
@@ -168,6 +185,7 @@ void ImageControl::PaintIntoBuffer(const QRegion& parts,
     QBackingStore* store = backingStore();
     if (store == nullptr) return;
     const QPoint offset = mapTo(window(), QPoint(0, 0));
+    inBuffer_ -= parts;
     store->beginPaint(parts.translated(offset));
     {
         QPainter p(store->paintDevice());
@@ -207,12 +225,16 @@ QRegion ImageControl::Uncovered() const {
 
 bool ImageControl::eventFilter(QObject* watched, QEvent* event) {
     // An exposed window is shown from its buffer as it is: the shown picture goes back first.
-    if (watched == guarded_ && event->type() == QEvent::Expose) RestorePrepared();
+    if (watched == guarded_ && event->type() == QEvent::Expose) {
+        inBuffer_ = QRegion();
+        RestorePrepared();
+    }
     return QWidget::eventFilter(watched, event);
 }
 
 void ImageControl::moveEvent(QMoveEvent* event) {
     // A moved control's pixels may be moved in the buffer as they are.
+    inBuffer_ = QRegion();
     RestorePrepared();
     QWidget::moveEvent(event);
 }
@@ -246,15 +268,33 @@ void ImageControl::paintEvent(QPaintEvent* event) {
         return;
     }
     FollowSize();
-    // Pixel for pixel, whatever the canvas's device scale; only the parts asked for.
+    // Pixel for pixel, whatever the canvas's device scale; only the parts asked for, less those
+    // the buffer painted into holds already.
     const QImage& image = std::as_const(canvas_).Image();
     const QRegion painted = event->region() & image.rect();
-    CopyImage(p, image, painted);
+    if (!inBuffer_.isEmpty() && PaintsIntoHeldBuffer(p)) {
+        CopyImage(p, image, painted - (inBuffer_ & Uncovered()));
+        inBuffer_ -= painted;
+    } else {
+        CopyImage(p, image, painted);
+    }
     // A paint into the buffer puts the shown picture over prepared parts, a paint for a grab
     // does not: either way the prepared picture is no longer shown from the buffer, and those
     // parts get the shown picture again before anything shows them.
     if (prepared_.intersects(painted)) preparedKey_ = 0;
     Settle(painted);
+}
+
+bool ImageControl::PaintsIntoHeldBuffer(QPainter& p) const {
+    QBackingStore* store = backingStore();
+    if (store == nullptr || p.paintEngine() == nullptr) return false;
+    const QPaintDevice* target = p.paintEngine()->paintDevice();
+    if (target == nullptr || target != store->paintDevice() ||
+        target->devType() != QInternal::Image) {
+        return false;
+    }
+    const auto* buffer = static_cast<const QImage*>(target);
+    return buffer->constBits() == inBufferBits_ && buffer->size() == inBufferSize_;
 }
 
 void ImageControl::Settle(const QRegion& shown) {
@@ -276,6 +316,7 @@ void ImageControl::SettleWindowBuffer() {
 void ImageControl::resizeEvent(QResizeEvent* event) {
     // The whole control is painted again, the buffer's prepared parts with it.
     prepared_ = QRegion();
+    inBuffer_ = QRegion();
     FollowSize();
     FollowCover();
     QWidget::resizeEvent(event);
@@ -292,6 +333,7 @@ void ImageControl::showEvent(QShowEvent* event) {
 void ImageControl::hideEvent(QHideEvent* event) {
     // What shows in its place is painted over the prepared parts.
     prepared_ = QRegion();
+    inBuffer_ = QRegion();
     canvas_.SetDeferred(true);
     QWidget::hideEvent(event);
 }

@@ -55,6 +55,11 @@ class ImageControl : public QWidget {
     // repaint, another picture); nothing is prepared while the control is hidden or shows a
     // fixed bitmap or a picture, or on a window with an alpha channel.
     void PrepareAhead(int slot);
+    // A prepared picture that a pass takes is shown with the window's next repaint, not handed
+    // to the window system at once: one hand-over with the rest of the window's changes (the
+    // console's preview goes with the labels a step changes). That repaint copies nothing into
+    // those parts, which the buffer holds already.
+    void SetPreparedShownWithWindow(bool on) { preparedWithWindow_ = on; }
 
     // The parts of `frame` within `within` (all of it when null) that differ from `shown`, as
     // rectangles of whole tiles (64 x 16 pixels from the corner, cut to `within`); all of
@@ -97,6 +102,9 @@ class ImageControl : public QWidget {
     void RestorePrepared();
     // Paints `parts` (control pixels) of the window's buffer, without showing them.
     void PaintIntoBuffer(const QRegion& parts, const std::function<void(QPainter&)>& paint);
+    // Whether `p` paints into the window's buffer as it was when the canvas's picture was put
+    // into the parts inBuffer_ names (not into a grab, nor a buffer made anew since).
+    bool PaintsIntoHeldBuffer(QPainter& p) const;
 
     Canvas canvas_;
     bool fixedBitmap_ = false;
@@ -106,5 +114,11 @@ class ImageControl : public QWidget {
     // Where the window's buffer holds the prepared picture (control pixels), and which bitmap.
     QRegion prepared_;
     qint64 preparedKey_ = 0;
+    bool preparedWithWindow_ = false;
+    // Where the window's buffer holds the canvas's picture already, to be shown by the next
+    // repaint (SetPreparedShownWithWindow), and that buffer's pixels then.
+    QRegion inBuffer_;
+    const uchar* inBufferBits_ = nullptr;
+    QSize inBufferSize_;
     QPointer<QWindow> guarded_;  // the window whose exposes first restore the buffer
 };

@@ -487,6 +487,20 @@ class ConsoleTest : public QObject {
         Hooks().now = [] { return QTime::currentTime(); };
     }
 
+    // A quick click, its release there by the time the press's command is done, paints its button
+    // once, with the rest of the console's repaint.
+    void quickClickPaintsItsButtonOnce() {
+        QWidget* button = W("BitBtn16");
+        QCoreApplication::processEvents();
+        PaintedArea painted;
+        button->installEventFilter(&painted);
+        QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(painted.area, qint64(0));
+        QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(5, 5));
+        QCoreApplication::processEvents();
+        QCOMPARE(painted.area, qint64(button->width()) * button->height());
+    }
+
     // While the console waits on a heat, what a step forward changes in it (the next-step line, the
     // on-air line, the heat's number, the estimates) is painted ahead, and so is a programme
     // step's item panel: the step's repaint copies it, and the console then shows what painting
@@ -536,6 +550,7 @@ class ConsoleTest : public QObject {
             QTest::qWait(200);
             const std::size_t labels = looks->Copied();
             const std::size_t rows = column->CopiedRows();
+            const std::size_t paintedRows = column->PaintedRows();
             const QString item = Label("Label70")->text();
             const QString heat = Label("Label5")->text();
             Press(W(step.button), step.mouse);
@@ -544,14 +559,16 @@ class ConsoleTest : public QObject {
             QVERIFY(heatStep ? Label("Label5")->text() != heat : Label("Label70")->text() != item);
             if (step.copies > 0) {
                 QVERIFY(looks->Copied() >= labels + step.copies);
+                // Every row it repaints, those the list's edge cuts too.
                 QVERIFY(column->CopiedRows() > rows);
+                QCOMPARE(column->PaintedRows(), paintedRows);
                 // The programme list and its scroll bar painted ahead for the next item.
                 if (!heatStep) QVERIFY(list.TookAhead() && bar->Copied() > 0);
             }
             const QImage now = shown();
             const QImage fresh = painted();
             for (const char* name : {"NextStepLabel", "OnAirLabel", "Label5", "Label70",
-                                     "ScheduleLabel", "Panel11", "ScrollBar1"}) {
+                                     "ScheduleLabel", "Panel11", "ScrollBar1", "ImageW"}) {
                 const QWidget* w = W(name);
                 const QRect area(w->mapTo(&console(), QPoint(0, 0)), w->size());
                 QVERIFY2(now.copy(area) == fresh.copy(area), name);
