@@ -70,7 +70,9 @@ struct Canvas::Face {
         // Texts with control characters are drawn by the painter's own text drawing, which
         // treats them as it always has; all others from their glyph runs.
         bool plain = false;
-        std::vector<QGlyphRun> runs;  // positions relative to the start of the baseline
+        // Positions relative to the start of the baseline; shared with the operations that draw
+        // them, which a pass makes anew every time.
+        std::shared_ptr<const std::vector<QGlyphRun>> runs;
         // The glyphs' outlines relative to the cell's corner, once shaped (InkOf).
         std::optional<QRectF> ink;
         std::vector<Cell> cells;
@@ -132,16 +134,19 @@ struct Canvas::Face {
         line.setPosition(QPointF(0, 0));
         layout.endLayout();
         const QPointF baseline(0, line.ascent());
+        std::vector<QGlyphRun> runs;
         for (QGlyphRun& run : layout.glyphRuns()) {
             QList<QPointF> positions = run.positions();
             for (QPointF& p : positions) p -= baseline;
             run.setPositions(positions);
-            l.runs.push_back(std::move(run));
+            runs.push_back(std::move(run));
         }
+        l.runs = std::make_shared<const std::vector<QGlyphRun>>(std::move(runs));
     }
 
     void DrawGlyphs(QPainter& p, const Layout& l, QPointF origin) const {
-        for (const QGlyphRun& run : l.runs) p.drawGlyphRun(origin, run);
+        if (l.runs == nullptr) return;
+        for (const QGlyphRun& run : *l.runs) p.drawGlyphRun(origin, run);
     }
 
     // The cell of a shaped text, or null when it cannot stand for the drawing (see Cell).
@@ -170,7 +175,8 @@ struct Canvas::Face {
     // The glyphs' outlines, relative to the cell's top-left corner.
     QRectF InkOf(const Layout& l) const {
         QRectF ink;
-        for (const QGlyphRun& run : l.runs) {
+        if (l.runs == nullptr) return ink;
+        for (const QGlyphRun& run : *l.runs) {
             const QRawFont raw = run.rawFont();
             const QList<quint32> glyphs = run.glyphIndexes();
             const QList<QPointF> positions = run.positions();
@@ -341,7 +347,7 @@ struct Canvas::Op {
     const Face* face = nullptr;
     QString text;
     int ascent = 0;
-    std::vector<QGlyphRun> runs;
+    std::shared_ptr<const std::vector<QGlyphRun>> runs;
     QFont font;
     QImage image;
     std::size_t hash = 0;
@@ -494,7 +500,9 @@ void Draw(QPainter& p, const Canvas::Op& op) {
             p.fillRect(op.rect, op.brush);
             p.setPen(op.pen);
             const QPointF origin(op.rect.x(), op.rect.y() + op.ascent);
-            for (const QGlyphRun& run : op.runs) p.drawGlyphRun(origin, run);
+            if (op.runs != nullptr) {
+                for (const QGlyphRun& run : *op.runs) p.drawGlyphRun(origin, run);
+            }
             break;
         }
         case Op::kText:
