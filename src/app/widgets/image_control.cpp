@@ -154,14 +154,12 @@ bool ImageControl::ShowPrepared(const QRegion& damage) {
     // The buffer holds the new picture in the prepared parts and the shown one elsewhere, which
     // is the new one outside its changed parts: all of it is the new picture now.
     prepared_ = QRegion();
-    if (preparedWithWindow_ && store->paintDevice() != nullptr &&
-        store->paintDevice()->devType() == QInternal::Image) {
-        const auto* buffer = static_cast<const QImage*>(store->paintDevice());
+    if (const QImage* buffer = BufferImage(); preparedWithWindow_ && buffer != nullptr) {
         if (inBuffer_.isEmpty()) {
             inBufferBits_ = buffer->constBits();
             inBufferSize_ = buffer->size();
         }
-        if (inBufferBits_ == buffer->constBits() && inBufferSize_ == buffer->size()) {
+        if (HoldsBuffer(*buffer)) {
             inBuffer_ += damage;
             update(damage);
             return true;
@@ -285,16 +283,22 @@ void ImageControl::paintEvent(QPaintEvent* event) {
     Settle(painted);
 }
 
-bool ImageControl::PaintsIntoHeldBuffer(QPainter& p) const {
+const QImage* ImageControl::BufferImage() const {
     QBackingStore* store = backingStore();
-    if (store == nullptr || p.paintEngine() == nullptr) return false;
-    const QPaintDevice* target = p.paintEngine()->paintDevice();
-    if (target == nullptr || target != store->paintDevice() ||
-        target->devType() != QInternal::Image) {
-        return false;
-    }
-    const auto* buffer = static_cast<const QImage*>(target);
-    return buffer->constBits() == inBufferBits_ && buffer->size() == inBufferSize_;
+    QPaintDevice* device = store != nullptr ? store->paintDevice() : nullptr;
+    return device != nullptr && device->devType() == QInternal::Image
+               ? static_cast<const QImage*>(device)
+               : nullptr;
+}
+
+bool ImageControl::HoldsBuffer(const QImage& buffer) const {
+    return buffer.constBits() == inBufferBits_ && buffer.size() == inBufferSize_;
+}
+
+bool ImageControl::PaintsIntoHeldBuffer(QPainter& p) const {
+    const QImage* buffer = BufferImage();
+    return buffer != nullptr && p.paintEngine() != nullptr &&
+           p.paintEngine()->paintDevice() == buffer && HoldsBuffer(*buffer);
 }
 
 void ImageControl::Settle(const QRegion& shown) {

@@ -105,6 +105,10 @@ class ImageControl : public QWidget {
     // Whether `p` paints into the window's buffer as it was when the canvas's picture was put
     // into the parts inBuffer_ names (not into a grab, nor a buffer made anew since).
     bool PaintsIntoHeldBuffer(QPainter& p) const;
+    // The window's buffer as an image (null on a platform whose buffer is not one), and whether
+    // it is the one inBuffer_ was noted in.
+    const QImage* BufferImage() const;
+    bool HoldsBuffer(const QImage& buffer) const;
 
     Canvas canvas_;
     bool fixedBitmap_ = false;
