@@ -151,6 +151,9 @@ void Presenter::DrawNextHeatAhead() {
     if (nextHeat) {
         // The next heat waits in the windows' buffers: the step only shows it.
         stage_.PrepareAhead(kNextHeatSlot);
+        // The programme step drawn ahead at the round's start is compared with this heat now,
+        // not when the operator takes it.
+        stage_.RebaseAhead(kNextItemSlot);
     } else {
         DrawProgrammeStepAhead(true);
     }

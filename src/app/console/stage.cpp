@@ -40,6 +40,10 @@ void Stage::DrawAhead(int type, const Competition& state, int slot) {
     if (Bound()) renderer_.DrawAhead(type, state, slot);
 }
 
+void Stage::RebaseAhead(int slot) {
+    if (Bound()) renderer_.RebaseAhead(slot);
+}
+
 void Stage::PrepareAhead(int slot) {
     if (audience_ != nullptr) audience_->PrepareAhead(slot);
     for (ImageControl* preview : {c_.Image1, c_.ImageW}) preview->PrepareAhead(slot);

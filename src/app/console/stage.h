@@ -40,6 +40,8 @@ class Stage : private RendererHost {
     // View `type` from `state`, drawn ahead on copies of the surfaces and kept in `slot`,
     // nothing shown: the DrawView that draws the same takes the pictures (Renderer::DrawAhead).
     void DrawAhead(int type, const Competition& state, int slot);
+    // The pictures kept in `slot` brought up to the surfaces as they are (Renderer::RebaseAhead).
+    void RebaseAhead(int slot);
     // The pictures kept in `slot` go into their windows' buffers, the hall's and the preview's,
     // not shown: a step that takes them then only hands their changed parts to the window
     // system.

@@ -42,6 +42,14 @@ void Renderer::RunPasses(bool wide, const std::function<void(RenderTarget&)>& dr
     }
 }
 
+void Renderer::RebaseAhead(int slot) {
+    if (!Bound()) return;
+    for (Canvas* surface : {surfaces_.audienceNormal, surfaces_.audienceWide,
+                            surfaces_.previewNormal, surfaces_.previewWide}) {
+        if (surface != nullptr) surface->RebaseAhead(slot);
+    }
+}
+
 void Renderer::DrawAhead(int type, const Competition& state, int slot) {
     if (!Bound()) return;
     const bool wide = type == kViewHeat;

@@ -42,6 +42,9 @@ class Renderer {
     // them in `slot` (Canvas::KeepAhead): what the windows show is not touched, and the
     // RenderView that draws the same takes these pictures.
     void DrawAhead(int type, const Competition& state, int slot);
+    // The pictures drawn ahead in `slot` brought up to the surfaces as they are
+    // (Canvas::RebaseAhead).
+    void RebaseAhead(int slot);
 
     // The two passes on the normal surfaces for pictures that are not view types (the
     // announcement screens): draw(target) runs once per pass.

@@ -899,6 +899,22 @@ void Canvas::KeepAhead(Canvas&& ahead, int slot) {
     kept_[slot] = std::move(ahead.ahead_);
 }
 
+void Canvas::RebaseAhead(int slot) {
+    if (slot < 0 || slot >= kAheadSlots || kept_[slot] == nullptr || inPass_) return;
+    Commit();
+    Ahead& kept = *kept_[slot];
+    if (kept.base == generation_ || !kept.whole || !frameKnown_) return;
+    // As the pass that takes it would damage the bitmap (Commit).
+    const QRect all = PixelRect();
+    QRegion damage;
+    for (const QRect& r : Merged(ChangedRects(frame_, kept.ops))) {
+        if ((r.adjusted(-1, -1, 1, 1) & all).isEmpty()) continue;
+        damage += r.adjusted(-2, -2, 2, 2) & all;
+    }
+    kept.damage = damage;
+    kept.base = generation_;
+}
+
 bool Canvas::TakeAhead(int slot) {
     if (slot < 0 || slot >= kAheadSlots || kept_[slot] == nullptr || recording_ || inPass_) {
         return false;

@@ -142,6 +142,11 @@ class Canvas {
     // let go by any other pass or drawing; one of the second kind stays until it is taken.
     static constexpr int kAheadSlots = 3;
     void KeepAhead(Canvas&& ahead, int slot = 0);
+    // Brings a picture kept in `slot` that starts with an opaque fill of the whole bitmap up to
+    // this bitmap as it is now: what the pass that takes it changes is found here, between this
+    // frame and the copy's operations, so that the pass itself need not compare them. For the
+    // idle time after a drawing: a programme step drawn ahead before the heat steps of a round.
+    void RebaseAhead(int slot);
     // Whether the last pass took a bitmap drawn ahead.
     bool TookAhead() const { return tookAhead_; }
     // Takes the picture kept in `slot` without drawing its pass, for a caller that knows the pass

@@ -349,6 +349,11 @@ class CanvasTest : public QObject {
             *row("another pass in between") << "pass" << "13" << whole << whole << false;
             *row("a write into the bitmap") << "write" << "13" << whole << whole << false;
             *row("a new size") << "resize" << "13" << whole << false << false;
+            // Brought up to the bitmap as it is (RebaseAhead) after the change or before it.
+            *row("a drawing in between, brought up") << "fill+rebase"
+                                                     << "13" << whole << whole << false;
+            *row("brought up, then a drawing") << "rebase+fill"
+                                               << "13" << whole << whole << false;
         }
     }
     void aheadIsTakenOnlyForTheSamePicture() {
@@ -372,10 +377,13 @@ class CanvasTest : public QObject {
         draw(copy, "13");
         c.KeepAhead(std::move(copy), 1);
         c.SetBrushColor(Qt::red);
-        if (between == "fill") c.FillRect(150, 60, 190, 99);
-        if (between == "pass") draw(c, "12");
-        if (between == "write") c.Image().fill(Qt::blue);
-        if (between == "resize") c.Resize(200, 100, 1.40625);
+        for (const QString& step : between.split('+', Qt::SkipEmptyParts)) {
+            if (step == "fill") c.FillRect(150, 60, 190, 99);
+            if (step == "pass") draw(c, "12");
+            if (step == "write") c.Image().fill(Qt::blue);
+            if (step == "resize") c.Resize(200, 100, 1.40625);
+            if (step == "rebase") c.RebaseAhead(1);
+        }
         c.TakeDamage();
         const QImage before = std::as_const(c).Image().copy();
         draw(c, pass);
