@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <QString>
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 
 #include "core/competition/programme_item.h"
@@ -176,14 +177,36 @@ const ItemEstimate* DayEstimate::Find(int item) const {
     return nullptr;
 }
 
-int EventOfItem(const Competition& s, int item) {
-    if (!HasItem(s, item) || s.ProgrammeNonCompetition[item] == 1) return -1;
-    const std::string& code = s.ProgrammeCodes[item];
-    if (code.starts_with('X')) return -1;
-    // A code that names no event of seqdat.csv has no heats to count.
-    const int event = MatchEvent(s, code);
-    return event < std::min(s.EventCount, kEventRows) ? event : -1;
-}
+namespace {
+
+// EventOfItem for every item of the day: the events' numbers are read once, not once per item.
+class ItemEvents {
+  public:
+    explicit ItemEvents(const Competition& s) : s_(s) {
+        first_.fill(-1);
+        const int count = std::min(s.EventCount, kEventRows);
+        for (int i = count - 1; i >= 0; --i) {
+            const int number = LeadingEventNumber(s.EventNames[i]);
+            if (number >= 0 && number < static_cast<int>(first_.size())) first_[number] = i;
+        }
+    }
+    int Of(int item) const {
+        if (!HasItem(s_, item) || s_.ProgrammeNonCompetition[item] == 1) return -1;
+        const std::string& code = s_.ProgrammeCodes[item];
+        if (code.starts_with('X')) return -1;
+        // A code that names no event of seqdat.csv has no heats to count.
+        const int number = LeadingEventNumber(code);
+        return number >= 0 && number < static_cast<int>(first_.size()) ? first_[number] : -1;
+    }
+
+  private:
+    const Competition& s_;
+    std::array<int, 1000> first_;  // the first event of each number (three digits at most)
+};
+
+}  // namespace
+
+int EventOfItem(const Competition& s, int item) { return ItemEvents(s).Of(item); }
 
 DayEstimate EstimateDay(const Competition& s, const LiveProgress& live,
                         const EstimateSettings& settings) {
@@ -195,10 +218,11 @@ DayEstimate EstimateDay(const Competition& s, const LiveProgress& live,
         live.changeoverSeconds >= 0 ? live.changeoverSeconds : settings.changeoverSeconds;
     const int count = std::min(s.ProgrammeCount, kProgrammeRows);
     int next = live.now;  // the earliest start of the item to come
+    const ItemEvents events(s);
     for (int item = std::max(live.currentItem, 0); item < count; ++item) {
         ItemEstimate e;
         e.item = item;
-        e.event = EventOfItem(s, item);
+        e.event = events.Of(item);
         const bool current = item == live.currentItem;
         const std::optional<FixedTime> fixed = FixedTimeOf(s.ProgrammeTexts[item]);
         e.fixed = fixed.has_value();

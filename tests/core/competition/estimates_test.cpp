@@ -110,6 +110,24 @@ class EstimatesTest : public QObject {
         QCOMPARE(day.items[2].dances, 3);
     }
 
+    // An item's event: the first event of the code's number; none for a code that names no
+    // event, a carried-on ("X") code or a non-competition item.
+    void eventOfItem() {
+        const auto s = SmallDay();
+        s->EventNames[3] = "002";  // a second event of a number: the first one counts
+        s->EventCount = 4;
+        const std::pair<const char*, int> cases[] = {{"001", 0},  {"002", 1},  {" 4 ", 2},
+                                                     {"005", -1}, {"X02", -1}, {"ab", -1}};
+        for (const auto& [code, event] : cases) {
+            s->ProgrammeCodes[1] = code;
+            QCOMPARE(EventOfItem(*s, 1), event);
+        }
+        QCOMPARE(EventOfItem(*s, 0), -1);  // 開会式
+        s->EventCount = 1;                 // the table's rows past its count are not events
+        s->ProgrammeCodes[1] = "002";
+        QCOMPARE(EventOfItem(*s, 1), -1);
+    }
+
     // The step the console shows, as LiveProgress counts it: a plain round repeats its heats in
     // every dance, a shuffled one counts through its dance blocks.
     void currentHeatStep() {
