@@ -94,14 +94,18 @@ void ProgrammeListController::ShowProgramme() {
 
 void ProgrammeListController::Redraw() {
     const int height = ListBitmapHeight(s_.ProgrammeCount);
-    if (c_.Image6->canvas().Height() != height || !c_.Image6->HasFixedBitmap()) {
-        c_.Image6->SetBitmapSize(420, height);
-    }
+    const bool fresh = c_.Image6->canvas().Height() != height || !c_.Image6->HasFixedBitmap();
+    if (fresh) c_.Image6->SetBitmapSize(420, height);
     ProgrammeListInputs list = ProgrammeListInputsOf(s_);
     Canvas& canvas = c_.Image6->canvas();
+    // The list as the bitmap shows it already is not drawn again (a heat step that follows the
+    // item, the links' refresh), and the next item's list drawn ahead over it stays. A recording
+    // has every drawing.
+    if (!fresh && !canvas.Recording() && shown_ == list) return;
     // The list drawn ahead is taken if it shows the same and was drawn over the bitmap as it is.
     if (ahead_ != list || !canvas.TakeAhead(kAheadSlot)) DrawProgrammeList(list, canvas);
     ahead_.reset();
+    shown_ = std::move(list);
     c_.Image6->update();
 }
 

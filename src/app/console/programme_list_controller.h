@@ -56,6 +56,8 @@ class ProgrammeListController : public QObject {
     OperatorCommands& commands_;
     // What the list drawn ahead shows.
     std::optional<ProgrammeListInputs> ahead_;
+    // What the list's bitmap shows.
+    std::optional<ProgrammeListInputs> shown_;
     // The scroll bar as the next item leaves it, painted ahead.
     ScrollBarLook* barLook_;
 };

@@ -577,6 +577,26 @@ class ConsoleTest : public QObject {
         Hooks().now = [] { return QTime::currentTime(); };
     }
 
+    // A command that names the programme list without changing it (the links' refresh) does not
+    // draw it again; the next step still takes the list drawn ahead for it.
+    void unchangedListIsNotDrawnAgain() {
+        const Canvas& list = qobject_cast<ImageControl*>(W("Image6"))->canvas();
+        s().CurrentProgrammeIndex = 1;
+        Press(W("BitBtn16"), Qt::LeftButton);
+        QTest::qWait(200);
+        Press(W("BitBtn16"), Qt::LeftButton);
+        QVERIFY(list.TookAhead());
+        QTest::qWait(200);
+        const QImage before = list.Image().copy();
+        Press(W("BitBtn16"), Qt::MiddleButton);
+        // No pass since the step's, which took its list.
+        QVERIFY(list.TookAhead());
+        QCOMPARE(list.Image(), before);
+        Press(W("BitBtn16"), Qt::LeftButton);
+        QVERIFY(list.TookAhead());
+        QCOMPARE(list.Image(), list.FullRepaint());
+    }
+
     // Through the whole demo day, the marked view label names the view on the venue screen (the
     // last view drawn there; a held screen keeps its label until the release draws again).
     void viewLabelNamesTheViewOnAir() {
