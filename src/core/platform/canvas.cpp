@@ -36,6 +36,12 @@ constexpr double kCellHeightEm = 1.08;
 // out, looks the same.
 constexpr int kFaintInk = 64;
 
+// Glyph runs laid out from the start of a baseline, drawn from `origin`; none when not shaped.
+void DrawRuns(QPainter& p, const std::vector<QGlyphRun>* runs, QPointF origin) {
+    if (runs == nullptr) return;
+    for (const QGlyphRun& run : *runs) p.drawGlyphRun(origin, run);
+}
+
 // Rendered cells of this thread, all faces together, are kept up to this many bytes.
 constexpr qsizetype kCellBudget = 16 * 1024 * 1024;
 
@@ -145,8 +151,7 @@ struct Canvas::Face {
     }
 
     void DrawGlyphs(QPainter& p, const Layout& l, QPointF origin) const {
-        if (l.runs == nullptr) return;
-        for (const QGlyphRun& run : *l.runs) p.drawGlyphRun(origin, run);
+        DrawRuns(p, l.runs.get(), origin);
     }
 
     // The cell of a shaped text, or null when it cannot stand for the drawing (see Cell).
@@ -499,10 +504,7 @@ void Draw(QPainter& p, const Canvas::Op& op) {
         case Op::kGlyphs: {
             p.fillRect(op.rect, op.brush);
             p.setPen(op.pen);
-            const QPointF origin(op.rect.x(), op.rect.y() + op.ascent);
-            if (op.runs != nullptr) {
-                for (const QGlyphRun& run : *op.runs) p.drawGlyphRun(origin, run);
-            }
+            DrawRuns(p, op.runs.get(), QPointF(op.rect.x(), op.rect.y() + op.ascent));
             break;
         }
         case Op::kText:
@@ -542,6 +544,16 @@ constexpr std::size_t kMaxRects = 256;
 // Rectangles closer than this many pixels are drawn and repainted as the one around them: a row
 // of changed numbers goes to the window system as one rectangle, not one per number (each costs
 // the painting of the widgets under it and a request of its own).
+// The clip a pixel beyond a changed rectangle, whatever the rounding of a fractional scale.
+QRect ClipOfChange(const QRect& changed, const QRect& all) {
+    return changed.adjusted(-1, -1, 1, 1) & all;
+}
+// The pixels a changed rectangle's repaint may touch: every operation reaching a pixel beyond
+// its clip is drawn in it.
+QRect ReachOfChange(const QRect& changed, const QRect& all) {
+    return changed.adjusted(-2, -2, 2, 2) & all;
+}
+
 constexpr int kMergeGap = 24;
 
 // Rectangles that overlap or lie within kMergeGap of each other merged into the rectangle around
@@ -806,10 +818,8 @@ void Canvas::Commit() const {
         std::optional<QPainter> p;
         if (!tookAhead_) p.emplace(&image_);
         for (const QRect& r : changed) {
-            // The clip a pixel beyond the changed rectangle, whatever the rounding of a
-            // fractional scale; every operation reaching a pixel beyond that drawn in it.
-            const QRect clip = r.adjusted(-1, -1, 1, 1) & all;
-            const QRect reach = r.adjusted(-2, -2, 2, 2) & all;
+            const QRect clip = ClipOfChange(r, all);
+            const QRect reach = ReachOfChange(r, all);
             if (clip.isEmpty()) continue;
             damage_ += reach;
             if (!p) continue;
@@ -908,8 +918,7 @@ void Canvas::RebaseAhead(int slot) {
     const QRect all = PixelRect();
     QRegion damage;
     for (const QRect& r : Merged(ChangedRects(frame_, kept.ops))) {
-        if ((r.adjusted(-1, -1, 1, 1) & all).isEmpty()) continue;
-        damage += r.adjusted(-2, -2, 2, 2) & all;
+        if (!ClipOfChange(r, all).isEmpty()) damage += ReachOfChange(r, all);
     }
     kept.damage = damage;
     kept.base = generation_;
