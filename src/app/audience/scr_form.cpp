@@ -100,8 +100,14 @@ void ScrForm::RefreshSurfaces() {
     emit pictureChanged();
 }
 
-void ScrForm::PrepareAhead(int slot) {
-    for (ImageControl* surface : {ui->Image9, ui->ImageW}) surface->PrepareAhead(slot);
+void ScrForm::PrepareAhead(int slot, bool beside) {
+    for (ImageControl* surface : {ui->Image9, ui->ImageW}) {
+        if (beside) {
+            surface->PrepareAheadBeside(slot);
+        } else {
+            surface->PrepareAhead(slot);
+        }
+    }
 }
 
 void ScrForm::ShowClock(bool shown) {

@@ -152,31 +152,33 @@ void Presenter::DrawNextHeatAhead() {
         // The next heat waits in the windows' buffers: the step only shows it.
         stage_.PrepareAhead(kNextHeatSlot);
         // The programme step drawn ahead at the round's start is compared with this heat now,
-        // not when the operator takes it.
+        // not when the operator takes it, and waits in the buffers where the heat does not:
+        // taken, only the parts they share are copied.
         stage_.RebaseAhead(kNextItemSlot);
+        stage_.PrepareAhead(kNextItemSlot, true);
     } else {
-        DrawProgrammeStepAhead(true);
+        DrawProgrammeStepAhead(true, true);
     }
 }
 
 void Presenter::DrawNextItemAhead() {
+    const bool heatShown = s_.CurrentView == kViewHeat && roundReady_;
     bool nextHeat = false;
-    if (s_.CurrentView == kViewHeat && roundReady_) {
-        WithNextHeat(s_, [&nextHeat] { nextHeat = true; });
-    }
-    DrawProgrammeStepAhead(s_.CurrentView == kViewHeat && roundReady_ && !nextHeat);
+    if (heatShown) WithNextHeat(s_, [&nextHeat] { nextHeat = true; });
+    DrawProgrammeStepAhead(heatShown, heatShown && !nextHeat);
     // The judges, asked for at any time, fifty names drawn afresh.
     if (s_.CurrentView != kViewJudges) stage_.DrawAhead(kViewJudges, s_, kJudgesSlot);
 }
 
-void Presenter::DrawProgrammeStepAhead(bool roundsEnd) {
+void Presenter::DrawProgrammeStepAhead(bool heatShown, bool roundsEnd) {
     const std::optional<ProgrammeStepPicture> next = PictureAfterProgrammeStep(s_);
     if (!next) return;
     stage_.DrawAhead(next->view, next->state, kNextItemSlot);
     if (consoleAhead_) consoleAhead_(next->state, true);
     // At the round's last heat the operator's next step is the programme's: its picture, drawn
-    // over the screens' as they are, waits in the windows' buffers.
-    if (roundsEnd) stage_.PrepareAhead(kNextItemSlot);
+    // over the screens' as they are, waits in the windows' buffers. Before, it waits beside the
+    // next heat's.
+    if (heatShown) stage_.PrepareAhead(kNextItemSlot, !roundsEnd);
 }
 
 void Presenter::LoadAndShowRound() {

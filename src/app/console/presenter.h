@@ -71,9 +71,10 @@ class Presenter : public ConsoleOperations {
     // Then the picture of a programme step forward is drawn ahead too, once per item and view
     // (its round read into a copy of the state, nothing else touched), and the judges' picture.
     void DrawNextItemAhead();
-    // The programme step's picture drawn ahead; at the round's end (its last heat on the
-    // screens) it waits in the windows' buffers too.
-    void DrawProgrammeStepAhead(bool roundsEnd);
+    // The programme step's picture drawn ahead. While a heat is on the screens it waits in the
+    // windows' buffers too: in whole at the round's end (its last heat), otherwise beside the
+    // next heat's.
+    void DrawProgrammeStepAhead(bool heatShown, bool roundsEnd);
     void ReadTables();
     void ReloadDisplayConfig();
     void ReloadEvents();

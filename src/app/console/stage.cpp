@@ -44,9 +44,15 @@ void Stage::RebaseAhead(int slot) {
     if (Bound()) renderer_.RebaseAhead(slot);
 }
 
-void Stage::PrepareAhead(int slot) {
-    if (audience_ != nullptr) audience_->PrepareAhead(slot);
-    for (ImageControl* preview : {c_.Image1, c_.ImageW}) preview->PrepareAhead(slot);
+void Stage::PrepareAhead(int slot, bool beside) {
+    if (audience_ != nullptr) audience_->PrepareAhead(slot, beside);
+    for (ImageControl* preview : {c_.Image1, c_.ImageW}) {
+        if (beside) {
+            preview->PrepareAheadBeside(slot);
+        } else {
+            preview->PrepareAhead(slot);
+        }
+    }
 }
 
 void Stage::DrawAnnouncement(int kind, const std::string& text) {

@@ -44,8 +44,9 @@ class Stage : private RendererHost {
     void RebaseAhead(int slot);
     // The pictures kept in `slot` go into their windows' buffers, the hall's and the preview's,
     // not shown: a step that takes them then only hands their changed parts to the window
-    // system.
-    void PrepareAhead(int slot);
+    // system. `beside`: in the parts where no picture prepared before waits (the programme step
+    // beside the next heat).
+    void PrepareAhead(int slot, bool beside = false);
     void DrawAnnouncement(int kind, const std::string& text);
     void DrawTitleBanner();
     void DrawClock(const QString& hhmm);

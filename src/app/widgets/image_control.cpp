@@ -106,25 +106,32 @@ void ImageControl::UpdateIfDrawn() {
     }
     if (ShowPrepared(damage)) return;
     // The canvas says which of its pixels changed; the window system gets only those, and the
-    // parts of the buffer that may hold a picture prepared for another step get this one back.
-    update(damage | std::exchange(prepared_, QRegion()));
+    // parts of the buffer that may hold a picture prepared for another step get this one back
+    // (unchanged elsewhere, they need not go to the window system).
+    RestorePrepared(damage);
+    update(damage);
+}
+
+bool ImageControl::CanPrepare() const {
+    const QWindow* handle = window()->windowHandle();
+    return isVisible() && !fixedBitmap_ && picture_.isNull() && backingStore() != nullptr &&
+           handle != nullptr && !handle->format().hasAlpha();
+}
+
+const QImage* ImageControl::AheadPicture(int slot, QRegion* changed) const {
+    const QImage& shown = std::as_const(canvas_).Image();
+    const QImage* next = canvas_.AheadPicture(slot, changed);
+    return next != nullptr && next->size() == shown.size() ? next : nullptr;
 }
 
 void ImageControl::PrepareAhead(int slot) {
-    QBackingStore* store = backingStore();
-    QWindow* handle = window()->windowHandle();
-    if (!isVisible() || fixedBitmap_ || !picture_.isNull() || store == nullptr ||
-        handle == nullptr || handle->format().hasAlpha()) {
+    QRegion changed;
+    const QImage* next = CanPrepare() ? AheadPicture(slot, &changed) : nullptr;
+    if (next == nullptr) {
         RestorePrepared();
         return;
     }
     const QImage& shown = std::as_const(canvas_).Image();
-    QRegion changed;
-    const QImage* next = canvas_.AheadPicture(slot, &changed);
-    if (next == nullptr || next->size() != shown.size()) {
-        RestorePrepared();
-        return;
-    }
     const QRegion uncovered = Uncovered();
     const QRegion region = changed & uncovered & shown.rect();
     const QRegion restore = (prepared_ - region) & uncovered;
@@ -133,12 +140,35 @@ void ImageControl::PrepareAhead(int slot) {
         CopyImage(p, *next, region);
     });
     prepared_ = region;
-    preparedKey_ = next->cacheKey();
-    if (guarded_ != handle) {
-        if (guarded_ != nullptr) guarded_->removeEventFilter(this);
-        guarded_ = handle;
-        handle->installEventFilter(this);
+    preparations_ = {{region, next->cacheKey()}};
+    Guard();
+}
+
+void ImageControl::PrepareAheadBeside(int slot) {
+    if (preparations_.empty()) {
+        PrepareAhead(slot);
+        return;
     }
+    QRegion changed;
+    const QImage* next = CanPrepare() ? AheadPicture(slot, &changed) : nullptr;
+    if (next == nullptr) return;
+    for (const Preparation& p : preparations_) {
+        if (p.key == next->cacheKey()) return;
+    }
+    const QRegion region =
+        (changed & Uncovered() & std::as_const(canvas_).Image().rect()) - prepared_;
+    if (region.isEmpty()) return;
+    PaintIntoBuffer(region, [&](QPainter& p) { CopyImage(p, *next, region); });
+    prepared_ |= region;
+    preparations_.push_back({region, next->cacheKey()});
+}
+
+void ImageControl::Guard() {
+    QWindow* handle = window()->windowHandle();
+    if (guarded_ == handle) return;
+    if (guarded_ != nullptr) guarded_->removeEventFilter(this);
+    guarded_ = handle;
+    handle->installEventFilter(this);
 }
 
 bool ImageControl::ShowPrepared(const QRegion& damage) {
@@ -146,33 +176,46 @@ bool ImageControl::ShowPrepared(const QRegion& damage) {
     QBackingStore* store = backingStore();
     QWindow* handle = window()->windowHandle();
     // The same bitmap, untouched since (a bitmap drawn on gets a new key).
-    if (preparedKey_ == 0 || std::as_const(canvas_).Image().cacheKey() != preparedKey_ ||
-        !(damage - prepared_).isEmpty() || store == nullptr || handle != guarded_ ||
+    const qint64 key = std::as_const(canvas_).Image().cacheKey();
+    const auto taken = std::find_if(preparations_.begin(), preparations_.end(),
+                                    [key](const Preparation& p) { return p.key == key; });
+    if (taken == preparations_.end() || store == nullptr || handle != guarded_ ||
         !handle->isExposed()) {
         return false;
     }
     // The buffer holds the new picture in the prepared parts and the shown one elsewhere, which
-    // is the new one outside its changed parts: all of it is the new picture now.
-    prepared_ = QRegion();
+    // is the new one outside its changed parts. A picture prepared beside another one lacks the
+    // changed parts the other holds: those are copied now. The other's parts outside this
+    // picture's changes are not shown; they get the shown picture back before anything could
+    // show them (as prepared parts do), at the latest when the next step is prepared.
+    const QRegion ready = taken->parts;
+    const QRegion missing = (damage - ready) & Uncovered();
+    prepared_ -= damage | ready;
+    preparations_.clear();
     if (const QImage* buffer = BufferImage(); preparedWithWindow_ && buffer != nullptr) {
         if (inBuffer_.isEmpty()) {
             inBufferBits_ = buffer->constBits();
             inBufferSize_ = buffer->size();
         }
         if (HoldsBuffer(*buffer)) {
-            inBuffer_ += damage;
+            inBuffer_ += damage & ready;
             update(damage);
             return true;
         }
+    }
+    if (!missing.isEmpty()) {
+        PaintIntoBuffer(
+            missing, [&](QPainter& p) { CopyImage(p, std::as_const(canvas_).Image(), missing); });
     }
     store->flush(damage.translated(mapTo(window(), QPoint(0, 0))), handle);
     Settle(damage);
     return true;
 }
 
-void ImageControl::RestorePrepared() {
+void ImageControl::RestorePrepared(const QRegion& except) {
     // Covered parts hold what covers them, painted since.
-    const QRegion parts = std::exchange(prepared_, QRegion()) & Uncovered();
+    preparations_.clear();
+    const QRegion parts = (std::exchange(prepared_, QRegion()) - except) & Uncovered();
     if (parts.isEmpty()) return;
     PaintIntoBuffer(parts,
                     [&](QPainter& p) { CopyImage(p, std::as_const(canvas_).Image(), parts); });
@@ -262,7 +305,7 @@ void ImageControl::paintEvent(QPaintEvent* event) {
     if (!picture_.isNull()) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.drawImage(rect(), picture_);
-        if (prepared_.intersects(event->region())) preparedKey_ = 0;
+        ForgetPreparedUnder(event->region());
         return;
     }
     FollowSize();
@@ -277,10 +320,15 @@ void ImageControl::paintEvent(QPaintEvent* event) {
         CopyImage(p, image, painted);
     }
     // A paint into the buffer puts the shown picture over prepared parts, a paint for a grab
-    // does not: either way the prepared picture is no longer shown from the buffer, and those
-    // parts get the shown picture again before anything shows them.
-    if (prepared_.intersects(painted)) preparedKey_ = 0;
+    // does not: either way a picture prepared there is no longer shown from the buffer, and
+    // those parts get the shown picture again before anything shows them.
+    ForgetPreparedUnder(painted);
     Settle(painted);
+}
+
+void ImageControl::ForgetPreparedUnder(const QRegion& painted) {
+    std::erase_if(preparations_,
+                  [&painted](const Preparation& p) { return p.parts.intersects(painted); });
 }
 
 const QImage* ImageControl::BufferImage() const {
@@ -320,6 +368,7 @@ void ImageControl::SettleWindowBuffer() {
 void ImageControl::resizeEvent(QResizeEvent* event) {
     // The whole control is painted again, the buffer's prepared parts with it.
     prepared_ = QRegion();
+    preparations_.clear();
     inBuffer_ = QRegion();
     FollowSize();
     FollowCover();
@@ -337,6 +386,7 @@ void ImageControl::showEvent(QShowEvent* event) {
 void ImageControl::hideEvent(QHideEvent* event) {
     // What shows in its place is painted over the prepared parts.
     prepared_ = QRegion();
+    preparations_.clear();
     inBuffer_ = QRegion();
     canvas_.SetDeferred(true);
     QWidget::hideEvent(event);

@@ -8,6 +8,7 @@
 #include <QRegion>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "core/platform/canvas.h"
 
@@ -55,6 +56,11 @@ class ImageControl : public QWidget {
     // repaint, another picture); nothing is prepared while the control is hidden or shows a
     // fixed bitmap or a picture, or on a window with an alpha channel.
     void PrepareAhead(int slot);
+    // Puts the picture drawn ahead in `slot` into the buffer too, in the parts where it differs
+    // from the shown one and no picture prepared before waits: when a pass takes it, only the
+    // parts where the other one waits are copied (a programme step beside the next heat). As
+    // PrepareAhead when nothing is prepared.
+    void PrepareAheadBeside(int slot);
     // A prepared picture that a pass takes is shown with the window's next repaint, not handed
     // to the window system at once: one hand-over with the rest of the window's changes (the
     // console's preview goes with the labels a step changes). That repaint copies nothing into
@@ -95,11 +101,19 @@ class ImageControl : public QWidget {
     static void CopyImage(QPainter& p, const QImage& image, const QRegion& region);
     // The control's pixels that no other widget of the window covers.
     QRegion Uncovered() const;
-    // Shows `damage` straight from the window's buffer if the picture prepared there is the
-    // canvas's now and holds all of it.
+    // Shows `damage` straight from the window's buffer if a picture prepared there is the
+    // canvas's now, copying first the parts of `damage` it does not hold.
     bool ShowPrepared(const QRegion& damage);
-    // The shown picture back into the buffer where the prepared one waits.
-    void RestorePrepared();
+    // The shown picture back into the buffer where a prepared one waits, except in `except`.
+    void RestorePrepared(const QRegion& except = {});
+    // Whether a picture may wait in the window's buffer, and the one drawn ahead in `slot` over
+    // the canvas's bitmap as it is (null if none, or of another size).
+    bool CanPrepare() const;
+    const QImage* AheadPicture(int slot, QRegion* changed) const;
+    // The window's exposes restore the buffer first.
+    void Guard();
+    // The pictures prepared in parts that `painted` covers are shown from the buffer no more.
+    void ForgetPreparedUnder(const QRegion& painted);
     // Paints `parts` (control pixels) of the window's buffer, without showing them.
     void PaintIntoBuffer(const QRegion& parts, const std::function<void(QPainter&)>& paint);
     // Whether `p` paints into the window's buffer as it was when the canvas's picture was put
@@ -115,9 +129,14 @@ class ImageControl : public QWidget {
     double deviceScale_ = 1.0;
     QImage picture_;
     QRegion unsettled_;  // painted from the canvas, in control pixels, not yet confirmed read
-    // Where the window's buffer holds the prepared picture (control pixels), and which bitmap.
+    // Where the window's buffer does not hold the shown picture (control pixels): the parts of
+    // the pictures prepared there, each with its bitmap, and parts to restore.
+    struct Preparation {
+        QRegion parts;
+        qint64 key = 0;
+    };
     QRegion prepared_;
-    qint64 preparedKey_ = 0;
+    std::vector<Preparation> preparations_;
     bool preparedWithWindow_ = false;
     // Where the window's buffer holds the canvas's picture already, to be shown by the next
     // repaint (SetPreparedShownWithWindow), and that buffer's pixels then.

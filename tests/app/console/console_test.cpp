@@ -59,6 +59,11 @@ class ConsoleTest : public QObject {
     }
     QWidget* W(const char* name) { return Find<QWidget>(name); }
     QLabel* Label(const char* name) { return Find<QLabel>(name); }
+    QImage PreviewImage() {
+        return std::as_const(Find<ImageControl>("ImageW")->canvas())
+            .Image()
+            .convertToFormat(QImage::Format_RGB32);
+    }
     QLineEdit* Edit(const char* name) { return Find<QLineEdit>(name); }
     Canvas& audienceNormal() { return windows.audience->NormalSurface(); }
     Canvas& audienceWide() { return windows.audience->WideSurface(); }
@@ -553,6 +558,7 @@ class ConsoleTest : public QObject {
             const std::size_t paintedRows = column->PaintedRows();
             const QString item = Label("Label70")->text();
             const QString heat = Label("Label5")->text();
+            const QImage previewBefore = PreviewImage();
             Press(W(step.button), step.mouse);
             QCoreApplication::processEvents();
             const bool heatStep = std::string_view(step.button) == "BitBtn28";
@@ -568,10 +574,21 @@ class ConsoleTest : public QObject {
             const QImage now = shown();
             const QImage fresh = painted();
             for (const char* name : {"NextStepLabel", "OnAirLabel", "Label5", "Label70",
-                                     "ScheduleLabel", "Panel11", "ScrollBar1", "ImageW"}) {
+                                     "ScheduleLabel", "Panel11", "ScrollBar1"}) {
                 const QWidget* w = W(name);
                 const QRect area(w->mapTo(&console(), QPoint(0, 0)), w->size());
                 QVERIFY2(now.copy(area) == fresh.copy(area), name);
+            }
+            // The preview: where its picture changed (elsewhere the next programme item may
+            // wait in the buffer, not shown).
+            const QImage preview = PreviewImage();
+            const QImage held =
+                now.copy(QRect(W("ImageW")->mapTo(&console(), QPoint(0, 0)), preview.size()));
+            for (int y = 0; y < preview.height(); ++y) {
+                for (int x = 0; x < preview.width(); ++x) {
+                    const QRgb want = preview.pixel(x, y);
+                    if (want != previewBefore.pixel(x, y)) QCOMPARE(held.pixel(x, y), want);
+                }
             }
         }
         Hooks().now = [] { return QTime::currentTime(); };
