@@ -101,13 +101,7 @@ void ScrForm::RefreshSurfaces() {
 }
 
 void ScrForm::PrepareAhead(int slot, bool beside) {
-    for (ImageControl* surface : {ui->Image9, ui->ImageW}) {
-        if (beside) {
-            surface->PrepareAheadBeside(slot);
-        } else {
-            surface->PrepareAhead(slot);
-        }
-    }
+    for (ImageControl* surface : {ui->Image9, ui->ImageW}) surface->PrepareAhead(slot, beside);
 }
 
 void ScrForm::ShowClock(bool shown) {

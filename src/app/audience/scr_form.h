@@ -44,8 +44,7 @@ class ScrForm : public QWidget {
     void ShowWide(bool wide);
     void RefreshSurfaces();
     // The surfaces on show put the picture kept in their canvases' `slot` into the window's
-    // buffer (ImageControl::PrepareAhead), or beside the one waiting there
-    // (ImageControl::PrepareAheadBeside).
+    // buffer (ImageControl::PrepareAhead), alone or beside the one waiting there.
     void PrepareAhead(int slot, bool beside = false);
     // Clock mode: the clock box instead of the logo.
     void ShowClock(bool shown);

@@ -46,13 +46,7 @@ void Stage::RebaseAhead(int slot) {
 
 void Stage::PrepareAhead(int slot, bool beside) {
     if (audience_ != nullptr) audience_->PrepareAhead(slot, beside);
-    for (ImageControl* preview : {c_.Image1, c_.ImageW}) {
-        if (beside) {
-            preview->PrepareAheadBeside(slot);
-        } else {
-            preview->PrepareAhead(slot);
-        }
-    }
+    for (ImageControl* preview : {c_.Image1, c_.ImageW}) preview->PrepareAhead(slot, beside);
 }
 
 void Stage::DrawAnnouncement(int kind, const std::string& text) {

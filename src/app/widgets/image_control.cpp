@@ -124,7 +124,11 @@ const QImage* ImageControl::AheadPicture(int slot, QRegion* changed) const {
     return next != nullptr && next->size() == shown.size() ? next : nullptr;
 }
 
-void ImageControl::PrepareAhead(int slot) {
+void ImageControl::PrepareAhead(int slot, bool beside) {
+    if (beside && !preparations_.empty()) {
+        PrepareAheadBeside(slot);
+        return;
+    }
     QRegion changed;
     const QImage* next = CanPrepare() ? AheadPicture(slot, &changed) : nullptr;
     if (next == nullptr) {
@@ -145,10 +149,6 @@ void ImageControl::PrepareAhead(int slot) {
 }
 
 void ImageControl::PrepareAheadBeside(int slot) {
-    if (preparations_.empty()) {
-        PrepareAhead(slot);
-        return;
-    }
     QRegion changed;
     const QImage* next = CanPrepare() ? AheadPicture(slot, &changed) : nullptr;
     if (next == nullptr) return;

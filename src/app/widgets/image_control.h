@@ -55,12 +55,11 @@ class ImageControl : public QWidget {
     // into the buffer before anything else could show those parts (an expose of the window, a
     // repaint, another picture); nothing is prepared while the control is hidden or shows a
     // fixed bitmap or a picture, or on a window with an alpha channel.
-    void PrepareAhead(int slot);
-    // Puts the picture drawn ahead in `slot` into the buffer too, in the parts where it differs
-    // from the shown one and no picture prepared before waits: when a pass takes it, only the
-    // parts where the other one waits are copied (a programme step beside the next heat). As
-    // PrepareAhead when nothing is prepared.
-    void PrepareAheadBeside(int slot);
+    // `beside`: the picture goes into the buffer too, in the parts where it differs from the
+    // shown one and no picture prepared before waits; when a pass takes it, only the parts
+    // where the other one waits are copied (a programme step beside the next heat). As alone
+    // when nothing is prepared.
+    void PrepareAhead(int slot, bool beside = false);
     // A prepared picture that a pass takes is shown with the window's next repaint, not handed
     // to the window system at once: one hand-over with the rest of the window's changes (the
     // console's preview goes with the labels a step changes). That repaint copies nothing into
@@ -104,6 +103,7 @@ class ImageControl : public QWidget {
     // Shows `damage` straight from the window's buffer if a picture prepared there is the
     // canvas's now, copying first the parts of `damage` it does not hold.
     bool ShowPrepared(const QRegion& damage);
+    void PrepareAheadBeside(int slot);
     // The shown picture back into the buffer where a prepared one waits, except in `except`.
     void RestorePrepared(const QRegion& except = {});
     // Whether a picture may wait in the window's buffer, and the one drawn ahead in `slot` over
