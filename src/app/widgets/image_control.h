@@ -103,6 +103,7 @@ class ImageControl : public QWidget {
     // Shows `damage` straight from the window's buffer if a picture prepared there is the
     // canvas's now, copying first the parts of `damage` it does not hold.
     bool ShowPrepared(const QRegion& damage);
+    // PrepareAhead beside the pictures prepared already.
     void PrepareAheadBeside(int slot);
     // The shown picture back into the buffer where a prepared one waits, except in `except`.
     void RestorePrepared(const QRegion& except = {});
