@@ -34,7 +34,9 @@ void Renderer::RunPasses(bool wide, const std::function<void(RenderTarget&)>& dr
         RenderTarget t;
         t.canvas = PassCanvas(wide, audience);
         t.scale = audience ? 1.0 : 0.5;
-        {
+        // The hall's pass drew what was drawn ahead: the same drawing of the same inputs at
+        // half the size is the preview's copy of that round, taken without drawing it again.
+        if (audience || state_.HoldScreen || !t.canvas->TakeAheadAlike(*PassCanvas(wide, true))) {
             CanvasPass painting(*t.canvas);
             draw(t);
         }

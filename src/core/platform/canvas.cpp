@@ -379,18 +379,32 @@ struct Canvas::Ahead {
     bool whole = false;  // the pass starts with an opaque fill of the whole bitmap
     QImage image;    // the copy's bitmap after its pass
     QRegion damage;  // what the pass changed
-    // The copy's frame and drawing state after its pass, for TakeAhead.
+    // The round of drawing ahead it was drawn in (BeginAheadRound).
+    std::uint64_t round = 0;
+    // The copy's drawing state before its pass; its frame and drawing state after it, for
+    // TakeAhead.
+    DrawState start;
     std::vector<Op> frame;
     bool frameKnown = false;
-    QString fontName;
-    int fontSize = 8;
-    QColor fontColor;
-    bool bold = false;
-    int fontStretch = 100;
-    QColor penColor;
-    int penWidth = 1;
-    QColor brushColor;
+    DrawState end;
 };
+
+Canvas::DrawState Canvas::CurrentDrawState() const {
+    return {fontName_,    fontSize_, fontColor_, bold_,
+            fontStretch_, penColor_, penWidth_,  brushColor_};
+}
+
+void Canvas::SetDrawState(const DrawState& state) {
+    fontName_ = state.fontName;
+    fontSize_ = state.fontSize;
+    fontColor_ = state.fontColor;
+    bold_ = state.bold;
+    fontStretch_ = state.fontStretch;
+    penColor_ = state.penColor;
+    penWidth_ = state.penWidth;
+    brushColor_ = state.brushColor;
+    face_ = nullptr;
+}
 
 namespace {
 
@@ -673,12 +687,17 @@ Canvas& Canvas::operator=(Canvas&& other) noexcept {
     ahead_ = std::move(other.ahead_);
     kept_ = std::move(other.kept_);
     tookAhead_ = false;
+    tookFrom_ = {};
     return *this;
 }
 
 Canvas::~Canvas() = default;
 
-void Canvas::BeginPass() { inPass_ = true; }
+void Canvas::BeginPass() {
+    inPass_ = true;
+    tookAhead_ = false;
+    tookFrom_ = {};
+}
 
 void Canvas::EndPass() {
     if (!inPass_) return;
@@ -758,6 +777,7 @@ void Canvas::Commit() const {
     // The next pass records about as many.
     pending_.reserve(ops.size());
     tookAhead_ = false;
+    tookFrom_ = {};
     bool damaged = false;  // what a picture taken changes is known
     if (aheadCopy_) {
         // A copy keeps its pass and what it alone changes.
@@ -766,10 +786,12 @@ void Canvas::Commit() const {
         ahead_->whole = ops.front().covers;
         ++ahead_->passes;
     } else {
-        for (std::unique_ptr<Ahead>& kept : kept_) {
+        for (int slot = 0; slot < kAheadSlots; ++slot) {
+            std::unique_ptr<Ahead>& kept = kept_[slot];
             if (kept == nullptr) continue;
             const bool unchanged = kept->base == generation_;
             if (!tookAhead_ && (unchanged || kept->whole) && kept->ops == ops) {
+                tookFrom_ = {slot, kept->round};
                 // The bitmap let go of is the next copy's, if nothing else holds it.
                 spare_ = std::exchange(image_, std::move(kept->image));
                 // Over other pixels than the copy's, the pass changes what it would draw.
@@ -858,20 +880,15 @@ Canvas Canvas::AheadCopy() const {
     }
     spare_ = QImage();
     copy.bitmapPending_ = false;
-    copy.fontName_ = fontName_;
-    copy.fontSize_ = fontSize_;
-    copy.fontColor_ = fontColor_;
-    copy.bold_ = bold_;
-    copy.fontStretch_ = fontStretch_;
-    copy.penColor_ = penColor_;
-    copy.penWidth_ = penWidth_;
-    copy.brushColor_ = brushColor_;
+    copy.SetDrawState(CurrentDrawState());
     copy.frame_ = frame_;
     copy.frameKnown_ = frameKnown_;
     copy.damage_ = QRegion();
     copy.aheadCopy_ = true;
     copy.ahead_ = std::make_unique<Ahead>();
     copy.ahead_->base = generation_;
+    copy.ahead_->round = FaceRegistry::OfThread().aheadRound;
+    copy.ahead_->start = CurrentDrawState();
     return copy;
 }
 
@@ -898,14 +915,7 @@ void Canvas::KeepAhead(Canvas&& ahead, int slot) {
     kept.image = std::move(ahead.image_);
     kept.frame = std::move(ahead.frame_);
     kept.frameKnown = ahead.frameKnown_;
-    kept.fontName = ahead.fontName_;
-    kept.fontSize = ahead.fontSize_;
-    kept.fontColor = ahead.fontColor_;
-    kept.bold = ahead.bold_;
-    kept.fontStretch = ahead.fontStretch_;
-    kept.penColor = ahead.penColor_;
-    kept.penWidth = ahead.penWidth_;
-    kept.brushColor = ahead.brushColor_;
+    kept.end = ahead.CurrentDrawState();
     kept_[slot] = std::move(ahead.ahead_);
 }
 
@@ -924,28 +934,31 @@ void Canvas::RebaseAhead(int slot) {
     kept.base = generation_;
 }
 
-bool Canvas::TakeAhead(int slot) {
+bool Canvas::TakeAhead(int slot) { return TakeKept(slot, nullptr); }
+
+bool Canvas::TakeAheadAlike(const Canvas& other) {
+    const TakenFrom from = other.tookFrom_;
+    return other.tookAhead_ && from.slot >= 0 && TakeKept(from.slot, &from.round);
+}
+
+bool Canvas::TakeKept(int slot, const std::uint64_t* round) {
     if (slot < 0 || slot >= kAheadSlots || kept_[slot] == nullptr || recording_ || inPass_) {
         return false;
     }
     Commit();
     std::unique_ptr<Ahead>& kept = kept_[slot];
     if (kept == nullptr || kept->base != generation_) return false;
+    if (round != nullptr && (kept->round != *round || !(kept->start == CurrentDrawState()))) {
+        return false;
+    }
     spare_ = std::exchange(image_, std::move(kept->image));
     spentFrame_ = std::exchange(frame_, std::move(kept->frame));
     frameKnown_ = kept->frameKnown;
     damage_ += kept->damage;
-    fontName_ = kept->fontName;
-    fontSize_ = kept->fontSize;
-    fontColor_ = kept->fontColor;
-    bold_ = kept->bold;
-    fontStretch_ = kept->fontStretch;
-    penColor_ = kept->penColor;
-    penWidth_ = kept->penWidth;
-    brushColor_ = kept->brushColor;
-    face_ = nullptr;
+    SetDrawState(kept->end);
     ++generation_;
     tookAhead_ = true;
+    tookFrom_ = {slot, kept->round};
     spent_.push_back(std::move(kept));
     return true;
 }

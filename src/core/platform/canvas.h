@@ -158,6 +158,12 @@ class Canvas {
     // The bitmap kept in `slot` if it was drawn over this bitmap as it is now, with the parts in
     // which the two differ (as TakeDamage would name them once a pass took it); null otherwise.
     const QImage* AheadPicture(int slot, QRegion* changed) const;
+    // Takes, without drawing its pass, the picture kept here in the slot and round of drawing
+    // ahead from which `other`'s last pass took its own (a pass that drew the copy's operations
+    // there): for a caller whose pass here draws the same picture as that pass, of the same
+    // inputs, at another scale. As TakeAhead, and only if this canvas's drawing state is the one
+    // its copy started from; false, with nothing changed, otherwise.
+    bool TakeAheadAlike(const Canvas& other);
 
     // Recording of operations (off by default).
     void SetRecording(bool on) { recording_ = on; }
@@ -175,8 +181,24 @@ class Canvas {
     struct Face;
     struct Op;
     struct Ahead;
+    // The font, pen and brush a drawing starts from.
+    struct DrawState {
+        QString fontName;
+        int fontSize = 8;
+        QColor fontColor;
+        bool bold = false;
+        int fontStretch = 100;
+        QColor penColor;
+        int penWidth = 1;
+        QColor brushColor;
+        bool operator==(const DrawState&) const = default;
+    };
 
   private:
+    DrawState CurrentDrawState() const;
+    void SetDrawState(const DrawState& state);
+    // TakeAhead, and with `round` TakeAheadAlike's further checks.
+    bool TakeKept(int slot, const std::uint64_t* round);
     // The current font with its metrics and text layouts.
     Face& CurrentFace();
     void RecordShape(const char* op, std::vector<QPoint> points);
@@ -236,6 +258,12 @@ class Canvas {
     mutable std::vector<Op> spentFrame_;
     mutable std::vector<std::unique_ptr<Ahead>> spent_;
     mutable bool tookAhead_ = false;
+    // Where the picture taken was kept: its slot (-1: none) and round of drawing ahead.
+    struct TakenFrom {
+        int slot = -1;
+        std::uint64_t round = 0;
+    };
+    mutable TakenFrom tookFrom_;
 };
 
 // A pass over a canvas for the length of a scope.

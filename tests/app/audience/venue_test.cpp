@@ -1,5 +1,7 @@
 // The audience window on the venue screen: which screen, the picture's scale and bars, screens
 // unplugged and plugged in again, close requests, the on-air line and the clicker keys.
+#include <unistd.h>
+
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -9,7 +11,6 @@
 #include <QtTest>
 #include <cstdio>
 #include <utility>
-#include <unistd.h>
 
 #include "app/audience/scr_form.h"
 #include "app/audience/venue_screen.h"
@@ -19,6 +20,7 @@
 #include "app/widgets/image_control.h"
 #include "command_line.h"
 #include "core/competition/view_types.h"
+#include "core/display/renderer.h"
 #include "support/painted_area.h"
 
 namespace {
@@ -262,6 +264,18 @@ class VenueTest : public QObject {
             }
             return true;
         };
+        // What the heat view of the state now gives drawn afresh on a blank surface.
+        const auto drawnAfresh = [&](ImageControl* c, double scale) {
+            const Canvas& surface = c->canvas();
+            Canvas blank(surface.Width(), surface.Height(), QStringLiteral("blank"));
+            blank.Resize(surface.Width(), surface.Height(), surface.DeviceScale());
+            RenderTarget t{&blank, scale};
+            {
+                CanvasPass pass(blank);
+                DrawViewType(kViewHeat, *windows_.state, t);
+            }
+            return std::as_const(blank).Image() == surface.Image();
+        };
         auto* heatStep = windows_.console->findChild<QWidget*>("BitBtn28");
         // Forward, forward, back: the last step draws back the heat the screen showed before.
         const auto Press = [](QWidget* button, Qt::MouseButton mouse) {
@@ -302,6 +316,10 @@ class VenueTest : public QObject {
             // beside the heat.
             if (handedOver) {
                 QVERIFY(heldWhereChanged(wide, before));
+                // The preview takes the picture drawn ahead with the hall's, undrawn.
+                QVERIFY(preview->canvas().TookAhead());
+                QVERIFY(drawnAfresh(wide, 1.0));
+                QVERIFY(drawnAfresh(preview, 0.5));
             } else {
                 QCOMPARE(shown(), repainted());
             }
