@@ -353,7 +353,6 @@ struct Canvas::Op {
     QString text;
     int ascent = 0;
     std::shared_ptr<const std::vector<QGlyphRun>> runs;
-    QFont font;
     QImage image;
     std::size_t hash = 0;
 
@@ -524,7 +523,7 @@ void Draw(QPainter& p, const Canvas::Op& op) {
         case Op::kText:
             p.fillRect(op.rect, op.brush);
             p.setPen(op.pen);
-            p.setFont(op.font);
+            p.setFont(op.face->font);
             p.drawText(QPoint(op.rect.x(), op.rect.y() + op.ascent), op.text);
             break;
     }
@@ -1144,7 +1143,6 @@ void Canvas::TextOut(int x, int y, const QString& text) {
                 op.runs = layout.runs;
             } else {
                 op.kind = Op::kText;
-                op.font = face.font;
             }
             op.bounds = DeviceBounds(face.ReachOf(layout).translated(x, y), 1);
         }
