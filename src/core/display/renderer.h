@@ -35,7 +35,9 @@ class Renderer {
 
     // `hallDrawn`, when given, runs once: after the audience's pass and before the preview's,
     // so the hall's picture goes to its window first (after the preview's while the screen is
-    // held: the hall's picture does not change then).
+    // held: the hall's picture does not change then). When the audience's pass takes a picture
+    // drawn ahead, the preview takes its copy of the same round without drawing its pass
+    // (Canvas::TakeAheadAlike): a view draws the same at both scales, only its geometry scaled.
     void RenderView(int type, const std::function<void()>& hallDrawn = {});
     // View `type` as RenderView would draw it from `state` (the state as it is now, or as a
     // command would leave it), drawn on copies of the surfaces it would draw on and kept with
