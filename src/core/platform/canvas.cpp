@@ -349,7 +349,7 @@ struct Canvas::Op {
     QColor pen;  // a text's colour
     QColor brush;
     int penWidth = 0;
-    const Face* face = nullptr;
+    const Face* face = nullptr;  // a text's face (faces live as long as the thread)
     QString text;
     int ascent = 0;
     std::shared_ptr<const std::vector<QGlyphRun>> runs;
@@ -947,7 +947,7 @@ bool Canvas::TakeKept(int slot, const std::uint64_t* round) {
     Commit();
     std::unique_ptr<Ahead>& kept = kept_[slot];
     if (kept == nullptr || kept->base != generation_) return false;
-    if (round != nullptr && (kept->round != *round || !(kept->start == CurrentDrawState()))) {
+    if (round != nullptr && (kept->round != *round || kept->start != CurrentDrawState())) {
         return false;
     }
     spare_ = std::exchange(image_, std::move(kept->image));
