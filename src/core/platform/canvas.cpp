@@ -667,15 +667,7 @@ Canvas& Canvas::operator=(Canvas&& other) noexcept {
     bitmapPending_ = other.bitmapPending_;
     width_ = other.width_;
     height_ = other.height_;
-    fontName_ = std::move(other.fontName_);
-    fontSize_ = other.fontSize_;
-    fontColor_ = other.fontColor_;
-    bold_ = other.bold_;
-    fontStretch_ = other.fontStretch_;
-    penColor_ = other.penColor_;
-    penWidth_ = other.penWidth_;
-    brushColor_ = other.brushColor_;
-    face_ = nullptr;
+    SetDrawState(other.CurrentDrawState());
     recording_ = other.recording_;
     records_ = std::move(other.records_);
     frame_ = std::move(other.frame_);
