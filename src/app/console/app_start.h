@@ -34,6 +34,9 @@ struct StartOptions {
     // The start-up shows the console once the window system has exposed the hall's window and
     // its first picture is painted (the program's own start); off, at once (rehearsals, tests).
     bool consoleAfterHallPicture = false;
+    // The longest the console waits for that (a window system that never exposes the hall's
+    // window, or one slow to).
+    int consoleShowLatestMs = 200;
 };
 
 struct AppWindows {

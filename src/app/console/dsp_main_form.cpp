@@ -68,6 +68,7 @@ DspMain::DspMain(Competition& state, const StartOptions& options, QWidget* paren
     // The settings file names the data folder; the message box tells where it looked when not.
     const bool folderFound = presenter_->ReadStartSettings(options);
     consoleAfterHallPicture_ = options.consoleAfterHallPicture;
+    consoleShowLatestMs_ = options.consoleShowLatestMs;
 
     setFixedWidth(948);
     move(0, 0);
@@ -357,9 +358,6 @@ class ExposeWatch : public QObject {
     std::function<void()> shown_;
 };
 
-// Longest the console waits for the hall's window to be exposed.
-constexpr int kConsoleShowLatestMs = 200;
-
 }  // namespace
 
 void DspMain::ShowAfterHallPicture() {
@@ -377,7 +375,7 @@ void DspMain::ShowAfterHallPicture() {
         if (self != nullptr && !self->isVisible()) self->show();
     };
     new ExposeWatch(hall, showConsole);
-    QTimer::singleShot(kConsoleShowLatestMs, this, showConsole);
+    QTimer::singleShot(consoleShowLatestMs_, this, showConsole);
 }
 
 void DspMain::PaintStepAhead(const Competition& next, bool programmeStep) {

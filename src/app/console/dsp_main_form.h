@@ -91,6 +91,7 @@ class DspMain : public QWidget {
     bool firstActivation_ = true;
     bool glyphsApplied_ = false;
     bool consoleAfterHallPicture_ = false;
+    int consoleShowLatestMs_ = 200;
     bool startUpWaiting_ = false;
 
     std::unique_ptr<VenueController> venue_;

@@ -37,6 +37,9 @@ AppWindows StartIn(const std::string& folder, std::vector<Message>& messages,
     StartOptions options;
     options.markerPath = marker;
     options.consoleAfterHallPicture = consoleAfterHallPicture;
+    // The order is the expose's, not that of the time limit for a window never exposed (which a
+    // test machine under load could reach first).
+    options.consoleShowLatestMs = 60000;
     AppWindows w = CreateWindows(options);
     w.console->FormActivate();
     return w;
