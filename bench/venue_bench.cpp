@@ -309,8 +309,8 @@ int main(int argc, char** argv) {
     const int floorBlocks = std::max(launches, 1);
     const auto measureFloor = [&](int block) {
         const int presses = floorPresses / floorBlocks + (block < floorPresses % floorBlocks);
+        if (presses == 0) return;
         for (const bool tenth : {false, true}) {
-            if (presses == 0) continue;
             setenv("FLOOR_TENTH", tenth ? "1" : "0", 1);
             const pid_t floor = Launch({floorProgram}, home.toStdString());
             x.Settle(std::chrono::milliseconds(800), std::chrono::milliseconds(10000));

@@ -91,7 +91,7 @@ class DspMain : public QWidget {
     bool firstActivation_ = true;
     bool glyphsApplied_ = false;
     bool consoleAfterHallPicture_ = false;
-    int consoleShowLatestMs_ = 200;
+    int consoleShowLatestMs_ = 0;  // StartOptions::consoleShowLatestMs
     bool startUpWaiting_ = false;
 
     std::unique_ptr<VenueController> venue_;
